@@ -1,0 +1,33 @@
+# carlume_options: the one INTERFACE target every project target links. It carries the language standard,
+# the warnings, the sanitizers and the strict Qt macros.
+add_library(carlume_options INTERFACE)
+target_compile_features(carlume_options INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_C_STANDARD 11)
+
+target_compile_options(carlume_options INTERFACE
+    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor>
+    $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic>)
+if(CARLUME_WERROR)
+    target_compile_options(carlume_options INTERFACE -Werror)
+endif()
+
+target_compile_definitions(carlume_options INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_NO_CONTEXTLESS_CONNECT
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    QT_NO_KEYWORDS)
+
+if(CARLUME_SANITIZE)
+    set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_compile_options(carlume_options INTERFACE ${_san})
+    target_link_options(carlume_options INTERFACE ${_san})
+endif()
+
+if(CARLUME_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "CARLUME_FUZZ needs clang (libFuzzer); configure with the 'fuzz' preset")
+    endif()
+    # Instrument the library code for coverage; the fuzzer main comes with each fuzz target.
+    target_compile_options(carlume_options INTERFACE -fsanitize=fuzzer-no-link)
+endif()

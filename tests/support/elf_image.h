@@ -1,0 +1,84 @@
+#pragma once
+
+// Builds small ELF images in memory, for tests and fuzzers of the version-note reader.
+
+#include <elf.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+namespace carlume::test {
+
+constexpr std::uint32_t kPackageNoteType = 0xcafe1a7eU;
+
+// One note record: header, owner name and payload, each padded to four bytes.
+inline std::string Note(const std::string& owner, std::uint32_t type, const std::string& desc,
+                        std::uint32_t descSize)
+{
+    auto pad = [](std::string s) {
+        s.resize((s.size() + 3) / 4 * 4, '\0');
+        return s;
+    };
+    std::string out;
+    auto put32 = [&out](std::uint32_t v) { out.append(reinterpret_cast<const char*>(&v), 4); };
+    put32(std::uint32_t(owner.size() + 1));
+    put32(descSize);
+    put32(type);
+    out += pad(owner + '\0');
+    out += pad(desc);
+    return out;
+}
+
+inline std::string Note(const std::string& owner, std::uint32_t type, const std::string& json)
+{
+    return Note(owner, type, json + '\0', std::uint32_t(json.size() + 1));
+}
+
+enum class Place { Segment, Section };
+
+// A minimal 64-bit ELF file whose only content is the given notes, reachable through a PT_NOTE program
+// header or through a SHT_NOTE section.
+inline std::string MakeElf(const std::string& notes, Place place)
+{
+    Elf64_Ehdr eh{};
+    std::memcpy(eh.e_ident, ELFMAG, SELFMAG);
+    eh.e_ident[EI_CLASS] = ELFCLASS64;
+    eh.e_ident[EI_DATA] = ELFDATA2LSB;
+    eh.e_ident[EI_VERSION] = EV_CURRENT;
+    eh.e_type = ET_EXEC;
+    eh.e_machine = EM_X86_64;
+    eh.e_version = EV_CURRENT;
+    eh.e_ehsize = sizeof(Elf64_Ehdr);
+    const std::size_t notesOffset = sizeof(Elf64_Ehdr) + sizeof(Elf64_Phdr);
+    std::string tail;
+    if (place == Place::Segment) {
+        eh.e_phoff = sizeof(Elf64_Ehdr);
+        eh.e_phentsize = sizeof(Elf64_Phdr);
+        eh.e_phnum = 1;
+    } else {
+        // Section table: the null section and the note section.
+        eh.e_shoff = notesOffset + notes.size();
+        eh.e_shentsize = sizeof(Elf64_Shdr);
+        eh.e_shnum = 2;
+        Elf64_Shdr sh[2]{};
+        sh[1].sh_type = SHT_NOTE;
+        sh[1].sh_offset = notesOffset;
+        sh[1].sh_size = notes.size();
+        sh[1].sh_addralign = 4;
+        tail.assign(reinterpret_cast<const char*>(sh), sizeof(sh));
+    }
+    Elf64_Phdr ph{};
+    ph.p_type = PT_NOTE;
+    ph.p_offset = notesOffset;
+    ph.p_filesz = notes.size();
+    ph.p_memsz = notes.size();
+    ph.p_align = 4;
+    std::string out(reinterpret_cast<const char*>(&eh), sizeof(eh));
+    out.append(reinterpret_cast<const char*>(&ph), sizeof(ph));
+    out += notes;
+    out += tail;
+    return out;
+}
+
+} // namespace carlume::test
