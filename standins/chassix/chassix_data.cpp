@@ -11,21 +11,24 @@
 // A VIN matches a VIN text when their first ten characters agree, case-insensitive, '&' on either side
 // matching any character; a query shorter than ten characters matches nothing. Position 9 of a VIN
 // text is '&' (the check digit), position 10 the year code (A 2010, B 2011, C 2012).
+// GetRecordByVIN takes the first match of a rated kind that is valid at the record's Effective date:
+// with LookupMode 1 kind 1 only, with any other mode kinds 1 and 3; kind 2 never. A vehicle is valid
+// from ValidFrom to ValidTo, whole days, either end open. Before its symbol-change date a vehicle gives
+// its original symbol. The VIN walk covers every kind; the sub-model walk every item of a make key and
+// year, of one model key or, with an empty one, of all models.
 //
-// id year make     model (key)          model name / series             VIN text    kind symbols        valid
-//  1 2010 ARVELO   Quillon (QUILLON)    Quillon / 4D Sedan              1AVQL14S&A  1    9, 11 from     open
-//                                                                                        2011-01-01
-//  2 2010 ARVELO   Tessor (TESSOR)      Tessor LX / 2D Coupe            1AVTS22L&A  1    14             open
-//  3 2010 ARVELO   Tessor (TESSOR)      Tessor LX / 2D Coupe            1AVTS22L&A  1    14             open
-//  4 2010 ARVELO   Tessor (TESSOR)      Tessor GT / 2D Coupe            1AVTS26G&A  1    18             to
-//  2015-12-31 5 2010 ARVELO   Tessor (TESSOR)      Tessor LX / Wagon               1AVTS22W&A  1    15 from
-//  2009-07-01 6 2011 BRENMOOR Halvard (HALVARD)    Halvard / 4D Utility 4WD        2BMHV44U&B  3    comp 21
-//  coll 17 open 7 2012 BRENMOOR Morrow (MORROW)      Morrow SE / 4D Sedan            2BMMR55X&C  3    comp 15
-//  coll 14 open 8 2012 BRENMOOR Morrow (MORROW)      Morrow Limited / 4D Sedan       2BMMR55X&C  3    comp 16
-//  coll 15 open 9 2012 BRENMOOR Morrow (MORROW)      Morrow Chassis Cab / Chassis Cab 2BMMR55X&C 2    none
-//  open
-// 10 2012 CALDRIX  Kestrane (KESTRANE)  Kestrane / 4D Pickup            3CXKS44P&C  3    comp 19 coll 23 open
-// 11 2012 CALDRIX  Ostrel R&S (OSTREL)  Ostrel R&S / Convertible        3CXOS21C&C  3    comp 25 coll 27 open
+// id year make     model key model name / series              VIN text   kind symbols         valid
+//  1 2010 ARVELO   QUILLON   Quillon / 4D Sedan               1AVQL14S&A 1    9, from 2011 11 open
+//  2 2010 ARVELO   TESSOR    Tessor LX / 2D Coupe             1AVTS22L&A 1    14              open
+//  3 2010 ARVELO   TESSOR    Tessor LX / 2D Coupe             1AVTS22L&A 1    14              open
+//  4 2010 ARVELO   TESSOR    Tessor GT / 2D Coupe             1AVTS26G&A 1    18              to 2015-12-31
+//  5 2010 ARVELO   TESSOR    Tessor LX / Wagon                1AVTS22W&A 1    15              from 2009-07-01
+//  6 2011 BRENMOOR HALVARD   Halvard / 4D Utility 4WD         2BMHV44U&B 3    comp 21 coll 17 open
+//  7 2012 BRENMOOR MORROW    Morrow SE / 4D Sedan             2BMMR55X&C 3    comp 15 coll 14 open
+//  8 2012 BRENMOOR MORROW    Morrow Limited / 4D Sedan        2BMMR55X&C 3    comp 16 coll 15 open
+//  9 2012 BRENMOOR MORROW    Morrow Chassis Cab / Chassis Cab 2BMMR55X&C 2    none            open
+// 10 2012 CALDRIX  KESTRANE  Kestrane / 4D Pickup             3CXKS44P&C 3    comp 19 coll 23 open
+// 11 2012 CALDRIX  OSTREL    Ostrel R&S / Convertible         3CXOS21C&C 3    comp 25 coll 27 open
 //
 // What each one is for:
 //  1  one sub-model, so no chooser; a single VIN match found on the first try (mode 1); the original
