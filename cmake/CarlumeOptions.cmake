@@ -6,7 +6,8 @@ set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_C_STANDARD 11)
 
 target_compile_options(carlume_options INTERFACE
-    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wshadow=local -Wnon-virtual-dtor>
+    $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wnon-virtual-dtor>
+    $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-Wshadow=local>
     $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic>)
 if(CARLUME_WERROR)
     target_compile_options(carlume_options INTERFACE -Werror)
