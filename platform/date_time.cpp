@@ -10,8 +10,8 @@
 namespace carlume {
 namespace {
 
-constexpr int kMinDay = -693593; // 0001-01-01
-constexpr int kMaxDay = 2958465; // 9999-12-31
+constexpr int kMinDay = -693593;     // 0001-01-01
+constexpr int kMaxDay = 2958465;     // 9999-12-31
 constexpr int kUnixEpochDay = 25569; // 1970-01-01
 
 bool IsLeap(int year)
@@ -498,7 +498,8 @@ TDateTime EncodeDate(int year, int month, int day)
 
 bool TryEncodeTime(int hour, int minute, int second, int msec, TDateTime& time)
 {
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 || msec > 999)
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59 || msec < 0 ||
+        msec > 999)
         return false;
     time = double(((hour * 60 + minute) * 60 + second) * 1000 + msec) / MSecsPerDay;
     return true;

@@ -130,13 +130,15 @@ bool TryStrToDate(std::string_view s, TDateTime& date, const TFormatSettings& se
 /// The date in `s`; raises `EConvertError` "'<s>' is not a valid date".
 TDateTime StrToDate(std::string_view s, const TFormatSettings& settings = FormatSettings());
 /// The date in `s`, or `defaultValue` when it holds none.
-TDateTime StrToDateDef(std::string_view s, TDateTime defaultValue, const TFormatSettings& settings = FormatSettings());
+TDateTime StrToDateDef(std::string_view s, TDateTime defaultValue,
+                       const TFormatSettings& settings = FormatSettings());
 /// The time in `s`; false (and `time` untouched) when `s` holds no valid time.
 bool TryStrToTime(std::string_view s, TDateTime& time, const TFormatSettings& settings = FormatSettings());
 /// The time in `s`; raises `EConvertError` "'<s>' is not a valid time".
 TDateTime StrToTime(std::string_view s, const TFormatSettings& settings = FormatSettings());
 /// A date, a date followed by a time, or a time alone; false (and `dateTime` untouched) otherwise.
-bool TryStrToDateTime(std::string_view s, TDateTime& dateTime, const TFormatSettings& settings = FormatSettings());
+bool TryStrToDateTime(std::string_view s, TDateTime& dateTime,
+                      const TFormatSettings& settings = FormatSettings());
 /// A date and optional time; raises `EConvertError` "'<s>' is not a valid date and time".
 TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings = FormatSettings());
 

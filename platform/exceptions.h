@@ -88,8 +88,7 @@ private:
 };
 
 /// Builds an exception of type `E` whose message is `Format(pattern, args...)`.
-template <class E = Exception, class... Args>
-E CreateFmt(std::string_view pattern, const Args&... args)
+template <class E = Exception, class... Args> E CreateFmt(std::string_view pattern, const Args&... args)
 {
     return E(Format(pattern, args...));
 }

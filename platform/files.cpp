@@ -294,9 +294,8 @@ std::string SysErrorMessage(int errorCode)
 }
 
 ScopedFileFault::ScopedFileFault(TFileStep step, int errorCode)
-    : ScopedFileFault(TFileFaultHook([step, errorCode](TFileStep s, const std::string&) {
-        return s == step ? errorCode : 0;
-    }))
+    : ScopedFileFault(TFileFaultHook(
+          [step, errorCode](TFileStep s, const std::string&) { return s == step ? errorCode : 0; }))
 {
 }
 

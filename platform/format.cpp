@@ -43,8 +43,8 @@ std::string NonFinite(double value)
 void SignificantDigits(double value, int digits, std::string& mantissa, int& exponent, bool& negative)
 {
     char buffer[64];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, digits - 1);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                      std::chars_format::scientific, digits - 1);
     const std::string text(buffer, result.ptr);
     const auto e = text.find('e');
     mantissa.clear();
@@ -56,7 +56,8 @@ void SignificantDigits(double value, int digits, std::string& mantissa, int& exp
     negative = std::signbit(value);
 }
 
-std::string FormatFixed(double value, int decimals, char decimalSeparator, bool thousands, char thousandSeparator)
+std::string FormatFixed(double value, int decimals, char decimalSeparator, bool thousands,
+                        char thousandSeparator)
 {
     if (!std::isfinite(value))
         return NonFinite(value);
@@ -190,9 +191,10 @@ private:
             const TFormatArg& arg = Next();
             if (arg.GetKind() != TFormatArg::Kind::Int && arg.GetKind() != TFormatArg::Kind::UInt)
                 InvalidFormat(pattern_);
-            const std::int64_t value = arg.GetKind() == TFormatArg::Kind::Int
-                                           ? arg.Int()
-                                           : std::int64_t(arg.UInt() > kMaxWidth ? kMaxWidth + 1 : arg.UInt());
+            const std::int64_t value =
+                arg.GetKind() == TFormatArg::Kind::Int
+                    ? arg.Int()
+                    : std::int64_t(arg.UInt() > kMaxWidth ? kMaxWidth + 1 : arg.UInt());
             if (value < 0 || value > kMaxWidth)
                 InvalidFormat(pattern_);
             return int(value);
@@ -265,7 +267,8 @@ private:
             } else {
                 const std::int64_t v = arg.Int();
                 negative = v < 0;
-                digits = std::to_string(negative ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v));
+                digits = std::to_string(negative ? 0 - static_cast<std::uint64_t>(v)
+                                                 : static_cast<std::uint64_t>(v));
             }
             if (precision > 0 && digits.size() < std::size_t(precision))
                 digits.insert(0, std::size_t(precision) - digits.size(), '0');

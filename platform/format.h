@@ -26,8 +26,8 @@ public:
 
     /// An integer of any width (char types other than plain `char` count as numbers).
     template <std::integral T>
-        requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-    TFormatArg(T value) // NOLINT(google-explicit-constructor)
+    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
+        TFormatArg(T value) // NOLINT(google-explicit-constructor)
         : bits_(static_cast<int>(sizeof(T) * 8))
     {
         if constexpr (std::is_signed_v<T>) {
@@ -105,8 +105,7 @@ private:
 std::string FormatArgs(std::string_view pattern, std::span<const TFormatArg> args);
 
 /// Fills `pattern` with `args` (see the pattern language above); raises `EConvertError` on a mismatch.
-template <class... Args>
-std::string Format(std::string_view pattern, const Args&... args)
+template <class... Args> std::string Format(std::string_view pattern, const Args&... args)
 {
     if constexpr (sizeof...(Args) == 0) {
         return FormatArgs(pattern, {});

@@ -238,7 +238,8 @@ std::string LongDatePattern(const TLangInfo& info)
                 kept.push_back(piece);
             continue;
         }
-        const bool afterTime = i > 0 && pieces[i - 1].isConversion && IsTimeConversion(pieces[i - 1].conversion);
+        const bool afterTime =
+            i > 0 && pieces[i - 1].isConversion && IsTimeConversion(pieces[i - 1].conversion);
         const bool beforeTime =
             i + 1 < pieces.size() && pieces[i + 1].isConversion && IsTimeConversion(pieces[i + 1].conversion);
         if (afterTime && beforeTime)

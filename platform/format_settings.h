@@ -33,12 +33,14 @@ struct TFormatSettings {
     std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     /// Full month names; index 0 is January.
-    std::array<std::string, 12> LongMonthNames{"January", "February", "March",     "April",   "May",      "June",
-                                               "July",    "August",   "September", "October", "November", "December"};
+    std::array<std::string, 12> LongMonthNames{"January",   "February", "March",    "April",
+                                               "May",       "June",     "July",     "August",
+                                               "September", "October",  "November", "December"};
     /// Abbreviated day names; index 0 is Sunday.
     std::array<std::string, 7> ShortDayNames{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     /// Full day names; index 0 is Sunday.
-    std::array<std::string, 7> LongDayNames{"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+    std::array<std::string, 7> LongDayNames{"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                            "Thursday", "Friday", "Saturday"};
     /// Two-digit years read by `StrToDate` fall into the hundred years that begin this many years before the
     /// current year; 0 puts them into the current century.
     int TwoDigitYearCenturyWindow = 50;
@@ -64,12 +66,12 @@ TFormatSettings USFormatSettings();
 
 /// What a locale reports through nl_langinfo, in UTF-8.
 struct TLangInfo {
-    std::string DateFormat;     ///< D_FMT, e.g. "%d.%m.%Y"
-    std::string DateTimeFormat; ///< D_T_FMT, e.g. "%a %d %b %Y %T %Z"
-    std::string TimeFormat;     ///< T_FMT, e.g. "%H:%M:%S"
-    std::string TimeFormatAmPm; ///< T_FMT_AMPM, e.g. "%I:%M:%S %p"
-    std::string AmString;       ///< AM_STR
-    std::string PmString;       ///< PM_STR
+    std::string DateFormat;            ///< D_FMT, e.g. "%d.%m.%Y"
+    std::string DateTimeFormat;        ///< D_T_FMT, e.g. "%a %d %b %Y %T %Z"
+    std::string TimeFormat;            ///< T_FMT, e.g. "%H:%M:%S"
+    std::string TimeFormatAmPm;        ///< T_FMT_AMPM, e.g. "%I:%M:%S %p"
+    std::string AmString;              ///< AM_STR
+    std::string PmString;              ///< PM_STR
     std::array<std::string, 12> AbMon; ///< ABMON_1..12
     std::array<std::string, 12> Mon;   ///< MON_1..12 (the nominative forms where the locale has them)
     std::array<std::string, 7> AbDay;  ///< ABDAY_1..7, Sunday first

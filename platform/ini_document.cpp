@@ -137,7 +137,7 @@ std::vector<std::string> TIniDocument::KeyNames(std::string_view section) const
 std::string TIniDocument::CheckSection(std::string_view section)
 {
     if (HoldsLineBreak(section))
-        return "A section name cannot hold a line break.";
+        return "A section name cannot hold a line break or a NUL byte.";
     return {};
 }
 
@@ -145,7 +145,7 @@ std::string TIniDocument::CheckKey(std::string_view key)
 {
     const std::string name = Trim(key);
     if (HoldsLineBreak(key))
-        return "A key name cannot hold a line break.";
+        return "A key name cannot hold a line break or a NUL byte.";
     if (name.empty())
         return "A key name cannot be empty.";
     if (name.find('=') != npos)
@@ -158,7 +158,7 @@ std::string TIniDocument::CheckKey(std::string_view key)
 std::string TIniDocument::CheckValue(std::string_view value)
 {
     if (HoldsLineBreak(value))
-        return "A value cannot hold a line break.";
+        return "A value cannot hold a line break or a NUL byte.";
     return {};
 }
 

@@ -31,10 +31,12 @@ public:
     const std::string& FileName() const { return fileName_; }
 
     /// The value of a key, possibly empty; `defaultValue` only when the section or key is missing.
-    std::string ReadString(std::string_view section, std::string_view ident, std::string_view defaultValue) const;
+    std::string ReadString(std::string_view section, std::string_view ident,
+                           std::string_view defaultValue) const;
     /// The value as a 32-bit integer (decimal, "$" or "0x" hexadecimal); `defaultValue` when missing or
     /// not an integer.
-    std::int32_t ReadInteger(std::string_view section, std::string_view ident, std::int32_t defaultValue) const;
+    std::int32_t ReadInteger(std::string_view section, std::string_view ident,
+                             std::int32_t defaultValue) const;
     /// `ReadInteger(section, ident, defaultValue ? 1 : 0) != 0`.
     bool ReadBool(std::string_view section, std::string_view ident, bool defaultValue) const;
     /// Sets a key; creates the section, and with `TIniFile` the file, when needed.

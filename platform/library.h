@@ -27,8 +27,7 @@ HMODULE LoadLibrary(std::string_view windowsPath);
 /// Address of the exported symbol `name` (case-sensitive); nullptr when missing (see `LibraryError`).
 void* GetProcAddress(HMODULE module, const char* name);
 /// `GetProcAddress` cast to a function pointer type.
-template <class Function>
-Function GetProcAddressAs(HMODULE module, const char* name)
+template <class Function> Function GetProcAddressAs(HMODULE module, const char* name)
 {
     return reinterpret_cast<Function>(GetProcAddress(module, name));
 }

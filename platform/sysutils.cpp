@@ -45,8 +45,8 @@ bool ParseInteger(std::string_view s, int bits, std::int64_t& result)
     }
     if (i >= n)
         return false;
-    const std::uint64_t allBits = bits >= 64 ? std::numeric_limits<std::uint64_t>::max()
-                                             : (std::uint64_t{1} << bits) - 1;
+    const std::uint64_t allBits =
+        bits >= 64 ? std::numeric_limits<std::uint64_t>::max() : (std::uint64_t{1} << bits) - 1;
     std::uint64_t value = 0;
     if (hex) {
         for (; i < n; ++i) {
