@@ -72,6 +72,7 @@ public:
 /// An operation that a class leaves to its descendants was called.
 class EAbstractError : public Exception {
 public:
+    /// The error with the run-time library's text "Abstract Error".
     EAbstractError();
 };
 

@@ -38,6 +38,7 @@ void SetFolderOverride(TFolder folder, std::optional<std::string> value);
 /// Overrides a folder for its lifetime (tests); the previous value comes back afterwards.
 class ScopedFolderOverride {
 public:
+    /// Overrides `folder` with `value`.
     ScopedFolderOverride(TFolder folder, std::string value);
     ~ScopedFolderOverride();
     ScopedFolderOverride(const ScopedFolderOverride&) = delete;

@@ -22,6 +22,7 @@ namespace carlume {
 /// One argument of `Format`: an integer, a floating-point number, a text or a pointer.
 class TFormatArg {
 public:
+    /// What an argument holds.
     enum class Kind { Int, UInt, Float, String, Pointer };
 
     /// An integer of any width (char types other than plain `char` count as numbers).
@@ -82,10 +83,15 @@ public:
     TFormatArg(bool) = delete;
     TFormatArg(std::nullptr_t) = delete;
 
+    /// What the argument holds.
     Kind GetKind() const { return kind_; }
+    /// A signed integer's value.
     std::int64_t Int() const { return int_; }
+    /// An unsigned integer's or a pointer's value.
     std::uint64_t UInt() const { return uint_; }
+    /// A floating-point number's value.
     double Float() const { return float_; }
+    /// A text's (or character's) value.
     std::string_view String() const { return isChar_ ? std::string_view(&char_, 1) : string_; }
     /// Width of the original integer type in bits.
     int Bits() const { return bits_; }

@@ -101,6 +101,7 @@ void LoadFormatSettingsFromEnvironment();
 /// Replaces the process-wide settings for its lifetime (tests).
 class ScopedFormatSettings {
 public:
+    /// Installs `settings` (subscribers are told, and told again when the old ones come back).
     explicit ScopedFormatSettings(const TFormatSettings& settings);
     ~ScopedFormatSettings();
     ScopedFormatSettings(const ScopedFormatSettings&) = delete;
@@ -119,6 +120,7 @@ void UnsubscribeFormatSettingsChanged(int token);
 /// A subscription that ends with the object (for controls that listen for locale changes).
 class TFormatSettingsSubscription {
 public:
+    /// Calls `callback` after each change until the object goes away.
     explicit TFormatSettingsSubscription(std::function<void()> callback);
     ~TFormatSettingsSubscription();
     TFormatSettingsSubscription(const TFormatSettingsSubscription&) = delete;

@@ -33,6 +33,7 @@ TMachineIdentity MachineIdentity();
 /// Replaces the identity provider for its lifetime (tests).
 class ScopedIdentityProvider {
 public:
+    /// A provider that calls `provider`.
     explicit ScopedIdentityProvider(TIdentityProvider provider);
     /// A provider that always gives `identity`.
     explicit ScopedIdentityProvider(TMachineIdentity identity);

@@ -21,6 +21,7 @@
 
 namespace carlume {
 
+/// The lines of an INI file with the section and key structure read from them.
 class TIniDocument {
 public:
     /// The document of a file's bytes; never fails, whatever the bytes.
@@ -37,10 +38,12 @@ public:
     /// Names of the keys of a section in file order, each once (as first spelled).
     std::vector<std::string> KeyNames(std::string_view section) const;
 
-    /// Why a section name, key name or value cannot be stored ("" when it can): line breaks and NUL
-    /// bytes anywhere, and for a key an empty name, "=", or a leading ";" or "[".
+    /// Why a section name cannot be stored (a line break or NUL byte); "" when it can.
     static std::string CheckSection(std::string_view section);
+    /// Why a key name cannot be stored (a line break or NUL byte, empty, "=", a leading ";" or "["); "" when
+    /// it can.
     static std::string CheckKey(std::string_view key);
+    /// Why a value cannot be stored (a line break or NUL byte); "" when it can.
     static std::string CheckValue(std::string_view value);
 
     /// Sets a key (creating the section when needed). The caller checks the texts first.

@@ -22,6 +22,7 @@ namespace carlume {
 /// The operations both INI classes share.
 class TCustomIniFile {
 public:
+    /// An INI file object for `fileName`.
     explicit TCustomIniFile(std::string fileName);
     virtual ~TCustomIniFile() = default;
     TCustomIniFile(const TCustomIniFile&) = delete;
@@ -68,6 +69,7 @@ protected:
     virtual const TIniDocument& Document() const = 0;
     /// Applies a change (already checked) to the document.
     virtual void Change(const std::function<void(TIniDocument&)>& change) = 0;
+    /// Changes the file name (for `TMemIniFile::Rename`).
     void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
 
 private:

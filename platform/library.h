@@ -12,6 +12,7 @@
 
 namespace carlume {
 
+/// A loaded library (opaque).
 struct TModule;
 /// A loaded library; nullptr for none.
 using HMODULE = TModule*;

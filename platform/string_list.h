@@ -22,6 +22,7 @@ class TStringList;
 /// Order of two lines for `CustomSort`: < 0, 0 or > 0.
 using TStringListSortCompare = std::function<int(const TStringList& list, int index1, int index2)>;
 
+/// An ordered list of texts with optional attached objects.
 class TStringList {
 public:
     /// An empty list; with `ownsObjects` it frees the attached objects when lines go away.
@@ -80,15 +81,21 @@ public:
     void Sort();
     /// Sorts the lines (stable) by `compare`.
     void CustomSort(const TStringListSortCompare& compare);
+    /// True when the list keeps its lines sorted.
     bool Sorted() const { return sorted_; }
     /// Turns sorting on (sorting the lines at once) or off.
     void SetSorted(bool sorted);
+    /// What a sorted list does with an equal text (dupIgnore after construction).
     TDuplicates Duplicates() const { return duplicates_; }
+    /// Sets what a sorted list does with an equal text.
     void SetDuplicates(TDuplicates duplicates) { duplicates_ = duplicates; }
+    /// True when texts compare with letter case (false after construction).
     bool CaseSensitive() const { return caseSensitive_; }
     /// Changes how texts compare (a sorted list sorts again).
     void SetCaseSensitive(bool caseSensitive);
+    /// True when the list frees the objects of lines that go away.
     bool OwnsObjects() const { return ownsObjects_; }
+    /// Sets whether the list frees the objects of lines that go away.
     void SetOwnsObjects(bool ownsObjects) { ownsObjects_ = ownsObjects; }
 
     /// Name part of line `index`: the text before its first "=" ("" when it has none).

@@ -240,22 +240,6 @@ std::string IntToStr(std::int64_t value)
     return std::to_string(value);
 }
 
-std::string IntToHex(std::int64_t value, int digits)
-{
-    static const char kDigits[] = "0123456789ABCDEF";
-    auto bitsLeft = static_cast<std::uint64_t>(value);
-    std::string out;
-    do {
-        out.insert(out.begin(), kDigits[bitsLeft & 0xF]);
-        bitsLeft >>= 4;
-    } while (bitsLeft != 0);
-    if (digits > 64)
-        digits = 64;
-    if (digits > 0 && out.size() < std::size_t(digits))
-        out.insert(0, std::size_t(digits) - out.size(), '0');
-    return out;
-}
-
 bool TryStrToFloat(std::string_view s, double& value)
 {
     const char separator = FormatSettings().DecimalSeparator;

@@ -37,8 +37,6 @@ std::int64_t StrToInt64(std::string_view s);
 std::int64_t StrToInt64Def(std::string_view s, std::int64_t defaultValue);
 /// Decimal text of `value`, with "-" when negative.
 std::string IntToStr(std::int64_t value);
-/// Upper-case hexadecimal text of `value` (two's complement), zero-padded to at least `digits` digits.
-std::string IntToHex(std::int64_t value, int digits);
 
 // --- floating point ---------------------------------------------------------------------------------------
 // Float syntax: blanks, an optional sign, digits with at most one decimal separator (the settings'

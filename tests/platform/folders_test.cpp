@@ -80,13 +80,6 @@ TEST(FoldersTest, WindowsFolderFallsBackToTheUsersConfigFolder)
         EXPECT_EQ(WindowsFolder(), dir / "home/.config/carlume");
         EXPECT_TRUE(DirectoryExists(dir / "home/.config/carlume"));
     }
-    {
-        ScopedEnv config("XDG_CONFIG_HOME", nullptr);
-        ScopedEnv home("HOME", nullptr);
-        const std::string folder = WindowsFolder();
-        EXPECT_FALSE(folder.empty()) << "the password database gives the home folder";
-        EXPECT_EQ(folder.substr(folder.size() - 16), "/.config/carlume");
-    }
 }
 
 TEST(FoldersTest, AWindowsFolderThatCannotBeCreatedIsStillReported)

@@ -71,15 +71,11 @@ TEST(StrToInt64Test, FullRangeAndHex)
     EXPECT_THROW((void)StrToInt64("x"), EConvertError);
 }
 
-TEST(IntToStrTest, DecimalAndHex)
+TEST(IntToStrTest, Decimal)
 {
     EXPECT_EQ(IntToStr(0), "0");
     EXPECT_EQ(IntToStr(-2147483648LL), "-2147483648");
     EXPECT_EQ(IntToStr(std::numeric_limits<std::int64_t>::min()), "-9223372036854775808");
-    EXPECT_EQ(IntToHex(255, 4), "00FF");
-    EXPECT_EQ(IntToHex(255, 1), "FF");
-    EXPECT_EQ(IntToHex(-1, 2), "FFFFFFFFFFFFFFFF");
-    EXPECT_EQ(IntToHex(0, 0), "0");
 }
 
 struct FloatCase {
