@@ -46,6 +46,11 @@ TIniDocument::Line TIniDocument::Classify(std::string raw)
 TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
     TIniDocument document;
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+        document.utf16_ = true;
+        document.utf16Bytes_ = std::string(bytes);
+        return document;
+    }
     if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         document.byteOrderMark_ = true;
         bytes.remove_prefix(kByteOrderMark.size());
@@ -65,6 +70,8 @@ TIniDocument TIniDocument::Parse(std::string_view bytes)
 
 std::string TIniDocument::Serialize() const
 {
+    if (utf16_)
+        return utf16Bytes_;
     std::string out = byteOrderMark_ ? std::string(kByteOrderMark) : std::string();
     for (const auto& line : lines_) {
         out += line.raw;
@@ -164,6 +171,8 @@ std::string TIniDocument::CheckValue(std::string_view value)
 
 void TIniDocument::Write(std::string_view section, std::string_view key, std::string_view value)
 {
+    if (utf16_)
+        return;
     const std::string name = Trim(key);
     Line line = Classify(name + "=" + std::string(value));
     std::size_t header = FindSection(section);
@@ -221,6 +230,8 @@ void TIniDocument::EraseSection(std::string_view section)
 void TIniDocument::Clear()
 {
     lines_.clear();
+    utf16_ = false;
+    utf16Bytes_.clear();
 }
 
 } // namespace carlume

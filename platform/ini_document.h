@@ -11,6 +11,9 @@
 // section belong to none. Section and key names compare without regard to ASCII case; the first section
 // of a name is the one that is read and written, and in it the first key of a name.
 //
+// A file that starts with a UTF-16 byte-order mark is kept as it is: it reads as empty and cannot be
+// changed (`Rewritable` is false), so that it is never rewritten as something else.
+//
 // Writing: a changed key is rewritten in place; a new key goes right after the last key of its section
 // (or after the header); a new section goes at the end of the file. Every line ends with CR LF.
 
@@ -29,6 +32,8 @@ public:
     /// The file's bytes: the lines, each ended by CR LF, after the byte-order mark if the file had one.
     std::string Serialize() const;
 
+    /// False for a document that must not be changed (a UTF-16 file).
+    bool Rewritable() const { return !utf16_; }
     /// True when a section of that name exists.
     bool SectionExists(std::string_view section) const;
     /// The value of a key, or nothing when the section or key is missing.
@@ -72,6 +77,8 @@ private:
 
     std::vector<Line> lines_;
     bool byteOrderMark_ = false;
+    bool utf16_ = false;
+    std::string utf16Bytes_;
 };
 
 } // namespace carlume

@@ -33,6 +33,8 @@ void TCustomIniFile::Check(std::string_view section, std::string_view ident, std
         reason = TIniDocument::CheckKey(ident);
     if (reason.empty())
         reason = TIniDocument::CheckValue(value);
+    if (reason.empty() && !Document().Rewritable())
+        reason = "The file is UTF-16 text, which this program does not rewrite.";
     if (!reason.empty())
         throw EIniFileException(Format(SIniFileWriteError, fileName_) + ". " + reason);
 }

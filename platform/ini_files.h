@@ -7,7 +7,7 @@
 //
 // Names and values that a line cannot hold (line breaks or NUL anywhere; for keys an empty name, "=", or
 // a leading ";" or "[") are refused with `EIniFileException` "Unable to write to <file>. <reason>";
-// nothing changes then, in memory or on disk.
+// nothing changes then, in memory or on disk. So are writes to a UTF-16 file, which reads as empty.
 
 #include "platform/ini_document.h"
 #include "platform/string_list.h"

@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view first = bytes.substr(0, end);
     const auto bar1 = first.find('|');
     const auto bar2 = bar1 == std::string_view::npos ? bar1 : first.find('|', bar1 + 1);
-    if (bar2 == std::string_view::npos)
+    if (bar2 == std::string_view::npos || !document.Rewritable())
         return 0;
     const std::string_view section = first.substr(0, bar1);
     const std::string_view key = first.substr(bar1 + 1, bar2 - bar1 - 1);

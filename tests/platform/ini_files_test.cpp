@@ -286,6 +286,29 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"S", ";K", "v", "A key name cannot start with \";\" or \"[\"."},
                       RefusedCase{"S", "[K", "v", "A key name cannot start with \";\" or \"[\"."}));
 
+TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
+{
+    test::TempFolder dir;
+    const std::string path = dir / "wide.ver";
+    const std::string wide("\xFF\xFE[\0G\0]\0\r\0\n\0", 12);
+    test::WriteAll(path, wide);
+    TMemIniFile ini(path);
+    EXPECT_FALSE(ini.SectionExists("G"));
+    try {
+        ini.WriteString("G", "K", "v");
+        ADD_FAILURE();
+    } catch (const EIniFileException& e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + path +
+                                   ". The file is UTF-16 text, which this program does not rewrite.");
+    }
+    ini.DeleteKey("G", "K");
+    ini.UpdateFile();
+    EXPECT_EQ(test::ReadAll(path), wide);
+    TIniFile direct(path);
+    EXPECT_THROW(direct.WriteString("G", "K", "v"), EIniFileException);
+    EXPECT_EQ(test::ReadAll(path), wide);
+}
+
 TEST(IniWriteTest, OddButStorableNamesRoundTrip)
 {
     test::TempFolder dir;
