@@ -2,7 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/paths.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,7 +43,7 @@ TEST(PathsTest, TextRoutines)
 
 class FilesTest : public ::testing::Test {
 protected:
-    test::TempFolder dir;
+    test::ScratchFolder dir;
 };
 
 TEST_F(FilesTest, ExistenceTests)
@@ -168,7 +168,7 @@ void PrintTo(const FaultCase& c, std::ostream* os)
 
 class AtomicWriteFaultTest : public ::testing::TestWithParam<FaultCase> {
 protected:
-    test::TempFolder dir;
+    test::ScratchFolder dir;
 };
 
 TEST_P(AtomicWriteFaultTest, AFailedStepLeavesTheOldFileAndNoTemporary)

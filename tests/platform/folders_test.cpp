@@ -1,7 +1,7 @@
 #include "platform/folders.h"
 
 #include "platform/files.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,7 @@ TEST(FoldersTest, ProgramFileComesFromTheSystemUnlessOverridden)
 
 TEST(FoldersTest, WindowsFolderFromWindirWithoutTrailingDelimiterAndCreated)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     const std::string windir = dir / "win";
     ScopedEnv env("WINDIR", (windir + "/").c_str());
     EXPECT_EQ(WindowsFolder(), windir);
@@ -67,7 +67,7 @@ TEST(FoldersTest, WindowsFolderFromWindirWithoutTrailingDelimiterAndCreated)
 
 TEST(FoldersTest, WindowsFolderFallsBackToTheUsersConfigFolder)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     ScopedEnv windir("WINDIR", nullptr);
     {
         ScopedEnv config("XDG_CONFIG_HOME", (dir / "config").c_str());
@@ -84,7 +84,7 @@ TEST(FoldersTest, WindowsFolderFallsBackToTheUsersConfigFolder)
 
 TEST(FoldersTest, AWindowsFolderThatCannotBeCreatedIsStillReported)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     test::WriteAll(dir / "plain", "x");
     ScopedFolderOverride windows(TFolder::Windows, dir / "plain/win/");
     EXPECT_EQ(WindowsFolder(), dir / "plain/win");

@@ -2,7 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ const std::string kFixture = "; leading comment\r\n"
 class IniReadTest : public ::testing::Test {
 protected:
     void SetUp() override { test::WriteAll(dir / "f.ini", kFixture); }
-    test::TempFolder dir;
+    test::ScratchFolder dir;
 };
 
 TEST_F(IniReadTest, ReadingRules)
@@ -144,7 +144,7 @@ TEST_F(IniReadTest, BadInputNeverCrashesOrLosesSections)
 
 TEST(IniWriteTest, RoundTripKeepsCommentsAndForeignSectionsByteForByte)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     const std::string original = "; written by another program\r\n"
                                  "[Foreign]\r\n"
                                  "  Spaced  =  kept as it was  \r\n"
@@ -186,7 +186,7 @@ TEST(IniWriteTest, RoundTripKeepsCommentsAndForeignSectionsByteForByte)
 
 TEST(IniWriteTest, LfFilesAreWrittenBackWithCrLf)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     test::WriteAll(dir / "f.ini", "[A]\nx=1\n; c\n");
     TMemIniFile ini(dir / "f.ini");
     ini.WriteInteger("A", "y", -3);
@@ -197,7 +197,7 @@ TEST(IniWriteTest, LfFilesAreWrittenBackWithCrLf)
 
 TEST(IniWriteTest, VersionFileCleanupGolden)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     test::WriteAll(dir / "P5_USER.ver", "[General]\r\nBuildDate=20240131\r\nDescription=Rating tables\r\n"
                                         "LongACTID=ABC-123\r\n");
     {
@@ -216,7 +216,7 @@ TEST(IniWriteTest, VersionFileCleanupGolden)
 
 TEST(IniWriteTest, DeleteKeyAndEraseSectionRemoveEveryDuplicate)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     test::WriteAll(dir / "d.ini", "[A]\r\nK=1\r\nk=2\r\nOther=x\r\n[B]\r\nK=b\r\n[a]\r\nK=3\r\n[C]\r\n");
     TMemIniFile ini(dir / "d.ini");
     ini.DeleteKey("A", "K");
@@ -253,7 +253,7 @@ class IniRefusalTest : public ::testing::TestWithParam<RefusedCase> {};
 
 TEST_P(IniRefusalTest, TextsALineCannotHoldAreRefusedAndNothingChanges)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     const std::string path = dir / "s.ini";
     const std::string original = "[S]\r\nK=old\r\n";
     test::WriteAll(path, original);
@@ -288,7 +288,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     const std::string path = dir / "wide.ver";
     const std::string wide("\xFF\xFE[\0G\0]\0\r\0\n\0", 12);
     test::WriteAll(path, wide);
@@ -311,7 +311,7 @@ TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
 
 TEST(IniWriteTest, OddButStorableNamesRoundTrip)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     TMemIniFile ini(dir / "o.ini");
     ini.WriteString("a]b", "k]", "=v=");
     ini.WriteString("", "k", "v");
@@ -325,7 +325,7 @@ TEST(IniWriteTest, OddButStorableNamesRoundTrip)
 
 TEST(MemIniFileTest, ReloadUpdateAndFailures)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     const std::string path = dir / "m.ini";
     test::WriteAll(path, "[S]\r\nK=1\r\n");
     TMemIniFile ini(path);
@@ -363,7 +363,7 @@ TEST(MemIniFileTest, ReloadUpdateAndFailures)
 
 TEST(IniFileTest, EveryWriteGoesStraightToTheFile)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     const std::string path = dir / "cquery.ini";
     TIniFile ini(path);
     EXPECT_EQ(ini.ReadString("Version Info", "Location", "none"), "none");
@@ -390,7 +390,7 @@ TEST(IniFileTest, EveryWriteGoesStraightToTheFile)
 
 TEST(IniFileTest, AFailedWriteSaysUnableToWriteAndKeepsTheFile)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     test::WriteAll(dir / "plain", "x");
     const std::string below = dir / "plain/cquery.ini";
     TIniFile impossible(below);

@@ -2,7 +2,7 @@
 
 #include "platform/folders.h"
 #include "platform/paths.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +58,7 @@ TEST_F(LibraryTest, BareNamesAreLookedForInTheProgramFolderOnly)
 
 TEST_F(LibraryTest, FailuresCarryTheSystemsReason)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     EXPECT_EQ(LoadLibrary(dir / "CHASSIX.DLL"), nullptr);
     EXPECT_NE(LibraryError().find("libchassix.so"), std::string::npos) << LibraryError();
     test::WriteAll(dir / "libchassix.so", "not a library\n");

@@ -1,7 +1,7 @@
 #include "platform/string_list.h"
 
 #include "platform/files.h"
-#include "tests/support/temp_folder.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -220,7 +220,7 @@ TEST(StringListTest, OwnedObjectsAreFreedExactlyOnce)
 
 TEST(StringListTest, SaveAndLoadFiles)
 {
-    test::TempFolder dir;
+    test::ScratchFolder dir;
     TStringList list;
     list.Add("[VehicleProperties]");
     list.Add("Make=Arvelo");

@@ -13,9 +13,9 @@
 
 namespace carlume::test {
 
-class TempFolder {
+class ScratchFolder {
 public:
-    TempFolder()
+    ScratchFolder()
     {
         static std::atomic<int> counter{0};
         path_ = std::filesystem::temp_directory_path() /
@@ -23,13 +23,13 @@ public:
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
-    ~TempFolder()
+    ~ScratchFolder()
     {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     /// The folder, without a trailing "/".
     std::string Path() const { return path_.string(); }
