@@ -1,0 +1,70 @@
+#pragma once
+
+// File and folder operations. Every file the program writes goes through `WriteFileAtomically`: the
+// contents go to a temporary file in the same folder, which is flushed to disk and then renamed over the
+// target, so a failure never leaves a truncated file behind. Tests make single steps fail through
+// `ScopedFileFault`.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace carlume {
+
+/// True when `path` names a regular file (after following links); folders and devices do not count.
+bool FileExists(const std::string& path);
+/// True when `path` names a folder (after following links).
+bool DirectoryExists(const std::string& path);
+/// Creates the folder and every missing parent; true when the folder exists afterwards.
+bool ForceDirectories(const std::string& path);
+/// Deletes a file (not a folder); false with the system's reason when it could not, a missing file included.
+bool DeleteFile(const std::string& path, std::string* reason = nullptr);
+/// Renames a file or folder; never replaces an existing `newName` (false, like an existing target on
+/// Windows). False with the system's reason on failure.
+bool RenameFile(const std::string& oldName, const std::string& newName, std::string* reason = nullptr);
+
+/// The whole contents of a file; false with the system's reason when it cannot be read.
+bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr);
+/// The whole contents of a file; raises `EFOpenError` "Cannot open file \"<path>\". <reason>".
+std::string ReadFileBytes(const std::string& path);
+
+/// Replaces (or creates) the file at `path` with exactly `bytes`, atomically; a link is followed and its
+/// target replaced; an existing file keeps its permissions. Raises `EFCreateError` "Cannot create file
+/// \"<path>\". <reason>" when the file cannot be created or put in place, and `EWriteError` when writing
+/// fails; in every failure the old file is intact and no temporary file is left behind.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+/// Creates a new file with `bytes`, atomically, replacing nothing: raises `EFCreateError` when a file of
+/// that name exists or cannot be created, `EWriteError` when writing fails.
+void CreateNewFile(const std::string& path, std::string_view bytes);
+
+/// The system's text for an `errno` value.
+std::string SysErrorMessage(int errorCode);
+
+/// The steps of the operations above that tests can make fail.
+enum class TFileStep {
+    Create, ///< creating the temporary file of a write
+    Write,  ///< writing or flushing its contents
+    Rename, ///< putting it in place, and `RenameFile`
+    Delete, ///< `DeleteFile`
+};
+
+/// Decides whether a step fails: an `errno` value to fail with, or 0 to go ahead. `path` is the path the
+/// caller named (the target of a write, the file to delete or rename).
+using TFileFaultHook = std::function<int(TFileStep step, const std::string& path)>;
+
+/// Installs a fault hook for its lifetime (tests); the previous hook comes back afterwards.
+class ScopedFileFault {
+public:
+    /// Every call of the given step fails with `errorCode`.
+    ScopedFileFault(TFileStep step, int errorCode);
+    /// `hook` decides for every step.
+    explicit ScopedFileFault(TFileFaultHook hook);
+    ~ScopedFileFault();
+    ScopedFileFault(const ScopedFileFault&) = delete;
+    ScopedFileFault& operator=(const ScopedFileFault&) = delete;
+
+private:
+    TFileFaultHook saved_;
+};
+
+} // namespace carlume

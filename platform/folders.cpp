@@ -1,0 +1,133 @@
+#include "platform/folders.h"
+
+#include "platform/files.h"
+#include "platform/paths.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace carlume {
+namespace {
+
+std::map<TFolder, std::string>& Overrides()
+{
+    static std::map<TFolder, std::string> overrides;
+    return overrides;
+}
+
+const std::string* OverrideOf(TFolder folder)
+{
+    const auto& overrides = Overrides();
+    const auto it = overrides.find(folder);
+    return it == overrides.end() ? nullptr : &it->second;
+}
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string HomeFolder()
+{
+    std::string home = Environment("HOME");
+    if (!home.empty())
+        return home;
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* result = nullptr;
+    if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &result) == 0 && result != nullptr &&
+        result->pw_dir != nullptr)
+        return result->pw_dir;
+    return {};
+}
+
+std::string DefaultWindowsFolder()
+{
+    std::string windir = Environment("WINDIR");
+    if (!windir.empty())
+        return windir;
+    std::string config = Environment("XDG_CONFIG_HOME");
+    // Relative values are to be ignored.
+    if (config.empty() || config.front() != '/') {
+        const std::string home = HomeFolder();
+        config = home.empty() ? std::string() : IncludeTrailingPathDelimiter(home) + ".config";
+    }
+    if (config.empty())
+        return {};
+    return IncludeTrailingPathDelimiter(config) + "carlume";
+}
+
+} // namespace
+
+std::string ProgramFileName()
+{
+    if (const auto* value = OverrideOf(TFolder::ProgramFile))
+        return *value;
+    std::vector<char> buffer(4096);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return {};
+        if (std::size_t(length) < buffer.size())
+            return std::string(buffer.data(), std::size_t(length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string ProgramFolder()
+{
+    return ExtractFilePath(ProgramFileName());
+}
+
+std::string WindowsFolder()
+{
+    const auto* value = OverrideOf(TFolder::Windows);
+    std::string folder = ExcludeTrailingPathDelimiter(value != nullptr ? *value : DefaultWindowsFolder());
+    if (!folder.empty() && !DirectoryExists(folder))
+        ForceDirectories(folder);
+    return folder;
+}
+
+std::string TempFolder()
+{
+    if (const auto* value = OverrideOf(TFolder::Temp))
+        return IncludeTrailingPathDelimiter(*value);
+    const std::string tmpdir = Environment("TMPDIR");
+    return tmpdir.empty() ? "/tmp/" : IncludeTrailingPathDelimiter(tmpdir);
+}
+
+std::string RatingProgramFolder()
+{
+    if (const auto* value = OverrideOf(TFolder::RatingProgram))
+        return IncludeTrailingPathDelimiter(*value);
+    return "/opt/Qelvo/";
+}
+
+void SetFolderOverride(TFolder folder, std::optional<std::string> value)
+{
+    if (value)
+        Overrides()[folder] = std::move(*value);
+    else
+        Overrides().erase(folder);
+}
+
+ScopedFolderOverride::ScopedFolderOverride(TFolder folder, std::string value)
+    : folder_(folder)
+{
+    if (const auto* current = OverrideOf(folder))
+        saved_ = *current;
+    SetFolderOverride(folder, std::move(value));
+}
+
+ScopedFolderOverride::~ScopedFolderOverride()
+{
+    SetFolderOverride(folder_, std::move(saved_));
+}
+
+} // namespace carlume

@@ -1,0 +1,169 @@
+#include "platform/ini_files.h"
+
+#include "platform/exceptions.h"
+#include "platform/files.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace carlume {
+namespace {
+
+// The document of a file; a missing file is empty. Raises `EFOpenError` when an existing file cannot be read.
+TIniDocument LoadDocument(const std::string& fileName)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(fileName, ec) && !ec)
+        return {};
+    return TIniDocument::Parse(ReadFileBytes(fileName));
+}
+
+} // namespace
+
+TCustomIniFile::TCustomIniFile(std::string fileName)
+    : fileName_(std::move(fileName))
+{
+}
+
+void TCustomIniFile::Check(std::string_view section, std::string_view ident, std::string_view value) const
+{
+    std::string reason = TIniDocument::CheckSection(section);
+    if (reason.empty())
+        reason = TIniDocument::CheckKey(ident);
+    if (reason.empty())
+        reason = TIniDocument::CheckValue(value);
+    if (reason.empty() && !Document().Rewritable())
+        reason = "The file is UTF-16 text, which this program does not rewrite.";
+    if (!reason.empty())
+        throw EIniFileException(Format(SIniFileWriteError, fileName_) + ". " + reason);
+}
+
+std::string TCustomIniFile::ReadString(std::string_view section, std::string_view ident,
+                                       std::string_view defaultValue) const
+{
+    auto value = Document().Find(section, ident);
+    return value ? std::move(*value) : std::string(defaultValue);
+}
+
+std::int32_t TCustomIniFile::ReadInteger(std::string_view section, std::string_view ident,
+                                         std::int32_t defaultValue) const
+{
+    const auto value = Document().Find(section, ident);
+    return value ? StrToIntDef(*value, defaultValue) : defaultValue;
+}
+
+bool TCustomIniFile::ReadBool(std::string_view section, std::string_view ident, bool defaultValue) const
+{
+    return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TCustomIniFile::WriteString(std::string_view section, std::string_view ident, std::string_view value)
+{
+    Check(section, ident, value);
+    Change([&](TIniDocument& document) { document.Write(section, ident, value); });
+}
+
+void TCustomIniFile::WriteInteger(std::string_view section, std::string_view ident, std::int32_t value)
+{
+    WriteString(section, ident, IntToStr(value));
+}
+
+void TCustomIniFile::WriteBool(std::string_view section, std::string_view ident, bool value)
+{
+    WriteString(section, ident, value ? "1" : "0");
+}
+
+bool TCustomIniFile::SectionExists(std::string_view section) const
+{
+    return Document().SectionExists(section);
+}
+
+bool TCustomIniFile::ValueExists(std::string_view section, std::string_view ident) const
+{
+    return Document().Find(section, ident).has_value();
+}
+
+void TCustomIniFile::ReadSection(std::string_view section, TStringList& strings) const
+{
+    strings.Clear();
+    for (const auto& name : Document().KeyNames(section))
+        strings.Add(name);
+}
+
+void TCustomIniFile::ReadSections(TStringList& strings) const
+{
+    strings.Clear();
+    for (const auto& name : Document().SectionNames())
+        strings.Add(name);
+}
+
+void TCustomIniFile::ReadSectionValues(std::string_view section, TStringList& strings) const
+{
+    strings.Clear();
+    const TIniDocument& document = Document();
+    for (const auto& name : document.KeyNames(section))
+        strings.Add(name + "=" + document.Find(section, name).value_or(std::string()));
+}
+
+void TCustomIniFile::EraseSection(std::string_view section)
+{
+    Change([&](TIniDocument& document) { document.EraseSection(section); });
+}
+
+void TCustomIniFile::DeleteKey(std::string_view section, std::string_view ident)
+{
+    Change([&](TIniDocument& document) { document.DeleteKey(section, ident); });
+}
+
+TIniFile::TIniFile(std::string fileName)
+    : TCustomIniFile(std::move(fileName))
+{
+}
+
+const TIniDocument& TIniFile::Document() const
+{
+    // Reads never fail: what cannot be read counts as empty, as with the profile functions.
+    try {
+        cache_ = LoadDocument(FileName());
+    } catch (const Exception&) {
+        cache_ = TIniDocument();
+    }
+    return cache_;
+}
+
+void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
+{
+    try {
+        TIniDocument document = LoadDocument(FileName());
+        change(document);
+        WriteFileAtomically(FileName(), document.Serialize());
+    } catch (const Exception&) {
+        throw CreateFmt<EIniFileException>(SIniFileWriteError, FileName());
+    }
+}
+
+TMemIniFile::TMemIniFile(std::string fileName)
+    : TCustomIniFile(std::move(fileName))
+    , document_(LoadDocument(FileName()))
+{
+}
+
+void TMemIniFile::UpdateFile()
+{
+    WriteFileAtomically(FileName(), document_.Serialize());
+}
+
+void TMemIniFile::Rename(std::string fileName, bool reload)
+{
+    SetFileName(std::move(fileName));
+    if (reload)
+        document_ = LoadDocument(FileName());
+}
+
+void TMemIniFile::Clear()
+{
+    document_.Clear();
+}
+
+} // namespace carlume

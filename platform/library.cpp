@@ -1,0 +1,99 @@
+#include "platform/library.h"
+
+#include "platform/folders.h"
+#include "platform/paths.h"
+#include "platform/sysutils.h"
+
+#include <dlfcn.h>
+
+namespace carlume {
+
+struct TModule {
+    void* handle = nullptr;
+    std::string path;
+};
+
+namespace {
+
+thread_local std::string lastError;
+
+void NoteError(const char* fallback)
+{
+    const char* reason = dlerror();
+    lastError = reason != nullptr ? reason : fallback;
+}
+
+} // namespace
+
+std::string LibraryFileName(std::string_view windowsName)
+{
+    const std::string name = ExtractFileName(windowsName);
+    const std::string extension = ExtractFileExt(name);
+    if (extension.empty() && !name.empty() && name.back() != '.')
+        return "lib" + LowerCase(name) + ".so";
+    if (SameText(extension, ".dll"))
+        return "lib" + LowerCase(name.substr(0, name.size() - extension.size())) + ".so";
+    return name;
+}
+
+std::string LibraryPath(std::string_view windowsPath)
+{
+    std::string folder = ExtractFilePath(windowsPath);
+    if (folder.empty()) {
+        folder = ProgramFolder();
+        if (folder.empty())
+            folder = "./";
+    }
+    return folder + LibraryFileName(windowsPath);
+}
+
+HMODULE LoadLibrary(std::string_view windowsPath)
+{
+    const std::string path = LibraryPath(windowsPath);
+    dlerror();
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        NoteError("cannot load library");
+        return nullptr;
+    }
+    return new TModule{handle, path};
+}
+
+void* GetProcAddress(HMODULE module, const char* name)
+{
+    if (module == nullptr || name == nullptr) {
+        lastError = "no library or no name";
+        return nullptr;
+    }
+    dlerror();
+    void* address = dlsym(module->handle, name);
+    if (address == nullptr)
+        NoteError("symbol not found");
+    return address;
+}
+
+bool FreeLibrary(HMODULE module)
+{
+    if (module == nullptr) {
+        lastError = "no library";
+        return false;
+    }
+    dlerror();
+    const bool ok = dlclose(module->handle) == 0;
+    if (!ok)
+        NoteError("cannot unload library");
+    delete module;
+    return ok;
+}
+
+std::string ModuleFileName(HMODULE module)
+{
+    return module != nullptr ? module->path : std::string();
+}
+
+std::string LibraryError()
+{
+    return lastError;
+}
+
+} // namespace carlume
