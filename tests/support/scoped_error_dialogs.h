@@ -1,0 +1,17 @@
+#pragma once
+
+#include "platform/gui/error_guard.h"
+
+namespace carlume::test {
+
+/// Sends the errors that the event-handler guard catches to `dialogs` (usually a TFakeDialogService) for
+/// the lifetime of this object.
+class TScopedHandlerErrorDialogs {
+public:
+    explicit TScopedHandlerErrorDialogs(IDialogService* dialogs) { SetHandlerErrorDialogs(dialogs); }
+    ~TScopedHandlerErrorDialogs() { SetHandlerErrorDialogs(nullptr); }
+    TScopedHandlerErrorDialogs(const TScopedHandlerErrorDialogs&) = delete;
+    TScopedHandlerErrorDialogs& operator=(const TScopedHandlerErrorDialogs&) = delete;
+};
+
+} // namespace carlume::test
