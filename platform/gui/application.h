@@ -11,6 +11,7 @@ public:
     /// Creates the application and sets the fixed font substitutions.
     TApplication(int& argc, char** argv);
 
+    /// Delivers the event; an exception that escaped a handler is shown, not passed on.
     bool notify(QObject* receiver, QEvent* event) override;
 };
 

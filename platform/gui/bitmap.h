@@ -29,6 +29,7 @@ public:
     TBitmap(int width, int height);
     /// A bitmap holding a copy of the image.
     explicit TBitmap(const QImage& image);
+    /// Releases the picture.
     ~TBitmap();
     /// Moves the picture and settings; the canvas state (pen, brush, font) starts afresh.
     TBitmap(TBitmap&& other) noexcept;
@@ -36,6 +37,7 @@ public:
     TBitmap(const TBitmap&) = delete;
     TBitmap& operator=(const TBitmap&) = delete;
 
+    /// Width and height in pixels (0 when empty).
     int Width() const { return image_.width(); }
     int Height() const { return image_.height(); }
     /// Resizes; the old picture stays at the top-left and new pixels are white.
@@ -51,6 +53,7 @@ public:
     /// The canvas that draws on the picture (96 pixels per inch).
     TCanvas& Canvas();
 
+    /// True for a black-and-white bitmap.
     bool Monochrome() const { return monochrome_; }
     /// Turning monochrome maps the pixels of the canvas brush colour to white and all others to black.
     void SetMonochrome(bool monochrome);

@@ -64,13 +64,17 @@ class TPen {
 public:
     /// Black, one pixel wide, solid, copy mode.
     TPen() = default;
+    /// Line colour.
     TColor Color() const { return color_; }
     void SetColor(TColor color);
+    /// Line width in pixels.
     int Width() const { return width_; }
     /// Widths below 1 count as 1.
     void SetWidth(int width);
+    /// Solid or no line.
     TPenStyle Style() const { return style_; }
     void SetStyle(TPenStyle style);
+    /// How the pen combines with the pixels below.
     TPenMode Mode() const { return mode_; }
     void SetMode(TPenMode mode);
     /// Copies colour, width, style and mode.
@@ -90,9 +94,11 @@ class TBrush {
 public:
     /// White and solid.
     TBrush() = default;
+    /// Fill colour.
     TColor Color() const { return color_; }
     /// Setting a colour makes a clear brush solid again, as the class library does.
     void SetColor(TColor color);
+    /// Solid or no fill.
     TBrushStyle Style() const { return style_; }
     void SetStyle(TBrushStyle style);
     /// An 8 x 8 pattern that fills instead of the colour (not owned; null for none). The pattern is aligned
@@ -119,6 +125,7 @@ public:
     explicit TCanvas(QImage* image);
     /// Draws through `painter`, which someone else owns and keeps active while the canvas is used.
     explicit TCanvas(QPainter* painter);
+    /// Leaves the image or painter as it is.
     ~TCanvas();
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -134,6 +141,7 @@ public:
     /// The painter drawn through, or null.
     QPainter* Painter() const { return painter_; }
 
+    /// The pen, brush and font the operations below use.
     TPen& Pen() { return pen_; }
     TBrush& Brush() { return brush_; }
     TFont& Font() { return font_; }

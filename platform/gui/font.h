@@ -45,9 +45,11 @@ public:
     int PixelsPerInch() const { return pixelsPerInch_; }
     void SetPixelsPerInch(int pixelsPerInch);
 
+    /// Text colour.
     TColor Color() const { return color_; }
     void SetColor(TColor color);
 
+    /// Bold, italic, underline and strike-out flags.
     TFontStyles Style() const { return style_; }
     void SetStyle(TFontStyles style);
 

@@ -101,6 +101,8 @@ int TForm::ShowModal()
     // The modal loop runs one level deeper than the caller; handlers nested deeper still (a message box
     // opened by a handler) must finish before the form may end.
     modalLoopLevel_ = QThread::currentThread()->loopLevel() + 1;
+    // Handlers already running (the one that shows this form) are outside it and must not hold it open.
+    handlersOutside_ = RunningHandlers();
     QDialog::exec();
     showingModal_ = false;
     endQueued_ = false;
@@ -128,7 +130,7 @@ void TForm::TryEndModal()
         return;
     }
     // Only once no handler runs any more, also none that pumps events or shows a box of its own.
-    if (RunningHandlers() > 0 || QThread::currentThread()->loopLevel() > modalLoopLevel_) {
+    if (RunningHandlers() > handlersOutside_ || QThread::currentThread()->loopLevel() > modalLoopLevel_) {
         endQueued_ = true;
         QTimer::singleShot(10, this, &TForm::TryEndModal);
         return;

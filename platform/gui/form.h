@@ -54,6 +54,7 @@ inline constexpr char kCancelProperty[] = "cancel";
 /// Implemented by our own controls to take part in the form's key and focus notifications.
 class IFormControl {
 public:
+    /// Controls are deleted through their widget; this is for completeness.
     virtual ~IFormControl() = default;
     /// Enter or Esc that the focused control did not take, offered to each control in child order, depth
     /// first; returning true ends the offer.
@@ -71,6 +72,7 @@ class TForm : public QDialog {
 public:
     /// A form owned by `owner` (may be null): colour clBtnFace, font "MS Sans Serif" 8 points.
     explicit TForm(QWidget* owner = nullptr);
+    /// Stops listening to focus changes before the controls go.
     ~TForm() override;
 
     /// Shows the form modally and returns its ModalResult when it closes.
@@ -80,6 +82,7 @@ public:
     /// True while a modal show runs.
     bool ShowingModal() const { return showingModal_; }
 
+    /// The result of the modal show (mrNone while it runs).
     TModalResult ModalResult() const { return modalResult_; }
     /// Stores the result; during a modal show a non-zero value ends it once the current handler has returned
     /// (handlers run inside the error guard; the last value set wins, and clearing it keeps the form open).
@@ -88,6 +91,7 @@ public:
     /// and then hides, is deleted or is minimised as the close action says.
     void Close();
 
+    /// The title of the window.
     QString Caption() const { return windowTitle(); }
     void SetCaption(const QString& caption) { setWindowTitle(caption); }
 
@@ -101,16 +105,21 @@ public:
     /// The form's menu bar (a direct child or the layout's menu bar), or null.
     QMenuBar* MenuBar() const;
 
+    /// Background colour (clBtnFace unless set).
     TColor Color() const { return color_; }
     /// Fills the form's background with the colour.
     void SetColor(TColor color);
+    /// The form's font.
     const TFont& Font() const { return font_; }
     /// Sets the form's font and text colour, which the controls inherit unless they have their own.
     void SetFont(const TFont& font);
 
+    /// Where the form appears when shown; applied on every show.
     TPosition Position() const { return position_; }
     void SetPosition(TPosition position) { position_ = position; }
+    /// The frame of the window.
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    /// Sets the frame; call it before the form is shown (changing window flags hides a shown window).
     void SetBorderStyle(TFormBorderStyle style);
     /// With KeyPreview the form's KeyDown and KeyPress see every key before the focused control.
     bool KeyPreview() const { return keyPreview_; }
@@ -146,8 +155,11 @@ public:
     /// With KeyPreview: every character first; set it to a null character to consume it.
     std::function<void(QChar& key)> OnKeyPress;
 
+    /// Qt's way to end a dialog: during a modal show it sets the ModalResult (Rejected is mrCancel).
     void done(int result) override;
+    /// Sets mrOk during a modal show.
     void accept() override;
+    /// Sets mrCancel during a modal show (Esc no longer calls it).
     void reject() override;
 
 protected:
@@ -179,6 +191,7 @@ private:
     bool endQueued_ = false;
     bool ending_ = false;
     int modalLoopLevel_ = 0;
+    int handlersOutside_ = 0;
     TColor color_ = clBtnFace;
     TFont font_;
     TPosition position_ = TPosition::poDesigned;

@@ -11,6 +11,7 @@ namespace carlume {
 
 /// A point in pixels.
 struct TPoint {
+    /// Horizontal and vertical position.
     int X = 0;
     int Y = 0;
     friend bool operator==(const TPoint&, const TPoint&) = default;
@@ -18,6 +19,7 @@ struct TPoint {
 
 /// A width and height in pixels.
 struct TSize {
+    /// Width and height.
     int cx = 0;
     int cy = 0;
     friend bool operator==(const TSize&, const TSize&) = default;
@@ -25,6 +27,7 @@ struct TSize {
 
 /// A rectangle whose right and bottom edges lie outside it.
 struct TRect {
+    /// First column and row inside, first column and row outside.
     int Left = 0;
     int Top = 0;
     int Right = 0;

@@ -18,6 +18,7 @@ public:
     /// An empty list of images of the given size.
     explicit TImageList(int width = 16, int height = 16);
 
+    /// Size of every image, and the number of images.
     int Width() const { return width_; }
     int Height() const { return height_; }
     int Count() const { return int(images_.size()); }

@@ -62,7 +62,9 @@ constexpr TShortCut scAlt = 0x8000;
 
 /// One key event the class library's way. `Key` is 0 for keys without a virtual-key code here.
 struct TKeyInfo {
+    /// Virtual-key code.
     TVirtualKey Key = 0;
+    /// Modifier keys held.
     TShiftState Shift = 0;
     /// The character the key types (control characters included), or a null character.
     QChar Char;

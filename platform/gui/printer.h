@@ -23,6 +23,7 @@ class TPrinter {
 public:
     /// A printer over a QPrinter that the caller keeps alive.
     explicit TPrinter(QPrinter& printer);
+    /// Drops a document still being printed.
     ~TPrinter();
     TPrinter(const TPrinter&) = delete;
     TPrinter& operator=(const TPrinter&) = delete;
@@ -79,9 +80,13 @@ public:
 /// The Qt printer with QPrintDialog. When the user prints to a file the output is a PDF at 300 dpi.
 class TQtPrinterService : public IPrinterService {
 public:
+    /// A high-resolution printer on the default printer.
     TQtPrinterService();
+    /// Releases the printer.
     ~TQtPrinterService() override;
+    /// QPrintDialog; a file chosen there is printed as a PDF at 300 dpi.
     bool ExecutePrintDialog(QWidget* parent) override;
+    /// The printer the dialog configured.
     TPrinter& Printer() override;
 
 private:

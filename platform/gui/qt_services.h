@@ -17,6 +17,7 @@ namespace carlume {
 /// "Confirm"; a custom box carries the application name. The boxes belong to the active window.
 class TQtDialogService : public IDialogService {
 public:
+    /// A box with one OK button.
     void ShowMessage(TMsgDlgType type, const std::string& text) override;
     /// Yes is the default button; Esc and the close box answer No.
     bool AskYesNo(const std::string& text) override;
@@ -28,7 +29,9 @@ public:
 /// The system clipboard, plain text; line breaks are stored as "\n".
 class TQtClipboardService : public IClipboardService {
 public:
+    /// Replaces the clipboard's text.
     void SetText(const std::string& text) override;
+    /// The clipboard's plain text.
     std::string Text() const override;
 };
 
@@ -37,6 +40,7 @@ public:
 /// address). With parameters the file is started as a program in `folder`. The show command is ignored.
 class TQtShellService : public IShellService {
 public:
+    /// False when nothing could be opened or started.
     bool Open(const std::string& file, const std::string& parameters, const std::string& folder,
               int showCommand) override;
 };
@@ -44,7 +48,9 @@ public:
 /// The screen cursor as an application-wide override cursor; crDefault removes the override.
 class TQtScreenCursorService : public IScreenCursorService {
 public:
+    /// Removes the override cursor it set.
     ~TQtScreenCursorService() override;
+    /// The cursor last set.
     TCursor Cursor() const override;
     void SetCursor(TCursor cursor) override;
 
@@ -55,6 +61,7 @@ private:
 
 /// The four Qt services together, ready to hand out as `TApplicationServices`.
 struct TQtServices {
+    /// The services.
     TQtDialogService Dialogs;
     TQtClipboardService Clipboard;
     TQtShellService Shell;

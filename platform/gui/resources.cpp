@@ -1,5 +1,6 @@
 #include "platform/gui/resources.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QMap>
@@ -42,6 +43,11 @@ QMap<TCursor, QCursor>& CursorTable()
     return table;
 }
 
+void ClearCursorTable()
+{
+    CursorTable().clear();
+}
+
 } // namespace
 
 TBitmap LoadBitmapResource(const QString& name)
@@ -76,6 +82,9 @@ QCursor LoadCursorResource(const QString& name)
 
 void RegisterCursor(TCursor id, const QCursor& cursor)
 {
+    // Cursors hold pixmaps, which must go before the application object does.
+    static std::once_flag once;
+    std::call_once(once, [] { qAddPostRoutine(ClearCursorTable); });
     CursorTable().insert(id, cursor);
 }
 

@@ -16,7 +16,9 @@ namespace carlume::test {
 
 /// One request made of the dialog service.
 struct TDialogRequest {
+    /// Which method was called.
     enum class TKind { Message, YesNo, Input };
+    /// The call.
     TKind Kind = TKind::Message;
     /// The message type; mtConfirmation for a yes/no question, mtCustom for an input box.
     TMsgDlgType Type = TMsgDlgType::mtCustom;
@@ -33,6 +35,7 @@ public:
     /// Fails the test when answers were scripted but never asked for.
     ~TFakeDialogService() override;
 
+    /// Records the message.
     void ShowMessage(TMsgDlgType type, const std::string& text) override;
     /// The next queued yes/no answer; unscripted: a test failure, and No.
     bool AskYesNo(const std::string& text) override;
@@ -66,6 +69,7 @@ class TFakeClipboardService : public IClipboardService {
 public:
     /// Stores the text and records the write.
     void SetText(const std::string& text) override;
+    /// The text last set.
     std::string Text() const override { return text_; }
     /// Every text written, in order.
     const std::vector<std::string>& Writes() const { return writes_; }
@@ -79,6 +83,7 @@ private:
 
 /// One request made of the shell service.
 struct TShellRequest {
+    /// The arguments of the call.
     std::string File;
     std::string Parameters;
     std::string Folder;
@@ -93,6 +98,7 @@ public:
               int showCommand) override;
     /// The result of the next Open.
     void QueueResult(bool opened) { results_.push_back(opened); }
+    /// Every request, in order.
     const std::vector<TShellRequest>& Requests() const { return requests_; }
 
 private:
@@ -102,6 +108,7 @@ private:
 
 class TFakeScreenCursorService : public IScreenCursorService {
 public:
+    /// The cursor last set.
     TCursor Cursor() const override { return cursor_; }
     /// Sets the cursor and records it.
     void SetCursor(TCursor cursor) override;
@@ -115,6 +122,7 @@ private:
 
 /// The four fakes together.
 struct TFakeServices {
+    /// The fakes.
     TFakeDialogService Dialogs;
     TFakeClipboardService Clipboard;
     TFakeShellService Shell;

@@ -33,6 +33,7 @@ int CountPixels(const QImage& image, const QRect& area, TColor color);
 
 /// One expected pixel.
 struct TPixelProbe {
+    /// Where, and the colour expected there.
     int X = 0;
     int Y = 0;
     TColor Expected = clBlack;

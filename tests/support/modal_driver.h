@@ -40,8 +40,10 @@ public:
 /// The active modal window as a step sees it. Controls are found by objectName.
 class TModalWindow {
 public:
+    /// A view of the window.
     explicit TModalWindow(QWidget& window);
 
+    /// The window itself.
     QWidget& Widget() const { return *window_; }
     /// The window title.
     QString Title() const;
@@ -94,6 +96,7 @@ private:
 
 class TModalDriver {
 public:
+    /// One action on one modal window.
     using TStep = std::function<void(TModalWindow&)>;
 
     /// Starts watching at once; `watchdog` is how long a modal window may stay open without a step

@@ -26,13 +26,16 @@ public:
 
     /// The next scripted answer; unscripted: a test failure, and false (as Cancel).
     bool ExecutePrintDialog(QWidget* parent) override;
+    /// The printer that writes the PDF file.
     TPrinter& Printer() override { return *printer_; }
 
     /// Answers the next print dialog (true prints).
     void QueueDialogAnswer(bool print) { answers_.push_back(print); }
     /// How often the dialog was asked for.
     int DialogCount() const { return dialogCount_; }
+    /// The PDF file.
     const std::filesystem::path& File() const { return file_; }
+    /// The Qt printer behind it.
     QPrinter& Device() { return *device_; }
 
     /// The page margins, in points.
@@ -48,11 +51,14 @@ private:
 
 /// One word of a PDF page with its box, in points from the page's top-left.
 struct TPdfWord {
+    /// Page number, from 1.
     int Page = 0;
+    /// The word's box.
     double XMin = 0;
     double YMin = 0;
     double XMax = 0;
     double YMax = 0;
+    /// The word.
     std::string Text;
 };
 

@@ -8,7 +8,9 @@ namespace carlume::test {
 /// the lifetime of this object.
 class TScopedHandlerErrorDialogs {
 public:
+    /// Starts sending errors to `dialogs`.
     explicit TScopedHandlerErrorDialogs(IDialogService* dialogs) { SetHandlerErrorDialogs(dialogs); }
+    /// Back to the default display.
     ~TScopedHandlerErrorDialogs() { SetHandlerErrorDialogs(nullptr); }
     TScopedHandlerErrorDialogs(const TScopedHandlerErrorDialogs&) = delete;
     TScopedHandlerErrorDialogs& operator=(const TScopedHandlerErrorDialogs&) = delete;

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -107,6 +108,28 @@ TEST(FormModalResult, ANestedBoxOpenedAfterSettingTheResultRunsToTheEnd)
     EXPECT_TRUE(formVisibleUnderBox);
 }
 
+TEST(FormModalResult, AFormShownFromAHandlerEndsWhileThatHandlerRuns)
+{
+    SampleForm outer;
+    QPushButton choose(QStringLiteral("Choose"), &outer);
+    choose.setObjectName(QStringLiteral("btnChoose"));
+    int inner = -1;
+    ConnectGuarded(&choose, &QPushButton::clicked, &outer, [&] {
+        SampleForm chooser(&outer);
+        chooser.setWindowTitle(QStringLiteral("Chooser"));
+        inner = chooser.ShowModal();
+        outer.SetModalResult(inner == mrOk ? mrYes : mrNo);
+    });
+    TModalDriver driver;
+    driver.Then([](TModalWindow& w) { w.Click(QStringLiteral("btnChoose")); });
+    driver.Then([](TModalWindow& w) {
+        EXPECT_EQ(w.Title(), QStringLiteral("Chooser"));
+        w.Click(QStringLiteral("btnOk"));
+    });
+    EXPECT_EQ(outer.ShowModal(), mrYes);
+    EXPECT_EQ(inner, mrOk);
+}
+
 TEST(FormKeys, EscClosesOnlyThroughAVisibleCancelControl)
 {
     struct Case {
@@ -197,6 +220,21 @@ TEST(FormClose, TheCloseBoxEndsWithCancelUnlessTheFormRefuses)
         EXPECT_EQ(queries, 3);
         ASSERT_EQ(closes.size(), 2U);
         EXPECT_EQ(closes[1], TCloseAction::caHide);
+    }
+}
+
+TEST(FormModalResult, QtAcceptAndRejectSetTheModalResult)
+{
+    for (const bool ok : {true, false}) {
+        TForm form;
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &form);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &form, &TForm::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &form, &TForm::reject);
+        TModalDriver driver;
+        driver.Then(
+            [ok](TModalWindow& w) { w.ClickButton(ok ? QStringLiteral("OK") : QStringLiteral("Cancel")); });
+        EXPECT_EQ(form.exec(), ok ? mrOk : mrCancel);
+        EXPECT_EQ(form.result(), ok ? mrOk : mrCancel);
     }
 }
 
@@ -338,6 +376,21 @@ TEST(FormGeometry, CentringOnTheScreenTruncatesTowardZero)
     const QSize outer = form.frameGeometry().size();
     EXPECT_EQ(form.pos(), QPoint(screen.left() + (screen.width() - outer.width()) / 2,
                                  screen.top() + (screen.height() - outer.height()) / 2));
+}
+
+TEST(FormGeometry, CentringOnTheOwner)
+{
+    TForm owner;
+    owner.setGeometry(100, 120, 400, 300);
+    owner.show();
+    TForm form(&owner);
+    form.resize(200, 100);
+    form.SetPosition(TPosition::poOwnerFormCenter);
+    form.show();
+    const QRect area = owner.frameGeometry();
+    const QSize outer = form.frameGeometry().size();
+    EXPECT_EQ(form.pos(), QPoint(area.left() + (area.width() - outer.width()) / 2,
+                                 area.top() + (area.height() - outer.height()) / 2));
 }
 
 TEST(FormGeometry, FitToControlsCountsVisibleChildrenOnly)
