@@ -22,7 +22,8 @@ void SetHandlerErrorDialogs(IDialogService* dialogs);
 /// The service set with `SetHandlerErrorDialogs`, or null.
 IDialogService* HandlerErrorDialogs();
 
-/// Shows an error caught in an event handler: an error message with `message` as its text. Never throws.
+/// Shows an error caught in an event handler: an error message with `message` as its text. Never throws;
+/// an error raised while another is on screen is not shown, so that boxes do not pile up.
 void ShowHandlerError(const std::string& message) noexcept;
 
 /// The text shown for an exception that is not a std::exception.
