@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <new>
 #include <utility>
 #include <vector>
@@ -91,9 +92,9 @@ private:
     static void Add(void* context, const char* text, ChassixEntry* entry)
     {
         TStringList& lines = static_cast<TListSink*>(context)->lines_;
-        Entry* object = nullptr;
+        std::unique_ptr<Entry> object;
         try {
-            object = new Entry(entry);
+            object = std::make_unique<Entry>(entry);
         } catch (...) {
             if (entry != nullptr && entry->Destroy != nullptr)
                 entry->Destroy(entry);
@@ -101,17 +102,12 @@ private:
         }
         const std::string line = text != nullptr ? text : "";
         if (lines.OwnsObjects()) {
-            lines.AddObject(line, object); // frees a refused or ignored line's object itself
+            lines.AddObject(line, object.release()); // frees a refused or ignored line's object itself
             return;
         }
-        try {
-            const int index = lines.AddObject(line, object);
-            if (lines.Objects(index) != object)
-                delete object; // an ignored duplicate: nobody would ever free it
-        } catch (...) {
-            delete object;
-            throw;
-        }
+        const int index = lines.AddObject(line, object.get());
+        if (lines.Objects(index) == object.get())
+            object.release(); // the list's owner frees it; an ignored duplicate's goes here
     }
 
     TStringList& lines_;

@@ -107,7 +107,9 @@ public:
 
     /// The label/value lines, each "label" + `separator` + "value", in their fixed order. With
     /// `includeEmpty` false the lines of empty text values are left out; with `stripLabelSpaces` the
-    /// labels lose their blanks ("Model Year" gives "ModelYear"). The caller owns the list.
+    /// labels lose their blanks ("Model Year" gives "ModelYear"). Codes outside their table show as their
+    /// number; "Effective" (the process-wide short date) is listed only for a year after 1950, never for a
+    /// value that is no date. Values keep any line break they hold. The caller owns the list.
     std::unique_ptr<TStringList> ToStrings(bool includeEmpty, const std::string& separator,
                                            bool stripLabelSpaces) const;
     /// Writes the hand-back file: "[VehicleProperties]", then every line of `ToStrings(true, "=",

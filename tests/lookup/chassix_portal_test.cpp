@@ -342,15 +342,6 @@ INSTANTIATE_TEST_SUITE_P(EachEntryPoint, ChassixPortalVariantTest,
                              return std::string("no_") + ChassixEntryPointNames[row.param];
                          });
 
-TEST(ChassixPortalNames, EntryPointsInLoadOrder)
-{
-    EXPECT_STREQ(ChassixEntryPointNames.front(), "ChassixStart");
-    EXPECT_STREQ(ChassixEntryPointNames[1], "ChassixStop");
-    EXPECT_STREQ(ChassixEntryPointNames[12], "ChassixGetRecordByVIN");
-    EXPECT_STREQ(ChassixEntryPointNames.back(), "ChassixGetMinVinSizePermitted");
-    EXPECT_EQ(LibraryPath("/opt/carlume/" + std::string(ChassixLibraryName)), "/opt/carlume/libchassix.so");
-}
-
 // --- the engine's calls -----------------------------------------------------------------------------------
 
 // Every typed call, with arguments that make sense to the stand-in.
