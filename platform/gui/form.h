@@ -13,6 +13,7 @@
 #include "platform/gui/color.h"
 #include "platform/gui/font.h"
 #include "platform/gui/keys.h"
+#include "platform/modal_result.h"
 
 #include <QDialog>
 #include <QHash>
@@ -24,20 +25,6 @@ class QAbstractButton;
 class QMenuBar;
 
 namespace carlume {
-
-/// The result of a modal show, with the class library's values.
-using TModalResult = int;
-constexpr TModalResult mrNone = 0;
-constexpr TModalResult mrOk = 1;
-constexpr TModalResult mrCancel = 2;
-constexpr TModalResult mrAbort = 3;
-constexpr TModalResult mrRetry = 4;
-constexpr TModalResult mrIgnore = 5;
-constexpr TModalResult mrYes = 6;
-constexpr TModalResult mrNo = 7;
-constexpr TModalResult mrAll = 8;
-constexpr TModalResult mrNoToAll = 9;
-constexpr TModalResult mrYesToAll = 10;
 
 /// What closing a form does.
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };

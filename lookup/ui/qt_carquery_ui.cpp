@@ -1,0 +1,50 @@
+#include "lookup/ui/qt_carquery_ui.h"
+
+#include "platform/exceptions.h"
+
+#include <QString>
+
+#include <cstdlib>
+
+namespace carlume {
+
+namespace {
+
+bool IsSet(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// QApplication keeps the arguments it was given for its whole life.
+char ProgramName[] = "cquery";
+char* Arguments[] = {ProgramName, nullptr};
+int ArgumentCount = 1;
+
+} // namespace
+
+bool DisplayAvailable()
+{
+    return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+}
+
+TQtCarqueryUi::TQtCarqueryUi()
+{
+    if (QCoreApplication::instance() == nullptr)
+        application_ = std::make_unique<TApplication>(ArgumentCount, Arguments);
+    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(ApplicationTitle.data(), ApplicationTitle.size()));
+}
+
+TQtCarqueryUi::~TQtCarqueryUi() = default;
+
+bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup&, TVinRecord&)
+{
+    throw Exception(std::string(LookupWindowUnavailable));
+}
+
+std::unique_ptr<IVehicleDetailWindow> TQtCarqueryUi::CreateVehicleDetailWindow()
+{
+    throw Exception(std::string(LookupWindowUnavailable));
+}
+
+} // namespace carlume

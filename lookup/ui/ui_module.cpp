@@ -1,0 +1,55 @@
+// The UI module's one export (see lookup/ui_module.h).
+
+#include "lookup/ui_module.h"
+#include "lookup/ui/qt_carquery_ui.h"
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <type_traits>
+
+namespace {
+
+void CopyReason(const std::string& text, char* reason, std::size_t reasonSize)
+{
+    if (reason == nullptr || reasonSize == 0)
+        return;
+    const std::size_t length = std::min(text.size(), reasonSize - 1);
+    std::memcpy(reason, text.data(), length);
+    reason[length] = '\0';
+}
+
+} // namespace
+
+extern "C" __attribute__((visibility("default"))) int CarlumeUiCreate(unsigned interfaceVersion,
+                                                                      carlume::ICarqueryUi** ui, char* reason,
+                                                                      std::size_t reasonSize) noexcept
+{
+    using namespace carlume;
+    try {
+        if (ui == nullptr)
+            return uiModuleFailed;
+        *ui = nullptr;
+        if (interfaceVersion != UiModuleInterfaceVersion) {
+            CopyReason("the user interface module was built for another version of the program", reason,
+                       reasonSize);
+            return uiModuleWrongVersion;
+        }
+        // Without a platform to open, constructing the application would end the process.
+        if (!DisplayAvailable()) {
+            CopyReason("no display: none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY is set", reason,
+                       reasonSize);
+            return uiModuleNoDisplay;
+        }
+        *ui = new TQtCarqueryUi();
+        return uiModuleOk;
+    } catch (const std::exception& error) {
+        CopyReason(error.what(), reason, reasonSize);
+    } catch (...) {
+        CopyReason("the user interface could not be started", reason, reasonSize);
+    }
+    return uiModuleFailed;
+}
+
+static_assert(std::is_same_v<decltype(&CarlumeUiCreate), carlume::TUiModuleFactory>);
