@@ -1,5 +1,6 @@
 #include "lookup/vin_record.h"
 
+#include "components/date_util.h"
 #include "platform/date_time.h"
 #include "platform/sysutils.h"
 
@@ -12,19 +13,6 @@ namespace {
 
 // Years up to this one give no "Effective" line: 01/01/1950 is how a caller asks for the original symbol.
 constexpr int LastYearWithoutEffective = 1950;
-
-// The calendar year of a date, or 0 when the value is no date at all (NaN, infinite, outside years
-// 1-9999): the engine may write anything there.
-// TODO(merge): use the date routines' ExtractYear here once components_core is in.
-int YearOfDate(TDateTime date)
-{
-    std::uint16_t year = 0;
-    std::uint16_t month = 0;
-    std::uint16_t day = 0;
-    if (!TryDecodeDate(date, year, month, day))
-        return 0;
-    return year;
-}
 
 std::string YesNo(bool value)
 {
@@ -176,7 +164,8 @@ std::unique_ptr<TStringList> TVinRecord::ToStrings(bool includeEmpty, const std:
     line.Add("Daytime Running Lamps", NameOf(AvailabilityNames, DaytimeRunningLamps));
     line.Add("Non VSR Symbol", IntToStr(NonVSRSymbol));
     line.Add("State Exceptions", Trim(StateExceptions));
-    if (YearOfDate(Effective) > LastYearWithoutEffective)
+    // The engine may write anything here; a value that is no date gives no line.
+    if (ValidDate(Effective) && ExtractYear(Effective) > LastYearWithoutEffective)
         line.Add("Effective", DateToStr(Effective));
     line.Add("Comp_Symbol", IntToStr(CompSymbol));
     line.Add("Coll_Symbol", IntToStr(CollSymbol));
