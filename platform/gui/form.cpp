@@ -1,0 +1,607 @@
+#include "platform/gui/form.h"
+
+#include "platform/gui/error_guard.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace carlume {
+
+namespace {
+
+constexpr char kBoundProperty[] = "carlumeModalResultBound";
+
+// Plain Qt buttons act on Esc and Enter the class library's way: Esc clicks a Cancel button, Enter a
+// default one, and only when no shift key is held and the button can take the focus.
+bool PlainButtonTakesKey(QAbstractButton& button, const QWidget& form, TVirtualKey key, TShiftState shift)
+{
+    if (shift != 0 || !button.isEnabled() || !button.isVisibleTo(&form)) {
+        return false;
+    }
+    bool takes = false;
+    if (key == VK_ESCAPE) {
+        takes = button.property(kCancelProperty).toBool();
+    } else if (key == VK_RETURN) {
+        auto* push = qobject_cast<QPushButton*>(&button);
+        takes = push != nullptr && push->isDefault();
+    }
+    if (takes) {
+        button.click();
+    }
+    return takes;
+}
+
+template <class Offer> bool OfferToChildren(QWidget& parent, const Offer& offer)
+{
+    for (QObject* child : parent.children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget == nullptr || widget->isWindow()) {
+            continue;
+        }
+        if (offer(*widget) || OfferToChildren(*widget, offer)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool IFormControl::DialogKey(TVirtualKey, TShiftState)
+{
+    return false;
+}
+
+bool IFormControl::DialogChar(QChar)
+{
+    return false;
+}
+
+void IFormControl::DoEnter() {}
+
+void IFormControl::DoExit() {}
+
+TForm::TForm(QWidget* owner)
+    : QDialog(owner)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Button, ToQColor(clBtnFace));
+    setPalette(palette);
+    SetColor(clBtnFace);
+    SetFont(font_);
+    qApp->installEventFilter(this);
+    focusConnection_ = connect(qApp, &QApplication::focusChanged, this, &TForm::FocusChanged);
+}
+
+TForm::~TForm()
+{
+    // The widgets die after this destructor and move the focus as they go; this form must not hear of it.
+    disconnect(focusConnection_);
+    if (qApp != nullptr) {
+        qApp->removeEventFilter(this);
+    }
+}
+
+// --- modal show ---------------------------------------------------------------------------------------
+
+int TForm::ShowModal()
+{
+    modalResult_ = mrNone;
+    showingModal_ = true;
+    // The modal loop runs one level deeper than the caller; handlers nested deeper still (a message box
+    // opened by a handler) must finish before the form may end.
+    modalLoopLevel_ = QThread::currentThread()->loopLevel() + 1;
+    // Handlers already running (the one that shows this form) are outside it and must not hold it open.
+    handlersOutside_ = RunningHandlers();
+    QDialog::exec();
+    showingModal_ = false;
+    endQueued_ = false;
+    return modalResult_;
+}
+
+int TForm::exec()
+{
+    return ShowModal();
+}
+
+void TForm::SetModalResult(TModalResult result)
+{
+    modalResult_ = result;
+    if (result != mrNone && showingModal_ && !endQueued_) {
+        endQueued_ = true;
+        QMetaObject::invokeMethod(this, &TForm::TryEndModal, Qt::QueuedConnection);
+    }
+}
+
+void TForm::TryEndModal()
+{
+    endQueued_ = false;
+    if (!showingModal_ || modalResult_ == mrNone) {
+        return;
+    }
+    // Only once no handler runs any more, also none that pumps events or shows a box of its own.
+    if (RunningHandlers() > handlersOutside_ || QThread::currentThread()->loopLevel() > modalLoopLevel_) {
+        endQueued_ = true;
+        QTimer::singleShot(10, this, &TForm::TryEndModal);
+        return;
+    }
+    bool canClose = false;
+    if (!RunGuarded([&] { canClose = CloseQuery(); }) || !canClose) {
+        modalResult_ = mrNone;
+        return;
+    }
+    TCloseAction action = TCloseAction::caHide;
+    if (!RunGuarded([&] { DoClose(action); }) || action == TCloseAction::caNone) {
+        modalResult_ = mrNone;
+        return;
+    }
+    // A modal form is only hidden here; whoever showed it decides when it goes.
+    ending_ = true;
+    QDialog::done(modalResult_);
+    ending_ = false;
+}
+
+void TForm::Close()
+{
+    if (showingModal_) {
+        SetModalResult(mrCancel);
+        return;
+    }
+    bool canClose = false;
+    if (!RunGuarded([&] { canClose = CloseQuery(); }) || !canClose) {
+        return;
+    }
+    TCloseAction action = TCloseAction::caHide;
+    if (!RunGuarded([&] { DoClose(action); })) {
+        return;
+    }
+    switch (action) {
+    case TCloseAction::caNone:
+        break;
+    case TCloseAction::caHide:
+        hide();
+        break;
+    case TCloseAction::caFree:
+        hide();
+        deleteLater();
+        break;
+    case TCloseAction::caMinimize:
+        showMinimized();
+        break;
+    }
+}
+
+void TForm::done(int result)
+{
+    if (ending_ || !showingModal_) {
+        QDialog::done(result);
+        return;
+    }
+    SetModalResult(result == QDialog::Rejected ? mrCancel : result);
+}
+
+void TForm::accept()
+{
+    if (showingModal_) {
+        SetModalResult(mrOk);
+    } else {
+        QDialog::accept();
+    }
+}
+
+void TForm::reject()
+{
+    if (showingModal_) {
+        SetModalResult(mrCancel);
+    } else {
+        QDialog::reject();
+    }
+}
+
+void TForm::closeEvent(QCloseEvent* event)
+{
+    // The close box, or close() from code: the class library's Close decides what happens.
+    event->ignore();
+    Close();
+}
+
+bool TForm::CloseQuery()
+{
+    bool canClose = true;
+    if (OnCloseQuery) {
+        OnCloseQuery(canClose);
+    }
+    return canClose;
+}
+
+void TForm::DoClose(TCloseAction& action)
+{
+    if (OnClose) {
+        OnClose(action);
+    }
+}
+
+void TForm::DoShow()
+{
+    if (OnShow) {
+        OnShow();
+    }
+}
+
+void TForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous()) {
+        return;
+    }
+    BindButtons();
+    ApplyPosition();
+    if (pendingActiveControl_ != nullptr) {
+        pendingActiveControl_->setFocus(Qt::OtherFocusReason);
+        pendingActiveControl_ = nullptr;
+    }
+    RunGuarded([this] { DoShow(); });
+}
+
+void TForm::BindButtons()
+{
+    const auto buttons = findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : buttons) {
+        const QVariant result = button->property(kModalResultProperty);
+        if (result.isValid() && !button->property(kBoundProperty).toBool()) {
+            BindModalResult(button, result.toInt());
+        }
+    }
+}
+
+void TForm::BindModalResult(QAbstractButton* button, TModalResult result)
+{
+    if (button == nullptr) {
+        return;
+    }
+    button->setProperty(kBoundProperty, true);
+    connect(button, &QAbstractButton::clicked, this, [this, result] { SetModalResult(result); });
+}
+
+// --- geometry and look --------------------------------------------------------------------------------
+
+void TForm::ApplyPosition()
+{
+    switch (position_) {
+    case TPosition::poDesigned:
+    case TPosition::poDefault:
+        break;
+    case TPosition::poScreenCenter:
+        CenterForm(*this);
+        break;
+    case TPosition::poOwnerFormCenter: {
+        QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
+        if (owner == nullptr || !owner->isVisible()) {
+            CenterForm(*this);
+            break;
+        }
+        const QRect area = owner->frameGeometry();
+        const QSize size = frameGeometry().size();
+        move(area.left() + (area.width() - size.width()) / 2,
+             area.top() + (area.height() - size.height()) / 2);
+        break;
+    }
+    }
+}
+
+QMenuBar* TForm::MenuBar() const
+{
+    if (layout() != nullptr) {
+        if (auto* bar = qobject_cast<QMenuBar*>(layout()->menuBar())) {
+            return bar;
+        }
+    }
+    return findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+int TForm::MenuBarHeight() const
+{
+    QMenuBar* bar = MenuBar();
+    if (bar == nullptr || bar->isHidden()) {
+        return 0;
+    }
+    return bar->height() > 0 && bar->testAttribute(Qt::WA_Resized) ? bar->height() : bar->sizeHint().height();
+}
+
+int TForm::ClientWidth() const
+{
+    return width();
+}
+
+int TForm::ClientHeight() const
+{
+    return height() - MenuBarHeight();
+}
+
+void TForm::SetClientWidth(int width)
+{
+    resize(width, height());
+}
+
+void TForm::SetClientHeight(int height)
+{
+    resize(width(), height + MenuBarHeight());
+}
+
+void TForm::SetColor(TColor color)
+{
+    color_ = color;
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+void TForm::SetFont(const TFont& font)
+{
+    if (&font != &font_) {
+        font_.Assign(font);
+    }
+    setFont(font_.ToQFont());
+    QPalette palette = this->palette();
+    const QColor text = ToQColor(font_.Color());
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Text, text);
+    setPalette(palette);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style)
+{
+    borderStyle_ = style;
+    Qt::WindowFlags flags = Qt::Dialog;
+    switch (style) {
+    case TFormBorderStyle::bsNone:
+        flags |= Qt::FramelessWindowHint;
+        break;
+    case TFormBorderStyle::bsSingle:
+    case TFormBorderStyle::bsDialog:
+        flags |= Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case TFormBorderStyle::bsToolWindow:
+        flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+        break;
+    case TFormBorderStyle::bsSizeToolWin:
+        flags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    case TFormBorderStyle::bsSizeable:
+        flags |= Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        break;
+    }
+    setWindowFlags(flags);
+    setSizeGripEnabled(style == TFormBorderStyle::bsSizeable || style == TFormBorderStyle::bsSizeToolWin);
+}
+
+// --- focus --------------------------------------------------------------------------------------------
+
+QWidget* TForm::ActiveControl() const
+{
+    if (activeControl_ != nullptr) {
+        return activeControl_;
+    }
+    return focusWidget();
+}
+
+void TForm::SetActiveControl(QWidget* control)
+{
+    if (control == nullptr) {
+        return;
+    }
+    if (isVisible()) {
+        control->setFocus(Qt::OtherFocusReason);
+    } else {
+        pendingActiveControl_ = control;
+    }
+}
+
+void TForm::SetOnEnter(QWidget* control, std::function<void()> handler)
+{
+    onEnter_.insert(control, std::move(handler));
+}
+
+void TForm::SetOnExit(QWidget* control, std::function<void()> handler)
+{
+    onExit_.insert(control, std::move(handler));
+}
+
+void TForm::FocusChanged(QWidget*, QWidget* current)
+{
+    // The active control changes only when the focus moves to another control of this form; losing the
+    // focus to another window and getting it back is no change.
+    if (current == nullptr || current->window() != this || current == activeControl_) {
+        return;
+    }
+    QPointer<QWidget> previous = activeControl_;
+    activeControl_ = current;
+    if (previous != nullptr) {
+        const bool exited = RunGuarded([&] {
+            if (auto* control = dynamic_cast<IFormControl*>(previous.data())) {
+                control->DoExit();
+            }
+            if (auto handler = onExit_.value(previous.data())) {
+                handler();
+            }
+        });
+        if (!exited) {
+            // As in the class library, a failed exit keeps the focus where it was.
+            activeControl_ = previous;
+            QTimer::singleShot(0, previous, [previous] {
+                if (previous != nullptr) {
+                    previous->setFocus(Qt::OtherFocusReason);
+                }
+            });
+            return;
+        }
+    }
+    RunGuarded([&] {
+        if (auto* control = dynamic_cast<IFormControl*>(current)) {
+            control->DoEnter();
+        }
+        if (auto handler = onEnter_.value(current)) {
+            handler();
+        }
+    });
+}
+
+// --- keys ---------------------------------------------------------------------------------------------
+
+void TForm::KeyDown(TVirtualKey& key, TShiftState shift)
+{
+    if (OnKeyDown) {
+        OnKeyDown(key, shift);
+    }
+}
+
+void TForm::KeyPress(QChar& key)
+{
+    if (OnKeyPress) {
+        OnKeyPress(key);
+    }
+}
+
+bool TForm::PreviewKey(QKeyEvent& event)
+{
+    TKeyInfo info = ToClassKey(event);
+    bool consumed = false;
+    RunGuarded([&] {
+        if (info.Key != 0) {
+            KeyDown(info.Key, info.Shift);
+            if (info.Key == 0) {
+                consumed = true;
+                return;
+            }
+        }
+        if (!info.Char.isNull()) {
+            KeyPress(info.Char);
+            consumed = info.Char.isNull();
+        }
+    });
+    return consumed;
+}
+
+bool TForm::eventFilter(QObject* watched, QEvent* event)
+{
+    // Key preview: the key goes to the form before the focused control. Only the first receiver (the focus
+    // widget) is previewed; the same event passed on to the parents is not.
+    if (keyPreview_ && event->type() == QEvent::KeyPress && watched != this) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this && widget == QApplication::focusWidget()) {
+            return PreviewKey(*static_cast<QKeyEvent*>(event));
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm::keyPressEvent(QKeyEvent* event)
+{
+    const QWidget* focus = QApplication::focusWidget();
+    const bool passedOn = focus != nullptr && focus != this && isAncestorOf(focus);
+    if (keyPreview_ && !passedOn && PreviewKey(*event)) {
+        event->accept();
+        return;
+    }
+    const TKeyInfo info = ToClassKey(*event);
+    if (info.Key == VK_ESCAPE || info.Key == VK_RETURN) {
+        // Never QDialog's own handling: Esc would reject the form even without a Cancel control.
+        BroadcastDialogKey(info.Key, info.Shift);
+        event->accept();
+        return;
+    }
+    if (info.Shift == ssAlt && !info.Char.isNull() && BroadcastDialogChar(info.Char)) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool TForm::BroadcastDialogKey(TVirtualKey key, TShiftState shift)
+{
+    return OfferToChildren(*this, [&](QWidget& widget) {
+        if (auto* control = dynamic_cast<IFormControl*>(&widget)) {
+            bool taken = false;
+            RunGuarded([&] { taken = control->DialogKey(key, shift); });
+            return taken;
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(&widget)) {
+            return PlainButtonTakesKey(*button, *this, key, shift);
+        }
+        return false;
+    });
+}
+
+bool TForm::BroadcastDialogChar(QChar character)
+{
+    return OfferToChildren(*this, [&](QWidget& widget) {
+        if (auto* control = dynamic_cast<IFormControl*>(&widget)) {
+            bool taken = false;
+            RunGuarded([&] { taken = control->DialogChar(character); });
+            return taken;
+        }
+        return false;
+    });
+}
+
+// --- free functions -----------------------------------------------------------------------------------
+
+TForm* ParentForm(const QWidget* widget)
+{
+    for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {
+        if (auto* form = qobject_cast<TForm*>(const_cast<QWidget*>(w))) {
+            return form;
+        }
+    }
+    return nullptr;
+}
+
+void CenterForm(QWidget& form)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QRect area = screen->geometry();
+    const QSize size = form.isVisible() ? form.frameGeometry().size() : form.size();
+    form.move(area.left() + (area.width() - size.width()) / 2,
+              area.top() + (area.height() - size.height()) / 2);
+}
+
+void FitFormToControls(QWidget& form)
+{
+    auto* asForm = qobject_cast<TForm*>(&form);
+    QMenuBar* bar = asForm != nullptr ? asForm->MenuBar()
+                                      : form.findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
+    const int top = asForm != nullptr ? asForm->MenuBarHeight() : 0;
+    int right = 0;
+    int bottom = 0;
+    for (QObject* child : form.children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget == nullptr || widget->isWindow() || widget == bar || widget->isHidden()) {
+            continue;
+        }
+        right = std::max(right, widget->x() + widget->width());
+        bottom = std::max(bottom, widget->y() - top + widget->height());
+    }
+    if (asForm != nullptr) {
+        asForm->SetClientWidth(right + 3);
+        asForm->SetClientHeight(bottom + 3);
+    } else {
+        form.resize(right + 3, bottom + 3);
+    }
+}
+
+} // namespace carlume

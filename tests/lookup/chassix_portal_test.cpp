@@ -1,0 +1,651 @@
+#include "lookup/chassix_portal.h"
+
+#include "lookup/vin_record.h"
+#include "platform/date_time.h"
+#include "platform/folders.h"
+#include "platform/format_settings.h"
+#include "platform/library.h"
+#include "platform/services.h"
+#include "platform/string_list.h"
+#include "standins/chassix/chassix_test_control.h"
+#include "tests/lookup/chassix_paths.h"
+#include "tests/lookup/vin_record_fields.h"
+#include "tests/support/scratch_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace carlume::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+constexpr TDateTime kToday = 46362.5; // 2026-12-06, noon
+constexpr TDateTime k2014 = 41791;    // 2014-06-01
+
+const char* const kEngineEnvironment[] = {CHASSIX_FAKE_ENV_JOURNAL, CHASSIX_FAKE_ENV_THROW,
+                                          CHASSIX_FAKE_ENV_MIN_VIN, CHASSIX_FAKE_ENV_EARLIEST_YEAR};
+
+/// Records every message box; the bridge asks nothing else.
+class RecordingDialogs : public IDialogService {
+public:
+    struct Shown {
+        TMsgDlgType Type;
+        std::string Text;
+    };
+
+    void ShowMessage(TMsgDlgType type, const std::string& text) override { Messages.push_back({type, text}); }
+    bool AskYesNo(const std::string& text) override
+    {
+        ADD_FAILURE() << "unexpected question: " << text;
+        return false;
+    }
+    std::string InputBox(const std::string&, const std::string& prompt,
+                         const std::string& defaultValue) override
+    {
+        ADD_FAILURE() << "unexpected input box: " << prompt;
+        return defaultValue;
+    }
+
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> texts;
+        for (const Shown& shown : Messages)
+            texts.push_back(shown.Text);
+        return texts;
+    }
+
+    std::vector<Shown> Messages;
+};
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find('\n', start);
+        lines.push_back(text.substr(start, end - start));
+        start = end == std::string::npos ? text.size() : end + 1;
+    }
+    return lines;
+}
+
+// Which of the 22 entry points are resolved, in load order.
+std::vector<bool> ResolvedEntries()
+{
+    std::vector<bool> resolved;
+#define CARLUME_RESOLVED(Name, Result, Params) resolved.push_back(ChassixEntries().Name != nullptr);
+    CHASSIX_ENTRY_POINTS(CARLUME_RESOLVED)
+#undef CARLUME_RESOLVED
+    return resolved;
+}
+
+// The message of the error the call raises, or "(no error)".
+std::string ErrorOf(const std::function<void()>& call)
+{
+    try {
+        call();
+    } catch (const EChassixPortal& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return std::string("(other error) ") + e.what();
+    }
+    return "(no error)";
+}
+
+class ChassixPortalTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (const char* name : kEngineEnvironment)
+            unsetenv(name);
+        setenv(CHASSIX_FAKE_ENV_JOURNAL, JournalPath().c_str(), 1);
+    }
+
+    void TearDown() override
+    {
+        UnloadEngine(dialogs_);
+        EXPECT_EQ(ChassixLibHandle(), nullptr);
+        for (const char* name : kEngineEnvironment)
+            unsetenv(name);
+    }
+
+    /// Copies the stand-in engine (or a variant) into the program folder; returns the folder.
+    std::string InstallEngine(const std::string& library = kChassixLibraryPath)
+    {
+        fs::copy_file(library, program_ / "libchassix.so");
+        return program_.Path();
+    }
+
+    std::string JournalPath() const { return journal_ / "journal.txt"; }
+    /// The engine's journal, kept in a file so that it outlives an unload.
+    std::vector<std::string> Journal() const { return SplitLines(ReadAll(JournalPath())); }
+
+    /// One of the stand-in's test controls, from the loaded engine.
+    template <class Function> Function Control(const char* name) const
+    {
+        auto control = GetProcAddressAs<Function>(ChassixLibHandle(), name);
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    int LiveEntries() const { return Control<PFN_ChassixFakeLiveEntries>("ChassixFakeLiveEntries")(); }
+    void MakeThrow(const std::string& entries) const
+    {
+        ASSERT_EQ(Control<PFN_ChassixFakeConfigure>("ChassixFakeConfigure")("throw", entries.c_str()), 1);
+    }
+
+    ScratchFolder program_;
+    ScratchFolder journal_;
+    RecordingDialogs dialogs_;
+    ScopedClock clock_{kToday};
+    ScopedFormatSettings settings_{USFormatSettings()};
+};
+
+// --- loading and unloading --------------------------------------------------------------------------------
+
+TEST_F(ChassixPortalTest, ReadsAVehicleByVinFromTheProgramFolder)
+{
+    InstallEngine();
+    ASSERT_TRUE(fs::create_directory(program_ / "Data"));
+    ScopedFolderOverride exe(TFolder::ProgramFile, program_ / "cquery");
+    LoadEngineFromExeFolder();
+    EXPECT_EQ(ModuleFileName(ChassixLibHandle()), program_ / "libchassix.so");
+
+    TVinRecord record;
+    record.Clear();
+    record.VIN = "1AVQL14S1A";
+    ASSERT_TRUE(ChassixGetRecordByVIN(record));
+    record.SaveToFile(program_ / "Data/cquery.dat", true);
+    UnloadEngine(dialogs_);
+
+    EXPECT_EQ(ReadAll(program_ / "Data/cquery.dat"), "[VehicleProperties]\r\n"
+                                                     "ModelYear=2010\r\n"
+                                                     "Make=Arvelo\r\n"
+                                                     "Model=Quillon\r\n"
+                                                     "VehicleClass=Compact\r\n"
+                                                     "VIN=1AVQL14S1A\r\n"
+                                                     "Symbol=11\r\n"
+                                                     "Performance=Standard\r\n"
+                                                     "AntiTheftDevice=Alarm\r\n"
+                                                     "AntiTheftDevice=Passive Disabling\r\n"
+                                                     "PassiveRestraint=Driver\r\n"
+                                                     "PassiveRestraint=Passenger\r\n"
+                                                     "HighTheft=No or not indicated\r\n"
+                                                     "ABS=Standard\r\n"
+                                                     "Cylinders=4\r\n"
+                                                     "SpecialEngineType=None\r\n"
+                                                     "Body=4D SED\r\n"
+                                                     "FWD=Yes\r\n"
+                                                     "ModelInfo=4D Sedan\r\n"
+                                                     "BodyInfo=Sedan 4 Door\r\n"
+                                                     "EngineInfo=2.0L I4\r\n"
+                                                     "RestraintInfo=Dual front airbags\r\n"
+                                                     "TransmissionInfo=Automatic\r\n"
+                                                     "OtherInfo=\r\n"
+                                                     "DaytimeRunningLamps=Optional\r\n"
+                                                     "NonVSRSymbol=11\r\n"
+                                                     "StateExceptions=\r\n"
+                                                     "Effective=12/6/2026\r\n"
+                                                     "Comp_Symbol=0\r\n"
+                                                     "Coll_Symbol=0\r\n"
+                                                     "Price_Symbol=5\r\n");
+    EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0",
+                                       "ChassixGetRecordByVIN vin=1AVQL14S1A mode=1 eff=46362.5 -> 1",
+                                       "ChassixStop -> 0"));
+    EXPECT_THAT(dialogs_.Messages, IsEmpty());
+}
+
+TEST_F(ChassixPortalTest, LoadStartsOnceAndUnloadStopsOnceAndClearsEverything)
+{
+    LoadEngineFromFolder(InstallEngine());
+    EXPECT_NE(ChassixLibHandle(), nullptr);
+    EXPECT_TRUE(ChassixEngineStarted());
+    EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(false)));
+
+    UnloadEngine(dialogs_);
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_FALSE(ChassixEngineStarted());
+    EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(true)));
+
+    // Nothing loaded: nothing happens, nothing is shown.
+    UnloadEngine(dialogs_);
+    EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0", "ChassixStop -> 0"));
+    EXPECT_THAT(dialogs_.Messages, IsEmpty());
+
+    // A fresh engine loads again afterwards.
+    LoadEngineFromFolder(program_.Path());
+    EXPECT_EQ(ChassixGetMinVinSizePermitted(), 10);
+}
+
+TEST_F(ChassixPortalTest, FolderWithOrWithoutTrailingSlashGivesTheSamePath)
+{
+    const std::string expected = "ChassixPortal: Dll not found - " + program_.Path() + "/libchassix.so";
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }), expected);
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path() + "/"); }), expected);
+
+    LoadEngineFromFolder(InstallEngine() + "/");
+    EXPECT_EQ(ModuleFileName(ChassixLibHandle()), program_ / "libchassix.so");
+}
+
+TEST_F(ChassixPortalTest, AFolderOfTheLibrarysNameIsNoLibrary)
+{
+    fs::create_directory(program_ / "libchassix.so");
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }),
+              "ChassixPortal: Dll not found - " + program_.Path() + "/libchassix.so");
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+}
+
+TEST_F(ChassixPortalTest, AFileThatIsNoLibraryCannotBeLoaded)
+{
+    WriteAll(program_ / "libchassix.so", "this is not a library\n");
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }),
+              "ChassixPortal: Unable to load " + program_.Path() + "/libchassix.so");
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(true)));
+    UnloadEngine(dialogs_);
+    EXPECT_THAT(dialogs_.Messages, IsEmpty());
+}
+
+TEST_F(ChassixPortalTest, LoadEngineReportsWithoutThePrefix)
+{
+    WriteAll(program_ / "libchassix.so", "");
+    EXPECT_EQ(ErrorOf([&] { LoadEngine(program_ / "libchassix.so"); }),
+              "Unable to load " + program_.Path() + "/libchassix.so");
+}
+
+TEST_F(ChassixPortalTest, AFailingStartIsReportedAndNeverStopped)
+{
+    setenv(CHASSIX_FAKE_ENV_THROW, "ChassixStart", 1);
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(InstallEngine()); }),
+              "ChassixPortal: Chassix stand-in failure in ChassixStart");
+    // Loaded and resolved, not started, until the unload.
+    EXPECT_NE(ChassixLibHandle(), nullptr);
+    EXPECT_FALSE(ChassixEngineStarted());
+    EXPECT_EQ(ErrorOf([] { ChassixGetMinVinSizePermitted(); }), "ChassixPortal: engine not loaded");
+
+    UnloadEngine(dialogs_);
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> throw Chassix stand-in failure in ChassixStart"));
+    EXPECT_THAT(dialogs_.Messages, IsEmpty());
+}
+
+TEST_F(ChassixPortalTest, AFailingStopIsShownInAPlainBoxAndNeverRaised)
+{
+    setenv(CHASSIX_FAKE_ENV_THROW, "ChassixStop", 1);
+    LoadEngineFromFolder(InstallEngine());
+    UnloadEngine(dialogs_);
+    ASSERT_EQ(dialogs_.Messages.size(), 1U);
+    EXPECT_EQ(dialogs_.Messages[0].Type, TMsgDlgType::mtCustom);
+    EXPECT_EQ(dialogs_.Messages[0].Text, "ChassixPortal: Chassix stand-in failure in ChassixStop");
+    // The steps after the failure are skipped: the library is still there.
+    EXPECT_NE(ChassixLibHandle(), nullptr);
+    EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(false)));
+
+    MakeThrow("");
+    UnloadEngine(dialogs_);
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_EQ(dialogs_.Messages.size(), 1U);
+    EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0",
+                                       "ChassixStop -> throw Chassix stand-in failure in ChassixStop",
+                                       "ChassixStop -> 0"));
+}
+
+TEST_F(ChassixPortalTest, OnlyOneEngineAtATime)
+{
+    const std::string folder = InstallEngine();
+    LoadEngineFromFolder(folder);
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(folder); }), "ChassixPortal: engine already loaded");
+    EXPECT_EQ(ChassixGetMinVinSizePermitted(), 10);
+    UnloadEngine(dialogs_);
+    EXPECT_THAT(Journal(),
+                ElementsAre("ChassixStart -> 0", "ChassixGetMinVinSizePermitted -> 10", "ChassixStop -> 0"));
+}
+
+class ChassixPortalVariantTest : public ChassixPortalTest,
+                                 public ::testing::WithParamInterface<std::size_t> {};
+
+TEST_P(ChassixPortalVariantTest, AMissingEntryPointStopsTheLoadThere)
+{
+    const std::size_t missing = GetParam();
+    const std::string folder = fs::path(kChassixVariantPaths[missing]).parent_path().string();
+    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(folder); }), "ChassixPortal: Routine not valid.");
+
+    // The library stays loaded with the entries before the missing one, and nothing is started.
+    EXPECT_NE(ChassixLibHandle(), nullptr);
+    EXPECT_FALSE(ChassixEngineStarted());
+    const std::vector<bool> resolved = ResolvedEntries();
+    for (std::size_t i = 0; i < resolved.size(); ++i)
+        EXPECT_EQ(resolved[i], i < missing) << ChassixEntryPointNames[i];
+
+    UnloadEngine(dialogs_);
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(true)));
+    EXPECT_THAT(Journal(), IsEmpty()); // neither ChassixStart nor ChassixStop
+    EXPECT_THAT(dialogs_.Messages, IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachEntryPoint, ChassixPortalVariantTest,
+                         ::testing::Range(std::size_t(0), std::size_t(CHASSIX_ENTRY_POINT_COUNT)),
+                         [](const ::testing::TestParamInfo<std::size_t>& row) {
+                             return std::string("no_") + ChassixEntryPointNames[row.param];
+                         });
+
+// --- the engine's calls -----------------------------------------------------------------------------------
+
+// Every typed call, with arguments that make sense to the stand-in.
+struct EngineCall {
+    const char* Entry;
+    std::function<void()> Call;
+};
+
+std::vector<EngineCall> EngineCalls(TVinRecord& record, const TChassixMakeEntry& make, TStringList& list)
+{
+    return {
+        {"ChassixGetEarliestSymbolYearAvailable", [] { ChassixGetEarliestSymbolYearAvailable(); }},
+        {"ChassixGetMinVinSizePermitted", [] { ChassixGetMinVinSizePermitted(); }},
+        {"ChassixSetSuppressMessages", [] { ChassixSetSuppressMessages(1); }},
+        {"ChassixGetRecordByVIN", [&] { ChassixGetRecordByVIN(record); }},
+        {"ChassixLoadFromCurrentRecord", [&] { ChassixLoadFromCurrentRecord(record); }},
+        {"ChassixGetListOfMakes", [&] { ChassixGetListOfMakes(list); }},
+        {"ChassixGetListOfModels", [&] { ChassixGetListOfModels(list, make, "2010"); }},
+        {"ChassixGetDifferenceFields", [] { ChassixGetDifferenceFields("ARVELO", "2010", "TESSOR"); }},
+        {"ChassixGetFirstSubModel", [] { ChassixGetFirstSubModel("ARVELO", "2010", "TESSOR"); }},
+        {"ChassixGetNextSubModel", [] { ChassixGetNextSubModel(); }},
+        {"ChassixGetEndOfModel", [] { ChassixGetEndOfModel(); }},
+        {"ChassixGetModelVIN", [] { ChassixGetModelVIN("ARVELO", "2010", "QUILLON"); }},
+        {"ChassixGetFieldValue", [] { ChassixGetFieldValue(15); }},
+        {"ChassixGetRecordEffective", [] { ChassixGetRecordEffective(kToday); }},
+        {"ChassixGetFirstVIN", [] { ChassixGetFirstVIN("2BMMR55X1C"); }},
+        {"ChassixGetEndOfVIN", [] { ChassixGetEndOfVIN(); }},
+        {"ChassixGetNextVIN", [] { ChassixGetNextVIN(); }},
+        {"ChassixGetDifferenceFieldsVIN", [] { ChassixGetDifferenceFieldsVIN("2BMMR55X1C"); }},
+    };
+}
+
+TEST_F(ChassixPortalTest, AnErrorOfTheEngineReachesTheCallerWithItsMessage)
+{
+    LoadEngineFromFolder(InstallEngine());
+    TStringList makes(true);
+    ChassixGetListOfMakes(makes);
+    const auto& arvelo = dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(1));
+    TVinRecord record;
+    FillDistinct(record, 1);
+    TStringList list(true);
+
+    for (const EngineCall& call : EngineCalls(record, arvelo, list)) {
+        SCOPED_TRACE(call.Entry);
+        MakeThrow(call.Entry);
+        EXPECT_EQ(ErrorOf(call.Call), std::string("Chassix stand-in failure in ") + call.Entry);
+        MakeThrow("");
+        EXPECT_EQ(ErrorOf(call.Call), "(no error)");
+        list.Clear();
+    }
+    // A call that failed changed nothing.
+    MakeThrow("ChassixGetRecordByVIN");
+    TVinRecord before;
+    FillDistinct(before, 2);
+    FillDistinct(record, 2);
+    record.VIN = before.VIN = "1AVQL14S1A";
+    EXPECT_THROW(ChassixGetRecordByVIN(record), Exception);
+    ExpectAllFieldsEqual(record, before);
+}
+
+TEST_F(ChassixPortalTest, NoCallReachesAnEngineThatIsNotLoaded)
+{
+    TVinRecord record;
+    record.Clear();
+    TChassixMakeEntry noMake(nullptr);
+    TStringList list(true);
+    for (const EngineCall& call : EngineCalls(record, noMake, list)) {
+        SCOPED_TRACE(call.Entry);
+        EXPECT_EQ(ErrorOf(call.Call), "ChassixPortal: engine not loaded");
+    }
+    // Nor after an unload.
+    LoadEngineFromFolder(InstallEngine());
+    UnloadEngine(dialogs_);
+    for (const EngineCall& call : EngineCalls(record, noMake, list)) {
+        SCOPED_TRACE(call.Entry);
+        EXPECT_EQ(ErrorOf(call.Call), "ChassixPortal: engine not loaded");
+    }
+}
+
+TEST_F(ChassixPortalTest, RecordsTravelThroughTheEngineWhole)
+{
+    LoadEngineFromFolder(InstallEngine());
+
+    // Not found: the engine leaves the record alone, and so does the trip.
+    TVinRecord record;
+    FillDistinct(record, 1);
+    record.LookupMode = 1;
+    record.VIN = "ZZZZZZZZZZ";
+    TVinRecord before;
+    FillDistinct(before, 1);
+    before.LookupMode = 1;
+    before.VIN = "ZZZZZZZZZZ";
+    ChassixSetSuppressMessages(1);
+    EXPECT_FALSE(ChassixGetRecordByVIN(record));
+    ExpectAllFieldsEqual(record, before);
+
+    // Found: the engine's fields come back, the caller's stay.
+    record.Clear();
+    record.VIN = "1avql14s1a";
+    ASSERT_TRUE(ChassixGetRecordByVIN(record));
+    EXPECT_EQ(record.VIN, "1avql14s1a");
+    EXPECT_EQ(record.Effective, kToday);
+    EXPECT_EQ(record.LookupMode, 1);
+    EXPECT_EQ(record.ModelYear, 2010);
+    EXPECT_EQ(record.VehicleClass, "  Compact  ");
+    EXPECT_EQ(record.AntiTheft, (1U << 0) | (1U << 2));
+    EXPECT_EQ(record.PassiveRestraints, (1U << 0) | (1U << 1));
+    EXPECT_EQ(record.ABS, 1);
+    EXPECT_EQ(record.DaytimeRunningLamps, 2);
+    EXPECT_TRUE(record.FWD);
+    EXPECT_EQ(record.AuxSet, 1);
+    EXPECT_EQ(record.AuxText, "fake:1");
+    EXPECT_EQ(record.AuxValue, 1);
+    EXPECT_EQ(record.RecordKind, 1);
+    EXPECT_EQ(record.OtherInfo, "");
+
+    // The original-symbol date gives the original symbol.
+    record.Effective = 18264;
+    ASSERT_TRUE(ChassixGetRecordByVIN(record));
+    EXPECT_EQ(record.Symbol, 9);
+}
+
+TEST_F(ChassixPortalTest, ASecondTryWithLookupMode3FindsNewerVehicles)
+{
+    LoadEngineFromFolder(InstallEngine());
+    TVinRecord record;
+    record.Clear();
+    record.VIN = "2BMHV44U1B";
+    ChassixSetSuppressMessages(1);
+    EXPECT_FALSE(ChassixGetRecordByVIN(record));
+    EXPECT_EQ(record.ModelYear, 0);
+    record.LookupMode = 3;
+    EXPECT_TRUE(ChassixGetRecordByVIN(record));
+    EXPECT_EQ(record.ModelYear, 2011);
+    EXPECT_EQ(record.CompSymbol, 21);
+    EXPECT_EQ(record.CollSymbol, 17);
+    EXPECT_TRUE(record.HighTheft);
+    ChassixSetSuppressMessages(0);
+    EXPECT_THAT(Journal(), testing::Contains("ChassixSetSuppressMessages suppress=1 -> 0"));
+    EXPECT_THAT(Journal(), testing::Contains("ChassixSetSuppressMessages suppress=0 -> 0"));
+}
+
+TEST_F(ChassixPortalTest, ConstantsOfTheEngine)
+{
+    setenv(CHASSIX_FAKE_ENV_MIN_VIN, "12", 1);
+    setenv(CHASSIX_FAKE_ENV_EARLIEST_YEAR, "2005", 1);
+    LoadEngineFromFolder(InstallEngine());
+    EXPECT_EQ(ChassixGetMinVinSizePermitted(), 12);
+    EXPECT_EQ(ChassixGetEarliestSymbolYearAvailable(), 2005);
+}
+
+TEST_F(ChassixPortalTest, SubModelWalk)
+{
+    LoadEngineFromFolder(InstallEngine());
+    ChassixGetFirstSubModel("ARVELO", "2010", "TESSOR");
+    std::vector<std::string> vins;
+    std::vector<bool> validIn2014;
+    std::vector<bool> validToday;
+    while (!ChassixGetEndOfModel()) {
+        vins.push_back(ChassixGetFieldValue(15));
+        validIn2014.push_back(ChassixGetRecordEffective(k2014));
+        validToday.push_back(ChassixGetRecordEffective(kToday));
+        ChassixGetNextSubModel();
+    }
+    EXPECT_THAT(vins, ElementsAre("1AVTS22L&A", "1AVTS22L&A", "1AVTS26G&A", "1AVTS22W&A"));
+    EXPECT_THAT(validIn2014, ElementsAre(true, true, true, true));
+    EXPECT_THAT(validToday, ElementsAre(true, true, false, true));
+    EXPECT_EQ(ChassixGetFieldValue(15), ""); // past the end: no text
+
+    const std::uint16_t differences = ChassixGetDifferenceFields("ARVELO", "2010", "TESSOR");
+    EXPECT_NE(differences, 0);
+    EXPECT_EQ(differences & 0x8001, 0); // columns 0 and 15 are the program's
+    EXPECT_EQ(ChassixGetModelVIN("ARVELO", "2010", "QUILLON"), "1AVQL14S&A");
+    EXPECT_EQ(ChassixGetModelVIN("CALDRIX", "2012", "VANTLE"), "");
+
+    // An empty model key reaches the engine as no key: every model of the make and year.
+    ChassixGetFirstSubModel("ARVELO", "2010", "");
+    int count = 0;
+    for (; !ChassixGetEndOfModel(); ChassixGetNextSubModel())
+        ++count;
+    EXPECT_EQ(count, 5);
+    EXPECT_THAT(Journal(),
+                testing::Contains("ChassixGetFirstSubModel make=ARVELO year=2010 model=(null) -> 0"));
+}
+
+TEST_F(ChassixPortalTest, VinWalk)
+{
+    LoadEngineFromFolder(InstallEngine());
+    ChassixGetFirstVIN("2BMMR55X1C");
+    std::vector<std::pair<std::string, int>> found;
+    TVinRecord record;
+    while (!ChassixGetEndOfVIN()) {
+        record.Clear();
+        ChassixLoadFromCurrentRecord(record);
+        found.emplace_back(record.Model, record.RecordKind);
+        EXPECT_EQ(record.VIN, "2BMMR55X&C");
+        EXPECT_EQ(record.ModelYear, 2012);
+        ChassixGetNextVIN();
+    }
+    EXPECT_THAT(found, ElementsAre(std::pair<std::string, int>("Morrow SE", 3),
+                                   std::pair<std::string, int>("Morrow Limited", 3),
+                                   std::pair<std::string, int>("Morrow Chassis Cab", 2)));
+    EXPECT_NE(ChassixGetDifferenceFieldsVIN("2BMMR55X1C"), 0);
+    EXPECT_EQ(ChassixGetDifferenceFieldsVIN(""), 0);
+}
+
+// --- list entries -----------------------------------------------------------------------------------------
+
+TEST_F(ChassixPortalTest, ListsCarryTheirEntries)
+{
+    LoadEngineFromFolder(InstallEngine());
+    {
+        TStringList makes(true);
+        ChassixGetListOfMakes(makes);
+        EXPECT_THAT(makes.ToVector(), ElementsAre("Caldrix", "Arvelo", "Brenmoor"));
+        std::vector<std::string> keys;
+        for (int i = 0; i < makes.Count(); ++i)
+            keys.push_back(dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(i)).MakeKey());
+        EXPECT_THAT(keys, ElementsAre("CALDRIX", "ARVELO", "BRENMOOR"));
+        EXPECT_EQ(LiveEntries(), 3);
+
+        TStringList models(true);
+        ChassixGetListOfModels(models, dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(1)), "2010");
+        EXPECT_THAT(models.ToVector(), ElementsAre("Tessor", "Quillon"));
+        auto& quillon = dynamic_cast<TChassixModelEntry&>(*models.Objects(1));
+        EXPECT_EQ(quillon.ModelKey(), "QUILLON");
+        EXPECT_EQ(quillon.VinText(), "");
+        quillon.SetVinText("1AVQL14S&A");
+        EXPECT_EQ(quillon.VinText(), "1AVQL14S&A");
+        quillon.SetVinText("1AVQL14S1A");
+        EXPECT_EQ(quillon.VinText(), "1AVQL14S1A");
+        quillon.SetVinText("");
+        EXPECT_EQ(quillon.VinText(), "");
+        EXPECT_EQ(quillon.ModelKey(), "QUILLON");
+        EXPECT_EQ(LiveEntries(), 5);
+
+        // A year without models adds nothing.
+        models.Clear();
+        ChassixGetListOfModels(models, dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(1)), "2009");
+        EXPECT_EQ(models.Count(), 0);
+        EXPECT_EQ(LiveEntries(), 3);
+    }
+    EXPECT_EQ(LiveEntries(), 0);
+    UnloadEngine(dialogs_);
+    EXPECT_THAT(Journal(), Not(testing::Contains(HasSubstr("LEAK"))));
+}
+
+TEST_F(ChassixPortalTest, EntriesOfRefusedOrIgnoredLinesAreFreedAtOnce)
+{
+    LoadEngineFromFolder(InstallEngine());
+
+    // A sorted list that ignores duplicates and owns nothing: the second fill adds no line and no entry.
+    TStringList sorted;
+    sorted.SetSorted(true);
+    ChassixGetListOfMakes(sorted);
+    ChassixGetListOfMakes(sorted);
+    EXPECT_THAT(sorted.ToVector(), ElementsAre("Arvelo", "Brenmoor", "Caldrix"));
+    EXPECT_EQ(LiveEntries(), 3);
+    for (int i = 0; i < sorted.Count(); ++i)
+        delete sorted.Objects(i);
+    sorted.Clear();
+    EXPECT_EQ(LiveEntries(), 0);
+
+    // A list that refuses a duplicate by raising: the error comes through the engine unchanged, and only
+    // the lines taken keep an entry.
+    for (const bool owning : {true, false}) {
+        SCOPED_TRACE(owning);
+        TStringList strict(owning);
+        strict.SetSorted(true);
+        strict.SetDuplicates(TDuplicates::dupError);
+        strict.Add("Arvelo");
+        EXPECT_THROW(ChassixGetListOfMakes(strict), EStringListError);
+        EXPECT_THAT(strict.ToVector(), ElementsAre("Arvelo", "Caldrix"));
+        EXPECT_EQ(LiveEntries(), 1);
+        if (!owning)
+            delete strict.Objects(1);
+    }
+    EXPECT_EQ(LiveEntries(), 0);
+}
+
+TEST_F(ChassixPortalTest, EntriesStillAliveAreReleasedByTheUnload)
+{
+    LoadEngineFromFolder(InstallEngine());
+    auto makes = std::make_unique<TStringList>(true);
+    ChassixGetListOfMakes(*makes);
+    auto models = std::make_unique<TStringList>(true);
+    ChassixGetListOfModels(*models, dynamic_cast<const TChassixMakeEntry&>(*makes->Objects(0)), "2012");
+    EXPECT_EQ(models->Count(), 3);
+
+    UnloadEngine(dialogs_);
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_THAT(Journal(),
+                ElementsAre("ChassixStart -> 0", "ChassixGetListOfMakes -> 0",
+                            "ChassixGetListOfModels make=CALDRIX year=2012 -> 0", "ChassixStop -> 0"));
+    // The lines keep their objects, which now hold nothing.
+    const auto& caldrix = dynamic_cast<const TChassixMakeEntry&>(*makes->Objects(0));
+    EXPECT_EQ(caldrix.Entry(), nullptr);
+    EXPECT_EQ(caldrix.MakeKey(), "");
+    auto& ostrel = dynamic_cast<TChassixModelEntry&>(*models->Objects(0));
+    EXPECT_EQ(ostrel.ModelKey(), "");
+    EXPECT_EQ(ErrorOf([&] { ostrel.SetVinText("3CXOS21C1C"); }), "ChassixPortal: engine not loaded");
+    models.reset();
+    makes.reset();
+}
+
+} // namespace
+} // namespace carlume::test

@@ -1,0 +1,171 @@
+// Bitmaps, image lists and the bitmaps and cursors kept as resources.
+
+#include "platform/gui/bitmap.h"
+#include "platform/gui/image_list.h"
+#include "platform/gui/resources.h"
+#include "tests/support/image_check.h"
+
+#include <gtest/gtest.h>
+
+namespace carlume {
+namespace {
+
+using test::ImagesEqual;
+using test::PixelsAre;
+
+TEST(Bitmap, FromRowsMakesAMonochromeBitmapOfTheRows)
+{
+    const TBitmap glyph = TBitmap::FromRows({"X..", ".X"});
+    EXPECT_EQ(glyph.Width(), 3);
+    EXPECT_EQ(glyph.Height(), 2);
+    EXPECT_TRUE(glyph.Monochrome());
+    EXPECT_TRUE(PixelsAre(
+        glyph.Image(),
+        {{0, 0, clBlack, "X"}, {1, 0, clWhite, "."}, {1, 1, clBlack, "X"}, {2, 1, clWhite, "padding"}},
+        "fromrows"));
+}
+
+TEST(Bitmap, TransparentColourRules)
+{
+    TBitmap empty;
+    EXPECT_TRUE(empty.Empty());
+    EXPECT_EQ(empty.TransparentColor(), clDefault);
+
+    TBitmap colour = TBitmap::FromRows({"gr", "bg"}, {{'g', clGreen}, {'r', clRed}, {'b', clBlue}});
+    EXPECT_FALSE(colour.Monochrome());
+    EXPECT_EQ(colour.TransparentColor(), clBlue) << "the bottom-left pixel";
+    colour.SetTransparentColor(clRed);
+    EXPECT_EQ(colour.TransparentMode(), TTransparentMode::tmFixed);
+    EXPECT_EQ(colour.TransparentColor(), clRed);
+    colour.SetTransparentMode(TTransparentMode::tmAuto);
+    EXPECT_EQ(colour.TransparentColor(), clBlue);
+
+    const TBitmap mono = TBitmap::FromRows({"..", "X."});
+    EXPECT_EQ(mono.TransparentColor(), clWhite) << "white for a monochrome bitmap, whatever its corner";
+}
+
+TEST(Bitmap, TurningMonochromeKeepsOnlyTheBrushColourWhite)
+{
+    TBitmap bitmap = TBitmap::FromRows({"abc"}, {{'a', clBlack}, {'b', clFuchsia}, {'c', clWhite}});
+    bitmap.Canvas().Brush().SetColor(clFuchsia);
+    bitmap.SetMonochrome(true);
+    EXPECT_TRUE(PixelsAre(
+        bitmap.Image(),
+        {{0, 0, clBlack, ""}, {1, 0, clWhite, "brush colour"}, {2, 0, clBlack, "white was not the brush"}},
+        "monochrome"));
+}
+
+TEST(Bitmap, ChangesAreReported)
+{
+    TBitmap target;
+    int changes = 0;
+    target.OnChange = [&](TBitmap& sender) {
+        EXPECT_EQ(&sender, &target);
+        ++changes;
+    };
+    const TBitmap source = TBitmap::FromRows({"X."});
+    target.Assign(source);
+    EXPECT_EQ(changes, 1);
+    EXPECT_TRUE(target.Monochrome());
+    EXPECT_TRUE(ImagesEqual(target.Image(), source.Image(), "assign"));
+    target.Canvas().SetPixel(0, 0, clWhite);
+    EXPECT_EQ(changes, 2);
+    target.SetSize(2, 1);
+    EXPECT_EQ(changes, 2) << "same size, no change";
+}
+
+TEST(Bitmap, ResizingKeepsThePictureTopLeftAndMovingKeepsEverything)
+{
+    TBitmap bitmap = TBitmap::FromRows({"XX", "XX"});
+    bitmap.SetSize(3, 3);
+    EXPECT_TRUE(PixelsAre(
+        bitmap.Image(), {{1, 1, clBlack, "kept"}, {2, 2, clWhite, "new"}, {2, 0, clWhite, "new"}}, "resize"));
+    bitmap.SetTransparent(true);
+    TBitmap moved(std::move(bitmap));
+    EXPECT_EQ(moved.Width(), 3);
+    EXPECT_TRUE(moved.Transparent());
+    moved.Canvas().SetPixel(2, 2, clRed);
+    EXPECT_EQ(moved.Canvas().Pixel(2, 2), clRed);
+}
+
+TEST(Resources, GlyphBitmapsHoldTheirRows)
+{
+    struct Case {
+        const char* name;
+        TBitmap expected;
+    };
+    Case cases[] = {
+        {"PREV2",
+         TBitmap::FromRows({"..X...X.", ".XX..XX.", "XXX.XXX.", "XXX.XXX.", ".XX..XX.", "..X...X."})},
+        {"PREV1",
+         TBitmap::FromRows({"....X...", "...XX...", "..XXX...", "..XXX...", "...XX...", "....X..."})},
+        {"NEXT1",
+         TBitmap::FromRows({"...X....", "...XX...", "...XXX..", "...XXX..", "...XX...", "...X...."})},
+        {"NEXT2",
+         TBitmap::FromRows({".X...X..", ".XX..XX.", ".XXX.XXX", ".XXX.XXX", ".XX..XX.", ".X...X.."})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TBitmap loaded = LoadBitmapResource(QString::fromLatin1(c.name));
+        EXPECT_TRUE(loaded.Monochrome());
+        EXPECT_TRUE(ImagesEqual(loaded.Image(), c.expected.Image(), c.name));
+    }
+}
+
+TEST(Resources, DateEditBitmapAndCursors)
+{
+    const TBitmap edit = LoadBitmapResource(QStringLiteral("DEDITBMP"));
+    EXPECT_EQ(edit.Width(), 28);
+    EXPECT_EQ(edit.Height(), 12);
+    EXPECT_FALSE(edit.Monochrome());
+    EXPECT_TRUE(LoadBitmapResource(QStringLiteral("NOSUCH")).Empty());
+
+    const QCursor hand = LoadCursorResource(QStringLiteral("UI_HANDCUR"));
+    EXPECT_EQ(hand.hotSpot(), QPoint(6, 16));
+    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32));
+    EXPECT_EQ(LoadCursorResource(QStringLiteral("UI_DRAGCUR")).hotSpot(), QPoint(15, 16));
+
+    RegisterProgramCursors();
+    EXPECT_EQ(CursorFor(crUiHand).hotSpot(), QPoint(6, 16));
+    EXPECT_EQ(CursorFor(crUiDragHand).hotSpot(), QPoint(15, 16));
+    EXPECT_EQ(CursorFor(crHourGlass).shape(), Qt::WaitCursor);
+    EXPECT_EQ(CursorFor(crArrow).shape(), Qt::ArrowCursor);
+    EXPECT_EQ(CursorFor(12345).shape(), Qt::ArrowCursor);
+}
+
+TEST(ImageList, AddsStripsAndDrawsWithTheirMasks)
+{
+    TImageList list(2, 2);
+    const TBitmap strip = TBitmap::FromRows({"rXXr", "rrXX"}, {{'r', clFuchsia}, {'X', clNavy}});
+    EXPECT_EQ(list.AddMasked(strip, clFuchsia), 0);
+    EXPECT_EQ(list.Count(), 2);
+
+    QImage image(2, 2, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TCanvas canvas(&image);
+    list.Draw(canvas, 0, 0, 0);
+    EXPECT_TRUE(PixelsAre(
+        image, {{0, 0, clWhite, "transparent"}, {1, 0, clNavy, ""}, {0, 1, clWhite, ""}, {1, 1, clWhite, ""}},
+        "imagelist-draw"));
+    list.DrawMask(canvas, 0, 0, 1);
+    EXPECT_TRUE(PixelsAre(image,
+                          {{0, 0, clBlack, "opaque"}, {1, 0, clWhite, "transparent"}, {0, 1, clBlack, ""}},
+                          "imagelist-mask"));
+
+    const TBitmap mask = TBitmap::FromRows({"X.", ".."});
+    const TBitmap picture = TBitmap::FromRows({"XX", "XX"});
+    EXPECT_EQ(list.Add(picture, &mask), 2);
+    TBitmap copy;
+    list.GetBitmap(2, copy);
+    EXPECT_TRUE(PixelsAre(copy.Image(), {{0, 0, clBlack, "opaque"}, {1, 0, clWhite, "transparent"}},
+                          "imagelist-get"));
+
+    list.Delete(0);
+    EXPECT_EQ(list.Count(), 2);
+    EXPECT_TRUE(list.Image(5).isNull());
+    list.Clear();
+    EXPECT_EQ(list.Count(), 0);
+}
+
+} // namespace
+} // namespace carlume

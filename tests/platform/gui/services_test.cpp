@@ -1,0 +1,208 @@
+// The Qt implementations of the desktop services.
+
+#include "platform/gui/qt_services.h"
+#include "platform/gui/resources.h"
+#include "tests/support/modal_driver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace carlume {
+namespace {
+
+using test::TModalDriver;
+using test::TModalWindow;
+
+struct BoxSeen {
+    QString title;
+    QString text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    Qt::CursorShape cursor = Qt::BitmapCursor;
+};
+
+BoxSeen Look(TModalWindow& w)
+{
+    auto& box = w.As<QMessageBox>();
+    BoxSeen seen{w.Title(), w.Text(), box.textFormat(), box.icon(), Qt::BitmapCursor};
+    if (const QCursor* cursor = QGuiApplication::overrideCursor()) {
+        seen.cursor = cursor->shape();
+    }
+    return seen;
+}
+
+TEST(QtDialogService, MessagesArePlainTextWithTheirTitles)
+{
+    struct Case {
+        TMsgDlgType type;
+        const char* title;
+        QMessageBox::Icon icon;
+    };
+    for (const Case c : {Case{TMsgDlgType::mtInformation, "Information", QMessageBox::Information},
+                         Case{TMsgDlgType::mtError, "Error", QMessageBox::Critical},
+                         Case{TMsgDlgType::mtWarning, "Warning", QMessageBox::Warning}}) {
+        SCOPED_TRACE(c.title);
+        BoxSeen seen;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow& w) {
+            seen = Look(w);
+            w.ClickButton(QStringLiteral("OK"));
+        });
+        TQtDialogService().ShowMessage(c.type, "Tom & Jerry\r\nsaw <b>x</b>\rend");
+        EXPECT_EQ(seen.title, QString::fromLatin1(c.title));
+        EXPECT_EQ(seen.text, QStringLiteral("Tom & Jerry\nsaw <b>x</b>\nend"));
+        EXPECT_EQ(seen.format, Qt::PlainText);
+        EXPECT_EQ(seen.icon, c.icon);
+    }
+}
+
+TEST(QtDialogService, YesNoIsTrueOnlyForYes)
+{
+    struct Case {
+        const char* what;
+        std::function<void(TModalWindow&)> act;
+        bool expected;
+    };
+    const std::vector<Case> cases = {
+        {"Yes", [](TModalWindow& w) { w.ClickButton(QStringLiteral("&Yes")); }, true},
+        {"Enter on the default button", [](TModalWindow& w) { w.Key(Qt::Key_Return); }, true},
+        {"No", [](TModalWindow& w) { w.ClickButton(QStringLiteral("No")); }, false},
+        {"Esc", [](TModalWindow& w) { w.Key(Qt::Key_Escape); }, false},
+        {"close box", [](TModalWindow& w) { w.Close(); }, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        BoxSeen seen;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow& w) {
+            seen = Look(w);
+            c.act(w);
+        });
+        EXPECT_EQ(TQtDialogService().AskYesNo("Continue & go?"), c.expected);
+        EXPECT_EQ(seen.title, QStringLiteral("Confirm"));
+        EXPECT_EQ(seen.text, QStringLiteral("Continue & go?"));
+        EXPECT_EQ(seen.format, Qt::PlainText);
+    }
+}
+
+TEST(QtDialogService, TheInputBoxReturnsTheDefaultOnCancel)
+{
+    TQtDialogService dialogs;
+    {
+        TModalDriver driver;
+        driver.Then([](TModalWindow& w) {
+            EXPECT_EQ(w.Title(), QStringLiteral("Printout Font Size"));
+            EXPECT_EQ(w.Text(), QStringLiteral("Provide a new size"));
+            EXPECT_EQ(w.As<QInputDialog>().textValue(), QStringLiteral("10"));
+            w.Key(Qt::Key_Backspace);
+            w.Key(Qt::Key_Backspace);
+            QTest::keyClicks(w.Widget().findChild<QLineEdit*>(), QStringLiteral("14"));
+            w.Key(Qt::Key_Return);
+        });
+        EXPECT_EQ(dialogs.InputBox("Printout Font Size", "Provide a new size", "10"), "14");
+    }
+    {
+        TModalDriver driver;
+        driver.Then([](TModalWindow& w) {
+            auto& input = w.As<QInputDialog>();
+            input.setTextValue(QStringLiteral("12"));
+            w.ClickButton(QStringLiteral("OK"));
+        });
+        EXPECT_EQ(dialogs.InputBox("Printout Font Size", "Provide a new size", "10"), "12");
+    }
+    {
+        TModalDriver driver;
+        driver.Then([](TModalWindow& w) {
+            w.As<QInputDialog>().setTextValue(QStringLiteral("99"));
+            w.ClickButton(QStringLiteral("Cancel"));
+        });
+        EXPECT_EQ(dialogs.InputBox("Printout Font Size", "Provide a new size", "10"), "10");
+    }
+}
+
+TEST(QtClipboardService, TextRoundTripsWithLinuxLineBreaks)
+{
+    TQtClipboardService clipboard;
+    clipboard.SetText("line 1\rline 2\r\nline 3");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("line 1\nline 2\nline 3"));
+    EXPECT_EQ(clipboard.Text(), "line 1\nline 2\nline 3");
+    clipboard.SetText("");
+    EXPECT_EQ(clipboard.Text(), "");
+}
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> urls;
+public Q_SLOTS:
+    void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+TEST(QtShellService, AddressesAndFoldersBecomeUrls)
+{
+    UrlCatcher catcher;
+    for (const char* scheme : {"http", "https", "mailto", "file"}) {
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &catcher, "Open");
+    }
+    TQtShellService shell;
+    EXPECT_TRUE(shell.Open("www.example.com", "", "", 5));
+    EXPECT_TRUE(shell.Open("MailTo:support@example.com", "", "", 5));
+    EXPECT_TRUE(shell.Open(QDir::tempPath().toStdString(), "", "", 1));
+    EXPECT_TRUE(shell.Open("https://example.com/update", "", "", 1));
+    EXPECT_FALSE(shell.Open("", "", "", 1));
+    for (const char* scheme : {"http", "https", "mailto", "file"}) {
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    }
+    ASSERT_EQ(catcher.urls.size(), 4U);
+    EXPECT_EQ(catcher.urls[0], QUrl(QStringLiteral("http://www.example.com")));
+    EXPECT_EQ(catcher.urls[1].scheme(), QStringLiteral("mailto"));
+    EXPECT_EQ(catcher.urls[1].path(), QStringLiteral("support@example.com"));
+    EXPECT_EQ(catcher.urls[2], QUrl::fromLocalFile(QDir::tempPath()));
+    EXPECT_EQ(catcher.urls[3], QUrl(QStringLiteral("https://example.com/update")));
+}
+
+TEST(QtScreenCursorService, TheCursorIsAnOverrideUntilDefault)
+{
+    ASSERT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    {
+        TQtScreenCursorService cursor;
+        EXPECT_EQ(cursor.Cursor(), crDefault);
+        cursor.SetCursor(crHourGlass);
+        ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        cursor.SetCursor(crArrow);
+        EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+        EXPECT_EQ(cursor.Cursor(), crArrow);
+        cursor.SetCursor(crDefault);
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        cursor.SetCursor(crHourGlass);
+    }
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the service removes its override when it goes";
+}
+
+TEST(QtServices, TheBundleHandsOutEveryService)
+{
+    TQtServices qt;
+    const TApplicationServices services = qt.Services();
+    EXPECT_EQ(services.Dialogs, &qt.Dialogs);
+    EXPECT_EQ(services.Clipboard, &qt.Clipboard);
+    EXPECT_EQ(services.Shell, &qt.Shell);
+    EXPECT_EQ(services.ScreenCursor, &qt.ScreenCursor);
+}
+
+} // namespace
+} // namespace carlume
+
+#include "services_test.moc"
