@@ -7,7 +7,7 @@
 #include "platform/folders.h"
 #include "platform/identity.h"
 #include "platform/ini_files.h"
-#include "tests/support/recording_services.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -476,15 +476,14 @@ TEST_F(AppInfoTest, OpensTheProcessWideDatabaseOnce)
 
 TEST_F(AppInfoTest, CursorListStartsWithTheScreenCursor)
 {
-    test::RecordingCursor cursor(crHourGlass);
-    test::RecordingDialogs dialogs;
-    const TApplicationServices services{&dialogs, nullptr, nullptr, &cursor};
-    TAppInfo info(services);
+    test::TFakeServices fakes;
+    fakes.ScreenCursor.SetCursor(crHourGlass);
+    TAppInfo info(fakes.Services());
     ASSERT_EQ(info.CursorList().Stack().Count(), 1);
     EXPECT_EQ(info.CursorList().Stack().Item(0).Cursor, crHourGlass);
     info.CursorList().Stack().Delete(4);
-    ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0].Text, "Cannot remove cursor item from empty list");
+    EXPECT_EQ(fakes.Dialogs.Messages(TMsgDlgType::mtWarning),
+              std::vector<std::string>{"Cannot remove cursor item from empty list"});
 
     const TAppInfo withoutServices;
     EXPECT_EQ(withoutServices.CursorList().Stack().Item(0).Cursor, crDefault);

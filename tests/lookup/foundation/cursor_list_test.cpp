@@ -1,26 +1,27 @@
 #include "lookup/foundation/cursor_list.h"
 
-#include "tests/support/recording_services.h"
+#include "tests/support/fake_services.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace carlume {
 namespace {
 
-using Shown = test::RecordingDialogs::Shown;
-
 TEST(CursorListTest, SeededWithTheGivenCursor)
 {
-    test::RecordingDialogs dialogs;
+    test::TFakeDialogService dialogs;
     TCursorList list(&dialogs, crHourGlass);
     ASSERT_EQ(list.Stack().Count(), 1);
     EXPECT_EQ(list.Stack().Item(0).Cursor, crHourGlass);
-    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(dialogs.Requests().empty());
 }
 
 TEST(CursorListTest, PushAppendsAndDeleteCompacts)
 {
-    test::RecordingDialogs dialogs;
+    test::TFakeDialogService dialogs;
     TCursorList list(&dialogs, crDefault);
     TCursorStack& stack = list.Stack();
     stack.Push(crArrow);
@@ -32,20 +33,21 @@ TEST(CursorListTest, PushAppendsAndDeleteCompacts)
     stack.Delete(0);
     stack.Delete(0);
     EXPECT_EQ(stack.Count(), 0);
-    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_TRUE(dialogs.Requests().empty());
 }
 
 TEST(CursorListTest, ABadIndexShowsAWarningAndChangesNothing)
 {
-    test::RecordingDialogs dialogs;
+    test::TFakeDialogService dialogs;
     TCursorList list(&dialogs, crArrow);
     list.Stack().Delete(1);
     list.Stack().Delete(-1);
     EXPECT_EQ(list.Stack().Count(), 1);
     list.Stack().Delete(0);
     list.Stack().Delete(0);
-    const Shown warning{TMsgDlgType::mtWarning, "Cannot remove cursor item from empty list"};
-    EXPECT_EQ(dialogs.Messages, (std::vector<Shown>{warning, warning, warning}));
+    EXPECT_EQ(dialogs.Requests().size(), 3u);
+    EXPECT_EQ(dialogs.Messages(TMsgDlgType::mtWarning),
+              std::vector<std::string>(3, "Cannot remove cursor item from empty list"));
 }
 
 TEST(CursorListTest, WithoutDialogsAWarningIsDropped)

@@ -2,7 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/folders.h"
-#include "tests/support/recording_services.h"
+#include "tests/support/fake_services.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -10,71 +10,110 @@
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace carlume {
 namespace {
 
-using test::RecordingCursor;
-using test::RecordingDialogs;
-using Shown = RecordingDialogs::Shown;
+using test::TDialogRequest;
+using Kind = TDialogRequest::TKind;
 
-struct Desktop {
-    RecordingDialogs dialogs;
-    RecordingCursor cursor{crHourGlass};
-    test::RecordingShell shell;
-    TApplicationServices Services() { return {&dialogs, nullptr, &shell, &cursor}; }
+// A dialog service whose boxes fail, as one does when no window can be opened; it notes the cursor each
+// box would have been shown with.
+class FailingDialogs : public IDialogService {
+public:
+    explicit FailingDialogs(const IScreenCursorService& cursor)
+        : cursor_(cursor)
+    {
+    }
+    void ShowMessage(TMsgDlgType, const std::string&) override { Fail(); }
+    bool AskYesNo(const std::string&) override
+    {
+        Fail();
+        return true;
+    }
+    std::string InputBox(const std::string&, const std::string&, const std::string& defaultValue) override
+    {
+        return defaultValue;
+    }
+    std::vector<TCursor> seen;
+
+private:
+    void Fail()
+    {
+        seen.push_back(cursor_.Cursor());
+        throw std::runtime_error("no display");
+    }
+    const IScreenCursorService& cursor_;
 };
+
+std::vector<std::pair<Kind, std::string>> Shown(const test::TFakeDialogService& dialogs)
+{
+    std::vector<std::pair<Kind, std::string>> shown;
+    for (const auto& request : dialogs.Requests())
+        shown.emplace_back(request.Kind, request.Text);
+    return shown;
+}
 
 TEST(MessageTest, TextReachesTheDialogExactlyAsGiven)
 {
-    Desktop desktop;
-    const auto services = desktop.Services();
+    test::TFakeServices fakes;
+    const auto services = fakes.Services();
     ShowInfoMessage(services, "Tom & Jerry");
     ShowErrorMessage(services, "a <b>x</b> && y");
     ShowMessageDlg(services, "careful\r\nsecond line", TMsgDlgType::mtWarning);
-    desktop.dialogs.Answer = true;
+    fakes.Dialogs.QueueYesNo(true);
     EXPECT_TRUE(AskYesNo(services, "Save & quit?"));
-    EXPECT_EQ(desktop.dialogs.Messages,
-              (std::vector<Shown>{{TMsgDlgType::mtInformation, "Tom & Jerry"},
-                                  {TMsgDlgType::mtError, "a <b>x</b> && y"},
-                                  {TMsgDlgType::mtWarning, "careful\r\nsecond line"},
-                                  {TMsgDlgType::mtConfirmation, "Save & quit?"}}));
+    EXPECT_EQ(fakes.Dialogs.Messages(TMsgDlgType::mtInformation), std::vector<std::string>{"Tom & Jerry"});
+    EXPECT_EQ(fakes.Dialogs.Messages(TMsgDlgType::mtError), std::vector<std::string>{"a <b>x</b> && y"});
+    EXPECT_EQ(fakes.Dialogs.Messages(TMsgDlgType::mtWarning),
+              std::vector<std::string>{"careful\r\nsecond line"});
+    EXPECT_EQ(Shown(fakes.Dialogs),
+              (std::vector<std::pair<Kind, std::string>>{{Kind::Message, "Tom & Jerry"},
+                                                         {Kind::Message, "a <b>x</b> && y"},
+                                                         {Kind::Message, "careful\r\nsecond line"},
+                                                         {Kind::YesNo, "Save & quit?"}}));
 }
 
 TEST(MessageTest, AskYesNoIsTrueOnlyForYes)
 {
-    Desktop desktop;
-    desktop.dialogs.Answer = false;
-    EXPECT_FALSE(AskYesNo(desktop.Services(), "Really?"));
+    test::TFakeServices fakes;
+    fakes.Dialogs.QueueYesNo(false);
+    EXPECT_FALSE(AskYesNo(fakes.Services(), "Really?"));
 }
 
 TEST(MessageTest, DefaultCursorWhileShownAndTheOldOneAfterwards)
 {
-    Desktop desktop;
-    std::vector<TCursor> seen;
-    desktop.dialogs.OnShow = [&] { seen.push_back(desktop.cursor.Cursor()); };
-    ShowInfoMessage(desktop.Services(), "one");
-    EXPECT_EQ(desktop.cursor.Cursor(), crHourGlass);
-    (void)AskYesNo(desktop.Services(), "two");
-    EXPECT_EQ(desktop.cursor.Cursor(), crHourGlass);
-    EXPECT_EQ(seen, (std::vector<TCursor>{crDefault, crDefault}));
+    test::TFakeServices fakes;
+    fakes.ScreenCursor.SetCursor(crHourGlass);
+    ShowInfoMessage(fakes.Services(), "one");
+    EXPECT_EQ(fakes.ScreenCursor.Cursor(), crHourGlass);
+    fakes.Dialogs.QueueYesNo(true);
+    (void)AskYesNo(fakes.Services(), "two");
+    EXPECT_EQ(fakes.ScreenCursor.Cursor(), crHourGlass);
+    EXPECT_EQ(fakes.ScreenCursor.History(),
+              (std::vector<TCursor>{crHourGlass, crDefault, crHourGlass, crDefault, crHourGlass}));
 }
 
 TEST(MessageTest, CursorComesBackWhenTheDialogFails)
 {
-    Desktop desktop;
-    desktop.dialogs.OnShow = [] { throw std::runtime_error("no display"); };
-    EXPECT_THROW(ShowErrorMessage(desktop.Services(), "x"), std::runtime_error);
-    EXPECT_EQ(desktop.cursor.Cursor(), crHourGlass);
-    EXPECT_THROW((void)AskYesNo(desktop.Services(), "y"), std::runtime_error);
-    EXPECT_EQ(desktop.cursor.Cursor(), crHourGlass);
+    test::TFakeScreenCursorService cursor;
+    cursor.SetCursor(crHourGlass);
+    FailingDialogs dialogs(cursor);
+    const TApplicationServices services{&dialogs, nullptr, nullptr, &cursor};
+    EXPECT_THROW(ShowErrorMessage(services, "x"), std::runtime_error);
+    EXPECT_EQ(cursor.Cursor(), crHourGlass);
+    EXPECT_THROW((void)AskYesNo(services, "y"), std::runtime_error);
+    EXPECT_EQ(cursor.Cursor(), crHourGlass);
+    EXPECT_EQ(dialogs.seen, (std::vector<TCursor>{crDefault, crDefault}));
 }
 
 TEST(MessageTest, WorksWithoutCursorOrDialogService)
 {
-    RecordingDialogs dialogs;
+    test::TFakeDialogService dialogs;
     ShowInfoMessage({&dialogs, nullptr, nullptr, nullptr}, "no cursor service");
-    EXPECT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(dialogs.Requests().size(), 1u);
 
     ::testing::internal::CaptureStderr();
     ShowErrorMessage({}, "nowhere to show");
@@ -86,13 +125,19 @@ TEST(MessageTest, WorksWithoutCursorOrDialogService)
 
 TEST(ShellExecTest, HandsTheRequestToTheShell)
 {
-    Desktop desktop;
-    EXPECT_TRUE(ShellExec(desktop.Services(), "www.example.com", "", "", 1));
-    desktop.shell.Result = false;
-    EXPECT_FALSE(ShellExec(desktop.Services(), "MailTo:a@b.c", "-x", "/tmp", 5));
-    EXPECT_EQ(desktop.shell.Requests,
-              (std::vector<test::RecordingShell::Request>{{"www.example.com", "", "", 1},
-                                                          {"MailTo:a@b.c", "-x", "/tmp", 5}}));
+    test::TFakeServices fakes;
+    fakes.Shell.QueueResult(true);
+    fakes.Shell.QueueResult(false);
+    EXPECT_TRUE(ShellExec(fakes.Services(), "www.example.com", "", "", 1));
+    EXPECT_FALSE(ShellExec(fakes.Services(), "MailTo:a@b.c", "-x", "/tmp", 5));
+    const auto& requests = fakes.Shell.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0].File, "www.example.com");
+    EXPECT_EQ(requests[0].ShowCommand, 1);
+    EXPECT_EQ(requests[1].File, "MailTo:a@b.c");
+    EXPECT_EQ(requests[1].Parameters, "-x");
+    EXPECT_EQ(requests[1].Folder, "/tmp");
+    EXPECT_EQ(requests[1].ShowCommand, 5);
     EXPECT_FALSE(ShellExec({}, "www.example.com", "", "", 1));
 }
 
