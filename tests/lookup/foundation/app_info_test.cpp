@@ -76,13 +76,6 @@ TEST_F(AppInfoTest, QuoteFolderFileSwitchesToQuotes)
     EXPECT_EQ(info.Paths().Value("QuotePath"), App("Data/Quotes/"));
 }
 
-TEST_F(AppInfoTest, AQuoteFolderMarkerThatIsAFolderDoesNotCount)
-{
-    std::filesystem::create_directories(App("Data/qtfolder.def"));
-    const TAppInfo info;
-    EXPECT_EQ(info.QuotePath(), App("Data/"));
-}
-
 TEST_F(AppInfoTest, WindowsFolderEndingInADelimiterGetsNoSecondOne)
 {
     ScopedFolderOverride slashed(TFolder::Windows, dir / "win2/");
@@ -441,18 +434,6 @@ TEST_F(AppInfoTest, SuppressedLogListStillLogsToTheFile)
     EXPECT_EQ(info.LogList()->Count(), 0);
     const TStringList& lines = info.Logger()->Lines();
     EXPECT_EQ(lines[lines.Count() - 1], "2025-03-07 09:05:02.047 only in the file");
-}
-
-TEST_F(AppInfoTest, ALogThatCannotBeWrittenDoesNotDisturbTheEnd)
-{
-    test::WriteAll(dir / "blocker", "");
-    {
-        TAppInfo info;
-        info.SetLogFileName(dir / "blocker/cquery.log");
-        info.StartLog();
-        info.Log("x");
-    }
-    EXPECT_FALSE(std::filesystem::exists(dir / "blocker/cquery.log"));
 }
 
 // --- database and cursor ----------------------------------------------------------------------------------

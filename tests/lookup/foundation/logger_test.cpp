@@ -123,17 +123,6 @@ TEST_F(LoggerTest, EmptyMessagesAndTimestampOff)
     EXPECT_EQ(logger.Lines().Text(), "\r\nplain\r\n2025-03-07 09:05:02.047 stamped\r\n");
 }
 
-TEST_F(LoggerTest, MachineBlockOnlyBeforeTheFirstLineAndTimestampRestored)
-{
-    TLoggerObj logger;
-    logger.Log("one");
-    const int afterFirst = logger.Lines().Count();
-    logger.Log("two");
-    EXPECT_EQ(logger.Lines().Count(), afterFirst + 1);
-    EXPECT_TRUE(logger.Timestamp());
-    EXPECT_EQ(logger.Lines()[afterFirst], "2025-03-07 09:05:02.047 two");
-}
-
 TEST_F(LoggerTest, IdentityFailureGivesTheNoticeAndTheDefaults)
 {
     ScopedIdentityProvider failing([]() -> TMachineIdentity { throw EOSError("gethostname", EIO); });

@@ -19,15 +19,20 @@ using namespace std::string_literals;
 // --- numbers ----------------------------------------------------------------------------------------------
 
 struct NumericCase {
-    const char* text;
+    const char* s;
     bool numeric;
 };
+
+void PrintTo(const NumericCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.s));
+}
 
 class IsNumericTest : public ::testing::TestWithParam<NumericCase> {};
 
 TEST_P(IsNumericTest, WholeTextMustBeA32BitInteger)
 {
-    EXPECT_EQ(IsNumeric(GetParam().text), GetParam().numeric) << '"' << GetParam().text << '"';
+    EXPECT_EQ(IsNumeric(GetParam().s), GetParam().numeric) << '"' << GetParam().s << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -212,6 +217,11 @@ struct ReplaceCase {
     const char* result;
 };
 
+void PrintTo(const ReplaceCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.s));
+}
+
 class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
 
 TEST_P(ReplaceAllTest, LeftToRightWithoutRescanning)
@@ -246,6 +256,11 @@ struct AroundCase {
     const char* afterOrWhole;
     const char* afterOrEmpty;
 };
+
+void PrintTo(const AroundCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.s));
+}
 
 class TextAroundTest : public ::testing::TestWithParam<AroundCase> {};
 
@@ -288,6 +303,11 @@ struct FitCase {
     int maxWidth;
     const char* result;
 };
+
+void PrintTo(const FitCase& c, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::string(c.s));
+}
 
 class FitTextToWidthTest : public ::testing::TestWithParam<FitCase> {};
 
