@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QThread>
 #include <QTimer>
 
@@ -580,27 +581,61 @@ void CenterForm(QWidget& form)
               area.top() + (area.height() - size.height()) / 2);
 }
 
+namespace {
+
+void FitScrollArea(QScrollArea& area);
+
+// The right and bottom edges of the visible direct children of `container` (children hidden by their own
+// flag do not count), leaving out `skip` and measuring heights from `top`. Scroll areas among them are
+// fitted to their own controls first.
+QSize ControlsExtent(QWidget& container, const QWidget* skip, int top)
+{
+    int right = 0;
+    int bottom = 0;
+    for (QObject* child : container.children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (widget == nullptr || widget->isWindow() || widget == skip || widget->isHidden()) {
+            continue;
+        }
+        if (auto* area = qobject_cast<QScrollArea*>(widget)) {
+            FitScrollArea(*area);
+        }
+        right = std::max(right, widget->x() + widget->width());
+        bottom = std::max(bottom, widget->y() - top + widget->height());
+    }
+    return {right, bottom};
+}
+
+// A scroll area takes the place of the class library's scroll box: its controls sit on its content widget,
+// and its viewport is the client area that is made to hold them.
+void FitScrollArea(QScrollArea& area)
+{
+    QWidget* content = area.widget();
+    if (content == nullptr) {
+        return;
+    }
+    const QSize extent = ControlsExtent(*content, nullptr, 0);
+    const QSize client(extent.width() + 3, extent.height() + 3);
+    content->resize(client);
+    const QMargins margins = area.contentsMargins();
+    area.resize(client.width() + margins.left() + margins.right(),
+                client.height() + margins.top() + margins.bottom());
+}
+
+} // namespace
+
 void FitFormToControls(QWidget& form)
 {
     auto* asForm = qobject_cast<TForm*>(&form);
     QMenuBar* bar = asForm != nullptr ? asForm->MenuBar()
                                       : form.findChild<QMenuBar*>(QString(), Qt::FindDirectChildrenOnly);
     const int top = asForm != nullptr ? asForm->MenuBarHeight() : 0;
-    int right = 0;
-    int bottom = 0;
-    for (QObject* child : form.children()) {
-        auto* widget = qobject_cast<QWidget*>(child);
-        if (widget == nullptr || widget->isWindow() || widget == bar || widget->isHidden()) {
-            continue;
-        }
-        right = std::max(right, widget->x() + widget->width());
-        bottom = std::max(bottom, widget->y() - top + widget->height());
-    }
+    const QSize extent = ControlsExtent(form, bar, top);
     if (asForm != nullptr) {
-        asForm->SetClientWidth(right + 3);
-        asForm->SetClientHeight(bottom + 3);
+        asForm->SetClientWidth(extent.width() + 3);
+        asForm->SetClientHeight(extent.height() + 3);
     } else {
-        form.resize(right + 3, bottom + 3);
+        form.resize(extent.width() + 3, extent.height() + 3);
     }
 }
 

@@ -199,7 +199,8 @@ TForm* ParentForm(const QWidget* widget);
 void CenterForm(QWidget& form);
 
 /// Sizes the client area to the visible direct children plus a 3-pixel margin right and below. Children
-/// hidden by their own flag do not count; a form's menu bar stays outside the client area.
+/// hidden by their own flag do not count; a form's menu bar stays outside the client area. A scroll area
+/// among the children is fitted first the same way: its viewport to the controls of its content widget.
 void FitFormToControls(QWidget& form);
 
 } // namespace carlume

@@ -16,6 +16,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -406,6 +408,43 @@ TEST(FormGeometry, FitToControlsCountsVisibleChildrenOnly)
     FitFormToControls(form);
     EXPECT_EQ(form.ClientWidth(), 303);
     EXPECT_EQ(form.ClientHeight(), 143);
+}
+
+TEST(FormGeometry, FitToControlsLeavesTheMenuBarOutside)
+{
+    TForm form;
+    auto* bar = new QMenuBar(&form);
+    bar->addMenu(QStringLiteral("&File"));
+    const int barHeight = form.MenuBarHeight();
+    ASSERT_GT(barHeight, 0);
+    auto* control = new QWidget(&form);
+    control->setGeometry(20, barHeight + 50, 100, 30); // ends 80 below the menu bar
+    FitFormToControls(form);
+    EXPECT_EQ(form.ClientWidth(), 123);
+    EXPECT_EQ(form.ClientHeight(), 83);
+    EXPECT_EQ(form.height(), 83 + barHeight);
+}
+
+TEST(FormGeometry, FitToControlsFitsScrollAreasFirst)
+{
+    TForm form;
+    auto* area = new QScrollArea(&form);
+    area->move(10, 20);
+    area->resize(50, 50);
+    auto* content = new QWidget;
+    auto* inner = new QWidget(content);
+    inner->setGeometry(5, 5, 200, 100); // ends at 205 x 105
+    auto* hiddenInner = new QWidget(content);
+    hiddenInner->setGeometry(500, 500, 10, 10);
+    hiddenInner->hide();
+    area->setWidget(content);
+    FitFormToControls(form);
+    form.show();
+    EXPECT_EQ(area->viewport()->size(), QSize(208, 108));
+    EXPECT_FALSE(area->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(area->verticalScrollBar()->isVisible());
+    EXPECT_EQ(form.ClientWidth(), 10 + area->width() + 3);
+    EXPECT_EQ(form.ClientHeight(), 20 + area->height() + 3);
 }
 
 TEST(FormLayout, ADesignerLayoutLoadsIntoTheForm)
