@@ -7,10 +7,10 @@
 // the width of texts on the grid's canvas; the grid keeps the texts each column must hold and works out
 // the widths once a window can measure them.
 
+#include "lookup/foundation/string_helpers.h"
 #include "platform/modal_result.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,9 +23,6 @@ inline constexpr int VehicleDetailColumnCount = 16;
 
 /// The title of column `column` (0-15): "Model Name", "Symbol", "Body Style", ... "VIN"; "" outside.
 std::string_view VehicleDetailColumnTitle(int column);
-
-/// The width of a text on the grid's canvas, in pixels.
-using TTextWidthFunction = std::function<int(const std::string& text)>;
 
 /// The contents of the chooser's grid: caption, columns, rows and cells, as a string grid keeps them.
 /// Row 0 holds the column titles; row 1 is the first choice.
