@@ -1,0 +1,175 @@
+// The cquery program run as a process, from a program folder of its own.
+
+#include "lookup/carquery.h"
+#include "platform/date_time.h"
+#include "platform/file_version.h"
+#include "platform/format_settings.h"
+#include "standins/chassix/chassix_test_control.h"
+#include "tests/lookup/chassix_paths.h"
+#include "tests/lookup/program_paths.h"
+#include "tests/support/scratch_folder.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace carlume::test {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+using ::testing::Not;
+using ::testing::StartsWith;
+
+struct ProcessResult {
+    int Status = -1;
+    std::string Errors;
+};
+
+// Runs `program` with `args` and exactly the environment `environment`; standard error is collected. A
+// process still running after 30 seconds is killed (a box waiting for an answer would never end).
+ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                         const std::vector<std::string>& environment, const std::string& errorFile)
+{
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& arg : args)
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& variable : environment)
+        envp.push_back(const_cast<char*>(variable.c_str()));
+    envp.push_back(nullptr);
+
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int errors = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int input = open("/dev/null", O_RDONLY);
+        if (errors < 0 || input < 0 || dup2(errors, STDERR_FILENO) < 0 || dup2(input, STDIN_FILENO) < 0)
+            _exit(126);
+        execve(program.c_str(), argv.data(), envp.data());
+        _exit(127);
+    }
+    ProcessResult result;
+    if (pid < 0)
+        return result;
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            ADD_FAILURE() << program << " did not end";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.Errors = ReadAll(errorFile);
+    return result;
+}
+
+class CqueryProcessTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::copy_file(kCqueryPath, program_ / "cquery");
+        fs::permissions(program_ / "cquery", fs::perms::owner_all);
+        fs::copy_file(kCoreLibraryPath, program_ / "libcarlume_core.so");
+        fs::copy_file(kChassixLibraryPath, program_ / "libchassix.so");
+        fs::create_directory(program_ / "Data");
+        WriteAll(program_ / "cquery.logger", "");
+    }
+
+    /// A machine without a display: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
+    std::vector<std::string> Environment() const
+    {
+        std::vector<std::string> environment{"PATH=/usr/bin:/bin", "HOME=" + home_.Path(),
+                                             "WINDIR=" + windows_.Path(), "TMPDIR=" + home_.Path(),
+                                             std::string(CHASSIX_FAKE_ENV_JOURNAL) + "=" + (home_ / "journal.txt")};
+        for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
+            if (const char* value = std::getenv(name))
+                environment.push_back(std::string(name) + "=" + value);
+        }
+        return environment;
+    }
+
+    ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> environment)
+    {
+        return RunProcess(program_ / "cquery", args, environment, home_ / "stderr.txt");
+    }
+
+    std::string DataFile() const { return program_ / "Data/cquery.dat"; }
+
+    ScratchFolder program_;
+    ScratchFolder windows_;
+    ScratchFolder home_;
+};
+
+TEST_F(CqueryProcessTest, AFoundVinIsHandedBackWithoutDisplayAndWithoutLoadingTheWindows)
+{
+    std::vector<std::string> environment = Environment();
+    environment.push_back("LD_DEBUG=libs");
+    const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, environment);
+
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    // Neither the UI module nor any Qt library was even looked for.
+    EXPECT_THAT(result.Errors, HasSubstr("libcarlume_core.so"));
+    EXPECT_THAT(result.Errors, Not(HasSubstr("libQt")));
+    EXPECT_THAT(result.Errors, Not(HasSubstr("carlume_ui")));
+
+    const ScopedFormatSettings settings(USFormatSettings());
+    const std::string file = ReadAll(DataFile());
+    EXPECT_THAT(file, StartsWith("[VehicleProperties]\r\nModelYear=2010\r\nMake=Arvelo\r\nModel=Quillon\r\n"
+                                 "VehicleClass=Compact\r\nVIN=1AVQL14S1A\r\nSymbol=11\r\n"));
+    EXPECT_THAT(file, HasSubstr("\r\nEffective=" + DateToStr(Date()) + "\r\nComp_Symbol=0\r\nColl_Symbol=0\r\n"
+                                "Price_Symbol=5\r\n"));
+    EXPECT_EQ(ReadAll(windows_ / "cquery.ini"), "[Version Info]\r\nLocation=" + program_.Path() + "/\r\nNumber=" +
+                                                    ReadFileVersionKey(kCqueryPath, "FileVersion") +
+                                                    "\r\n[Last]\r\nCommandLine=" + (program_ / "cquery") +
+                                                    " /VIN=1AVQL14S1A\r\n");
+    EXPECT_THAT(ReadAll(program_ / "cquery.log"), HasSubstr("Complete Carquery"));
+    EXPECT_THAT(ReadAll(home_ / "journal.txt"), HasSubstr("ChassixGetRecordByVIN vin=1AVQL14S1A mode=1"));
+}
+
+TEST_F(CqueryProcessTest, WithoutADisplayTheMessageGoesToStandardErrorAndNothingIsHandedBack)
+{
+    if (*kUiModulePath == '\0')
+        GTEST_SKIP() << "built without the windows";
+    fs::copy_file(kUiModulePath, program_ / "libcarlume_ui.so");
+    WriteAll(DataFile(), "stale");
+    const ProcessResult result = Run({"/YEAR=2010"}, Environment());
+
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Errors, std::string(NotFoundMessage) +
+                                 "\n(not shown: no display: none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY is "
+                                 "set)\n");
+    EXPECT_FALSE(fs::exists(DataFile()));
+    const std::string log = ReadAll(program_ / "cquery.log");
+    EXPECT_THAT(log, HasSubstr("*** NOT SHOWN: no display: "));
+    EXPECT_THAT(log, Not(HasSubstr("Complete Carquery")));
+    EXPECT_THAT(ReadAll(home_ / "journal.txt"), HasSubstr("ChassixStop -> 0"));
+}
+
+TEST_F(CqueryProcessTest, WithoutTheUiModuleTheLookupWindowCannotBeShown)
+{
+    const ProcessResult result = Run({}, Environment());
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_THAT(result.Errors, StartsWith("The lookup window cannot be shown.\n(not shown: Unable to load the user "
+                                          "interface " +
+                                          (program_ / "libcarlume_ui.so") + ": "));
+    EXPECT_FALSE(fs::exists(DataFile()));
+}
+
+} // namespace
+} // namespace carlume::test
