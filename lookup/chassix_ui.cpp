@@ -212,8 +212,8 @@ int FillSubModelGrid(IChassixCalls& engine, TVehicleDetailGrid& grid, const TVin
     return count;
 }
 
-int FillVinGrid(IChassixCalls& engine, TVehicleDetailGrid& grid, const TVinRecord& record, const std::string& vin,
-                std::vector<TVinChoice>& choices)
+int FillVinGrid(IChassixCalls& engine, TVehicleDetailGrid& grid, const TVinRecord& record,
+                const std::string& vin, std::vector<TVinChoice>& choices)
 {
     choices.clear();
     int count = 0;

@@ -15,11 +15,15 @@
 
 namespace carlume {
 
-/// Column bits of a column set.
+/// Column bit of "Model Name".
 inline constexpr std::uint16_t ColumnModelName = 1u << 0;
+/// Column bit of "Symbol" (model years before 2011).
 inline constexpr std::uint16_t ColumnSymbol = 1u << 12;
+/// Column bit of "Comp" (model years from 2011 on).
 inline constexpr std::uint16_t ColumnComp = 1u << 13;
+/// Column bit of "Coll" (model years from 2011 on).
 inline constexpr std::uint16_t ColumnColl = 1u << 14;
+/// Column bit of "VIN".
 inline constexpr std::uint16_t ColumnVin = 1u << 15;
 
 /// What the lookups work with: the engine and the chooser windows.
@@ -75,7 +79,7 @@ int FillSubModelGrid(IChassixCalls& engine, TVehicleDetailGrid& grid, const TVin
 /// record. The columns are those in which the matches differ, "Model Name", and "Symbol" or "Comp" and
 /// "Coll" by the record's `ModelYear` (the first line's when the record has none). A match whose reading
 /// fails is left out whole. Returns the number of lines.
-int FillVinGrid(IChassixCalls& engine, TVehicleDetailGrid& grid, const TVinRecord& record, const std::string& vin,
-                std::vector<TVinChoice>& choices);
+int FillVinGrid(IChassixCalls& engine, TVehicleDetailGrid& grid, const TVinRecord& record,
+                const std::string& vin, std::vector<TVinChoice>& choices);
 
 } // namespace carlume

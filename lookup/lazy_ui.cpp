@@ -35,7 +35,10 @@ public:
     {
         owner_.Real(text).Services().Dialogs->ShowMessage(type, text);
     }
-    bool AskYesNo(const std::string& text) override { return owner_.Real(text).Services().Dialogs->AskYesNo(text); }
+    bool AskYesNo(const std::string& text) override
+    {
+        return owner_.Real(text).Services().Dialogs->AskYesNo(text);
+    }
     std::string InputBox(const std::string& caption, const std::string& prompt,
                          const std::string& defaultValue) override
     {
@@ -52,7 +55,10 @@ public:
         : owner_(owner)
     {
     }
-    void SetText(const std::string& text) override { owner_.Real(ClipboardText).Services().Clipboard->SetText(text); }
+    void SetText(const std::string& text) override
+    {
+        owner_.Real(ClipboardText).Services().Clipboard->SetText(text);
+    }
     std::string Text() const override { return owner_.Real(ClipboardText).Services().Clipboard->Text(); }
 
 private:
@@ -68,7 +74,9 @@ public:
     bool Open(const std::string& file, const std::string& parameters, const std::string& folder,
               int showCommand) override
     {
-        return owner_.Real("Unable to open " + file).Services().Shell->Open(file, parameters, folder, showCommand);
+        return owner_.Real("Unable to open " + file)
+            .Services()
+            .Shell->Open(file, parameters, folder, showCommand);
     }
 
 private:

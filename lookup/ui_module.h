@@ -21,10 +21,10 @@ inline constexpr unsigned UiModuleInterfaceVersion = 1;
 
 /// Results of the factory.
 enum TUiModuleStatus : int {
-    uiModuleOk = 0,              ///< `*ui` holds the module's interface
-    uiModuleNoDisplay = 1,       ///< no display can be opened; nothing was created
-    uiModuleWrongVersion = 2,    ///< the module was built for another interface version
-    uiModuleFailed = 3,          ///< anything else; the reason says what
+    uiModuleOk = 0,           ///< `*ui` holds the module's interface
+    uiModuleNoDisplay = 1,    ///< no display can be opened; nothing was created
+    uiModuleWrongVersion = 2, ///< the module was built for another interface version
+    uiModuleFailed = 3,       ///< anything else; the reason says what
 };
 
 /// The factory: for `interfaceVersion`, creates the module's `ICarqueryUi` (the caller owns it and deletes

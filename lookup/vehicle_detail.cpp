@@ -10,8 +10,9 @@ namespace carlume {
 namespace {
 
 constexpr std::array<std::string_view, VehicleDetailColumnCount> ColumnTitles = {
-    "Model Name", "Symbol", "Body Style", "Engine Size",  "Cylinders", "Engine Type", "Model/Series", "Body",
-    "Engine",     "Restraints", "Transmission", "Other", "Symbol",    "Comp",        "Coll",         "VIN"};
+    "Model Name",   "Symbol", "Body Style", "Engine Size", "Cylinders",    "Engine Type",
+    "Model/Series", "Body",   "Engine",     "Restraints",  "Transmission", "Other",
+    "Symbol",       "Comp",   "Coll",       "VIN"};
 
 } // namespace
 

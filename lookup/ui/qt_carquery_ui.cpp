@@ -32,7 +32,8 @@ TQtCarqueryUi::TQtCarqueryUi()
 {
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<TApplication>(ArgumentCount, Arguments);
-    QGuiApplication::setApplicationDisplayName(QString::fromUtf8(ApplicationTitle.data(), ApplicationTitle.size()));
+    QGuiApplication::setApplicationDisplayName(
+        QString::fromUtf8(ApplicationTitle.data(), ApplicationTitle.size()));
 }
 
 TQtCarqueryUi::~TQtCarqueryUi() = default;

@@ -14,7 +14,8 @@ namespace carlume {
 /// The application title.
 inline constexpr std::string_view ApplicationTitle = "Carlume";
 /// What the lookup window and the chooser raise until they are part of the module.
-inline constexpr std::string_view LookupWindowUnavailable = "The lookup window is not available in this build.";
+inline constexpr std::string_view LookupWindowUnavailable =
+    "The lookup window is not available in this build.";
 
 /// True when Qt has a platform to open: QT_QPA_PLATFORM names one, or DISPLAY or WAYLAND_DISPLAY is set.
 bool DisplayAvailable();

@@ -176,8 +176,9 @@ TEST_F(CarqueryTest, WithoutParametersTheLookupWindowOpensWithNoMessage)
     EXPECT_EQ(modelYear, 0);
     EXPECT_FALSE(FileExists(DataFile()));
     EXPECT_THAT(LogMessages(ReadAll(LogFile())),
-                ElementsAre("Application Path: " + program_.Path() + "/", "Data Path: " + program_.Path() + "/Data/",
-                            "Log File Name: " + LogFile(), "", "Begin Carquery", "output data file: " + DataFile(),
+                ElementsAre("Application Path: " + program_.Path() + "/",
+                            "Data Path: " + program_.Path() + "/Data/", "Log File Name: " + LogFile(), "",
+                            "Begin Carquery", "output data file: " + DataFile(),
                             "Unsuccessful lookup - deleting data file if it exists", "Complete Carquery"));
     EXPECT_EQ(ReadAll(IniFile()), "[Version Info]\r\nLocation=" + program_.Path() +
                                       "/\r\nNumber=\r\n[Last]\r\nCommandLine=" + Program() + "\r\n");
@@ -203,8 +204,9 @@ TEST_F(CarqueryTest, AFoundVinIsHandedBackWithoutAnyWindow)
                                        "ChassixSetSuppressMessages suppress=0 -> 0",
                                        "ChassixSetSuppressMessages suppress=0 -> 0", "ChassixStop -> 0"));
     EXPECT_THAT(LogMessages(ReadAll(LogFile())),
-                ElementsAre("Application Path: " + program_.Path() + "/", "Data Path: " + program_.Path() + "/Data/",
-                            "Log File Name: " + LogFile(), "", "Begin Carquery", "output data file: " + DataFile(),
+                ElementsAre("Application Path: " + program_.Path() + "/",
+                            "Data Path: " + program_.Path() + "/Data/", "Log File Name: " + LogFile(), "",
+                            "Begin Carquery", "output data file: " + DataFile(),
                             "Command line parameters found", "/VIN = 1AVQL14S1A", "",
                             "Save properties to output data file", "Complete Carquery"));
 }
@@ -245,8 +247,9 @@ TEST_P(CarqueryNoVinTest, SwitchesWithoutAUsableVinShowTheMessageAndThenTheWindo
     };
     EXPECT_EQ(Run(GetParam().Params), 0);
 
-    EXPECT_THAT(Boxes(), ElementsAre("A vehicle could not be found with the information provided.  Please refine "
-                                     "your search"));
+    EXPECT_THAT(Boxes(),
+                ElementsAre("A vehicle could not be found with the information provided.  Please refine "
+                            "your search"));
     EXPECT_EQ(ui_.Fakes.Dialogs.Requests().at(0).Type, TMsgDlgType::mtInformation);
     EXPECT_EQ(ui_.MessagesBeforeWindow, 1);
     EXPECT_EQ(ui_.LookupWindowRuns, 1);
@@ -262,7 +265,8 @@ INSTANTIATE_TEST_SUITE_P(
     Switches, CarqueryNoVinTest,
     ::testing::Values(NoVinCase{{"/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Tessor"}, "Arvelo", 2010},
                       NoVinCase{{"/VIN=", "/YEAR=2011"}, "", 2011}, NoVinCase{{"/FOO=bar", "/BAR"}, "", 0},
-                      NoVinCase{{"/MAKE=Arvelo Motors"}, "Arvelo Motors", 0}));
+                      NoVinCase{{"/MAKE=Arvelo Motors"}, "Arvelo Motors", 0},
+                      NoVinCase{{"/MAKE=\"Arvelo Motors\"", "/model"}, "Arvelo Motors", 0}));
 
 TEST_F(CarqueryTest, AVinNotFoundOpensTheWindowWithTheYearOfTheSwitches)
 {
@@ -279,8 +283,9 @@ TEST_F(CarqueryTest, AVinNotFoundOpensTheWindowWithTheYearOfTheSwitches)
     EXPECT_EQ(seen.VIN, "9ZZZZ99Z9Z");
     EXPECT_EQ(seen.ModelYear, 2010);
     EXPECT_EQ(seen.Make, ""); // the search cleared it
-    EXPECT_THAT(Journal(), testing::IsSupersetOf({"ChassixGetRecordByVIN vin=9ZZZZ99Z9Z mode=1 eff=46362 -> 0",
-                                                  "ChassixGetRecordByVIN vin=9ZZZZ99Z9Z mode=3 eff=46362 -> 0"}));
+    EXPECT_THAT(Journal(),
+                testing::IsSupersetOf({"ChassixGetRecordByVIN vin=9ZZZZ99Z9Z mode=1 eff=46362 -> 0",
+                                       "ChassixGetRecordByVIN vin=9ZZZZ99Z9Z mode=3 eff=46362 -> 0"}));
     EXPECT_FALSE(FileExists(DataFile()));
 }
 
@@ -375,8 +380,8 @@ TEST_F(CarqueryTest, AMissingEngineIsTheOnlyMessageAndWritesNoIni)
 {
     WriteAll(DataFile(), "[VehicleProperties]\r\nModelYear=1999\r\n");
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
-    EXPECT_THAT(Boxes(),
-                ElementsAre("Vehicle Lookup Error: ChassixPortal: Dll not found - " + program_.Path() + "/libchassix.so"));
+    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: ChassixPortal: Dll not found - " +
+                                     program_.Path() + "/libchassix.so"));
     EXPECT_FALSE(fs::exists(IniFile()));
     // The earlier run's file is gone all the same.
     EXPECT_FALSE(fs::exists(DataFile()));
@@ -398,8 +403,29 @@ TEST_F(CarqueryTest, AnUnwritableWindowsFolderEndsTheRunWithTheEngineStopped)
     WriteAll(windows_ / "file", "");
     ScopedFolderOverride windir(TFolder::Windows, windows_ / "file/windows");
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to write to " + (windows_ / "file/windows/cquery.ini")));
+    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to write to " +
+                                     (windows_ / "file/windows/cquery.ini")));
     EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0", "ChassixStop -> 0"));
+    EXPECT_FALSE(FileExists(DataFile()));
+}
+
+TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
+{
+    InstallEngine();
+    fs::create_directory(IniFile());
+    EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
+    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to write to " + IniFile()));
+    fs::remove(IniFile());
+
+    // A UTF-16 file is left as it is.
+    const std::string utf16("\xFF\xFE[\0S\0]\0", 8);
+    WriteAll(IniFile(), utf16);
+    ui_.Fakes.Dialogs.Clear();
+    EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_THAT(Boxes()[0],
+                testing::StartsWith("Vehicle Lookup Error: Unable to write to " + IniFile() + ". "));
+    EXPECT_EQ(ReadAll(IniFile()), utf16);
     EXPECT_FALSE(FileExists(DataFile()));
 }
 
@@ -428,8 +454,8 @@ TEST_F(CarqueryTest, AStaleHandBackFileThatCannotBeDeletedEndsTheRunBeforeTheEng
         });
         EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
     }
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to delete previous data file " + DataFile() +
-                                     ". Permission denied"));
+    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to delete previous data file " +
+                                     DataFile() + ". Permission denied"));
     EXPECT_EQ(ui_.LookupWindowRuns, 0);
     EXPECT_THAT(Journal(), IsEmpty());
     EXPECT_FALSE(fs::exists(IniFile()));
@@ -446,6 +472,27 @@ TEST_F(CarqueryTest, AStaleHandBackFileIsReplacedByAFoundVehicle)
     EXPECT_THAT(ReadAll(LogFile()), HasSubstr("Previous data file found - deleting"));
 }
 
+TEST_F(CarqueryTest, AHandBackFileThatAppearedDuringAnUnsuccessfulRunIsDeletedOrTheFailureLogged)
+{
+    InstallEngine();
+    EnableLog();
+    ui_.LookupWindow = [this](TVehicleInfoLookup&, TVinRecord&) {
+        WriteAll(DataFile(), "not ours");
+        return false;
+    };
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_FALSE(fs::exists(DataFile()));
+
+    ScopedFileFault fault(TFileStep::Delete, EACCES);
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_THAT(
+        LogMessages(ReadAll(LogFile())),
+        testing::IsSupersetOf(std::vector<std::string>{
+            "Unsuccessful lookup - deleting data file if it exists",
+            "Unable to delete data file " + DataFile() + ". Permission denied", "Complete Carquery"}));
+    EXPECT_THAT(Boxes(), IsEmpty());
+}
+
 TEST_F(CarqueryTest, AnErrorOfTheWindowEndsTheRunThroughTheErrorPath)
 {
     InstallEngine();
@@ -460,12 +507,13 @@ TEST_F(CarqueryTest, AnEngineErrorInTheSilentSearchSwitchesItsMessagesBackOn)
     InstallEngine();
     setenv(CHASSIX_FAKE_ENV_THROW, "ChassixGetRecordByVIN", 1);
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Chassix stand-in failure in ChassixGetRecordByVIN"));
+    EXPECT_THAT(Boxes(),
+                ElementsAre("Vehicle Lookup Error: Chassix stand-in failure in ChassixGetRecordByVIN"));
     const std::vector<std::string> journal = Journal();
     ASSERT_GE(journal.size(), 3u);
     EXPECT_THAT(std::vector<std::string>(journal.end() - 3, journal.end()),
-                ElementsAre("ChassixSetSuppressMessages suppress=0 -> 0", "ChassixSetSuppressMessages suppress=0 -> 0",
-                            "ChassixStop -> 0"));
+                ElementsAre("ChassixSetSuppressMessages suppress=0 -> 0",
+                            "ChassixSetSuppressMessages suppress=0 -> 0", "ChassixStop -> 0"));
 }
 
 // --- without a display ------------------------------------------------------------------------------------
@@ -485,7 +533,8 @@ TEST_F(CarqueryTest, WithoutADisplayTheMessageGoesToStandardErrorAndTheLog)
     EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0", "ChassixSetSuppressMessages suppress=1 -> 0",
                                        "ChassixSetSuppressMessages suppress=0 -> 0", "ChassixStop -> 0"));
     const std::string log = ReadAll(LogFile());
-    EXPECT_THAT(log, HasSubstr("*** NOT SHOWN: no display in this test ***\r\n" + std::string(NotFoundMessage)));
+    EXPECT_THAT(log,
+                HasSubstr("*** NOT SHOWN: no display in this test ***\r\n" + std::string(NotFoundMessage)));
     EXPECT_THAT(log, Not(HasSubstr("Complete Carquery")));
 }
 
@@ -498,7 +547,8 @@ TEST_F(CarqueryTest, WithoutADisplayAnErrorGoesToStandardErrorAndIsLogged)
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_EQ(status, 1);
     EXPECT_THAT(errors, HasSubstr("Vehicle Lookup Error: ChassixPortal: Dll not found - "));
-    EXPECT_THAT(ReadAll(LogFile()), HasSubstr("*** EXCEPTION GENERATED ***\r\nChassixPortal: Dll not found - "));
+    EXPECT_THAT(ReadAll(LogFile()),
+                HasSubstr("*** EXCEPTION GENERATED ***\r\nChassixPortal: Dll not found - "));
 }
 
 TEST_F(CarqueryTest, WithoutADisplayAFoundVinStillNeedsNone)
@@ -514,20 +564,21 @@ TEST_F(CarqueryTest, WithoutADisplayAFoundVinStillNeedsNone)
 TEST_F(CarqueryTest, TheIniKeepsOtherSettingsAndIsUpdatedInPlace)
 {
     InstallEngine();
-    WriteAll(IniFile(), "[Settings]\r\nUseOrigSymbol=1\r\n[Version Info]\r\nNumber=0.9\r\nLocation=/old/\r\n");
+    WriteAll(IniFile(),
+             "[Settings]\r\nUseOrigSymbol=1\r\n[Version Info]\r\nNumber=0.9\r\nLocation=/old/\r\n");
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A", "/MAKE=Arvelo Motors"}), 0);
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A", "/MAKE=Arvelo\r\nMotors"}), 0);
-    EXPECT_EQ(ReadAll(IniFile()), "[Settings]\r\nUseOrigSymbol=1\r\n[Version Info]\r\nNumber=\r\nLocation=" +
-                                      program_.Path() + "/\r\n[Last]\r\nCommandLine=" + Program() +
-                                      " /VIN=1AVQL14S1A /MAKE=Arvelo  Motors\r\n");
+    EXPECT_EQ(ReadAll(IniFile()),
+              "[Settings]\r\nUseOrigSymbol=1\r\n[Version Info]\r\nNumber=\r\nLocation=" + program_.Path() +
+                  "/\r\n[Last]\r\nCommandLine=" + Program() + " /VIN=1AVQL14S1A /MAKE=Arvelo  Motors\r\n");
 }
 
 TEST_F(CarqueryTest, TheCommandLineIsNotedAsWindowsWouldPassIt)
 {
     InstallEngine();
     EXPECT_EQ(Run({"/MAKE=Arvelo Motors", "", "/VIN=1AVQL14S1A\t"}), 0);
-    EXPECT_EQ(ReadAll(IniFile()), "[Version Info]\r\nLocation=" + program_.Path() + "/\r\nNumber=\r\n[Last]\r\n" +
-                                      "CommandLine=" + Program() +
+    EXPECT_EQ(ReadAll(IniFile()), "[Version Info]\r\nLocation=" + program_.Path() +
+                                      "/\r\nNumber=\r\n[Last]\r\n" + "CommandLine=" + Program() +
                                       " \"/MAKE=Arvelo Motors\" \"\" \"/VIN=1AVQL14S1A\t\"\r\n");
 }
 

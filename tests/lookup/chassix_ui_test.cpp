@@ -121,8 +121,8 @@ TEST(VehicleDetailGridTest, ColumnTitlesByBit)
     for (int column = -1; column <= VehicleDetailColumnCount; ++column)
         titles.emplace_back(VehicleDetailColumnTitle(column));
     EXPECT_THAT(titles, ElementsAre("", "Model Name", "Symbol", "Body Style", "Engine Size", "Cylinders",
-                                    "Engine Type", "Model/Series", "Body", "Engine", "Restraints", "Transmission",
-                                    "Other", "Symbol", "Comp", "Coll", "VIN", ""));
+                                    "Engine Type", "Model/Series", "Body", "Engine", "Restraints",
+                                    "Transmission", "Other", "Symbol", "Comp", "Coll", "VIN", ""));
 }
 
 struct SizeCase {
@@ -195,7 +195,8 @@ TEST_F(ChooserTest, SeveralSubModelsAreChosenInTheWindowAndTheChoiceIsStoredInTh
     EXPECT_EQ(record_.VIN, "1AVTS26G&A");
     EXPECT_EQ(entry.VinText(), "1AVTS26G&A");
     // The engine is asked for the chosen line with the symbol cleared.
-    EXPECT_THAT(engine_.Calls("GetRecordByVIN"), ElementsAre("GetRecordByVIN vin=1AVTS26G&A mode=1 eff=46362 symbol=0"));
+    EXPECT_THAT(engine_.Calls("GetRecordByVIN"),
+                ElementsAre("GetRecordByVIN vin=1AVTS26G&A mode=1 eff=46362 symbol=0"));
 
     ASSERT_EQ(windows_.Windows().size(), 1u);
     const TChooserRecord& window = windows_.Windows()[0];
@@ -283,8 +284,9 @@ TEST_P(SubModelDeclineTest, ACancelledChooserOrNoCurrentLineChoosesNothing)
 }
 
 INSTANTIATE_TEST_SUITE_P(Answers, SubModelDeclineTest,
-                         ::testing::Values(DeclineCase{mrCancel, 1}, DeclineCase{mrNone, 2}, DeclineCase{mrOk, 0},
-                                           DeclineCase{mrOk, 3}, DeclineCase{mrOk, -1}));
+                         ::testing::Values(DeclineCase{mrCancel, 1}, DeclineCase{mrNone, 2},
+                                           DeclineCase{mrOk, 0}, DeclineCase{mrOk, 3},
+                                           DeclineCase{mrOk, -1}));
 
 TEST_F(ChooserTest, AModelWithoutSubModelsListsEveryModelOfTheMakeAndYear)
 {
@@ -337,15 +339,16 @@ TEST_F(ChooserTest, OneVinMatchIsReadByTheEngineWithoutAWindow)
     engine_.VinMatches = {VinMatch("Morrow SE", 2012, 3)};
     record_.VIN = "2BMMR55X1C";
     EXPECT_TRUE(LookupByVIN(Context(), record_, "2BMMR55X1C"));
-    EXPECT_THAT(engine_.Calls("GetRecordByVIN"), ElementsAre("GetRecordByVIN vin=2BMMR55X1C mode=0 eff=46362 symbol=0"));
+    EXPECT_THAT(engine_.Calls("GetRecordByVIN"),
+                ElementsAre("GetRecordByVIN vin=2BMMR55X1C mode=0 eff=46362 symbol=0"));
     EXPECT_THAT(engine_.Calls("LoadFromCurrentRecord"), IsEmpty());
     EXPECT_THAT(windows_.Windows(), IsEmpty());
 }
 
 TEST_F(ChooserTest, TheVinChooserListsRatedValidMatchesAndTheChoiceKeepsTheLookupDate)
 {
-    engine_.VinMatches = {VinMatch("Morrow SE", 2012, 3),      VinMatch("Morrow SE", 2012, 1),
-                          VinMatch("Morrow Limited", 2012, 3), VinMatch("Chassis Cab", 2012, 2),
+    engine_.VinMatches = {VinMatch("Morrow SE", 2012, 3),         VinMatch("Morrow SE", 2012, 1),
+                          VinMatch("Morrow Limited", 2012, 3),    VinMatch("Chassis Cab", 2012, 2),
                           VinMatch("Morrow Old", 2012, 3, false), VinMatch("Morrow SE", 2012, 3)};
     engine_.DifferenceFieldsVIN = 1u << 1;
     windows_.QueueAnswer(mrOk, 2);
@@ -389,7 +392,8 @@ TEST_F(ChooserTest, TheRecordsModelYearDecidesTheVinChoosersSymbolColumns)
 
 TEST_F(ChooserTest, AMatchWhoseReadingFailsIsLeftOutWholeAndTheLinesStayInStep)
 {
-    engine_.VinMatches = {VinMatch("First", 2010, 1), VinMatch("Second", 2010, 1), VinMatch("Third", 2010, 1)};
+    engine_.VinMatches = {VinMatch("First", 2010, 1), VinMatch("Second", 2010, 1),
+                          VinMatch("Third", 2010, 1)};
     // Columns "Model Name" and "Symbol": the second match fails on its second cell (call 4).
     engine_.FailAt("GetFieldValue", 4);
     windows_.QueueAnswer(mrOk, 2);
@@ -427,7 +431,8 @@ TEST_F(ChooserTest, ACancelledVinChooserIsDeclinedAndLeavesTheRecord)
 
 TEST_F(ChooserTest, OneQualifyingVinMatchIsTakenWithoutAWindowAndKeepsTheDate)
 {
-    engine_.VinMatches = {VinMatch("Cab", 2012, 2), VinMatch("Limited", 2012, 3), VinMatch("Old", 2012, 3, false)};
+    engine_.VinMatches = {VinMatch("Cab", 2012, 2), VinMatch("Limited", 2012, 3),
+                          VinMatch("Old", 2012, 3, false)};
     bool declined = true;
     ASSERT_TRUE(LookupByVIN(Context(), record_, "V", &declined));
     EXPECT_FALSE(declined);

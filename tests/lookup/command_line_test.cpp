@@ -52,8 +52,7 @@ TEST_P(ParseCommandLineTest, AppliesTheSwitchesToTheRecord)
 INSTANTIATE_TEST_SUITE_P(
     Switches, ParseCommandLineTest,
     ::testing::Values(
-        ParseCase{{}, 0, false, "", "", "", 0, 0},
-        ParseCase{{"/vin=abc"}, 2, true, "abc", "", "", 0, 0},
+        ParseCase{{}, 0, false, "", "", "", 0, 0}, ParseCase{{"/vin=abc"}, 2, true, "abc", "", "", 0, 0},
         ParseCase{{"/MAKE=\"Arvelo Motors\""}, 2, false, "", "Arvelo Motors", "", 0, 0},
         ParseCase{{" /Model = A=B "}, 2, false, "", "", "A=B", 0, 0},
         ParseCase{{"/VIN"}, 2, true, "/VIN", "", "", 0, 0},
@@ -73,8 +72,14 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"/EFFECTIVE=1/1/2026 10:00"}, 1, false, "", "", "", 0, kNow},
         ParseCase{{"/EFFECTIVE"}, 1, false, "", "", "", 0, kNow},
         ParseCase{{"/EFFECTIVE="}, 1, false, "", "", "", 0, 0},
-        ParseCase{{"/VIN=1AVQL14S1A", "/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Quillon", "/EFFECTIVE=1/2/2020"}, 5, true,
-                  "1AVQL14S1A", "Arvelo", "Quillon", 2010, 43832}));
+        ParseCase{{"/VIN=1AVQL14S1A", "/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Quillon", "/EFFECTIVE=1/2/2020"},
+                  5,
+                  true,
+                  "1AVQL14S1A",
+                  "Arvelo",
+                  "Quillon",
+                  2010,
+                  43832}));
 
 struct BadYearCase {
     std::string Param;
@@ -88,7 +93,8 @@ TEST_P(BadYearTest, AYearThatIsNoDecimalWholeNumberRaisesAndLogsNothing)
     TVinRecord record;
     std::vector<std::string> logged;
     try {
-        ParseCommandLine({"/VIN=x", GetParam().Param}, record, [&](const std::string& text) { logged.push_back(text); });
+        ParseCommandLine({"/VIN=x", GetParam().Param}, record,
+                         [&](const std::string& text) { logged.push_back(text); });
         FAIL() << "no error";
     } catch (const EConvertError& e) {
         EXPECT_EQ(e.Message(), GetParam().Message);
@@ -102,7 +108,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadYearCase{"/YEAR", "'/YEAR' is not a valid integer value"},
                       BadYearCase{"/YEAR=2147483648", "'2147483648' is not a valid integer value"},
                       BadYearCase{"/YEAR=-2147483649", "'-2147483649' is not a valid integer value"},
-                      BadYearCase{"/YEAR=99999999999999999999999", "'99999999999999999999999' is not a valid integer value"},
+                      BadYearCase{"/YEAR=99999999999999999999999",
+                                  "'99999999999999999999999' is not a valid integer value"},
                       BadYearCase{"/YEAR=$7DA", "'$7DA' is not a valid integer value"},
                       BadYearCase{"/YEAR=0x7DA", "'0x7DA' is not a valid integer value"},
                       BadYearCase{"/YEAR=20 10", "'20 10' is not a valid integer value"},

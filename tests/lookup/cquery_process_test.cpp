@@ -94,9 +94,9 @@ protected:
     /// A machine without a display: no DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM.
     std::vector<std::string> Environment() const
     {
-        std::vector<std::string> environment{"PATH=/usr/bin:/bin", "HOME=" + home_.Path(),
-                                             "WINDIR=" + windows_.Path(), "TMPDIR=" + home_.Path(),
-                                             std::string(CHASSIX_FAKE_ENV_JOURNAL) + "=" + (home_ / "journal.txt")};
+        std::vector<std::string> environment{
+            "PATH=/usr/bin:/bin", "HOME=" + home_.Path(), "WINDIR=" + windows_.Path(),
+            "TMPDIR=" + home_.Path(), std::string(CHASSIX_FAKE_ENV_JOURNAL) + "=" + (home_ / "journal.txt")};
         for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
             if (const char* value = std::getenv(name))
                 environment.push_back(std::string(name) + "=" + value);
@@ -132,12 +132,13 @@ TEST_F(CqueryProcessTest, AFoundVinIsHandedBackWithoutDisplayAndWithoutLoadingTh
     const std::string file = ReadAll(DataFile());
     EXPECT_THAT(file, StartsWith("[VehicleProperties]\r\nModelYear=2010\r\nMake=Arvelo\r\nModel=Quillon\r\n"
                                  "VehicleClass=Compact\r\nVIN=1AVQL14S1A\r\nSymbol=11\r\n"));
-    EXPECT_THAT(file, HasSubstr("\r\nEffective=" + DateToStr(Date()) + "\r\nComp_Symbol=0\r\nColl_Symbol=0\r\n"
+    EXPECT_THAT(file, HasSubstr("\r\nEffective=" + DateToStr(Date()) +
+                                "\r\nComp_Symbol=0\r\nColl_Symbol=0\r\n"
                                 "Price_Symbol=5\r\n"));
-    EXPECT_EQ(ReadAll(windows_ / "cquery.ini"), "[Version Info]\r\nLocation=" + program_.Path() + "/\r\nNumber=" +
-                                                    ReadFileVersionKey(kCqueryPath, "FileVersion") +
-                                                    "\r\n[Last]\r\nCommandLine=" + (program_ / "cquery") +
-                                                    " /VIN=1AVQL14S1A\r\n");
+    EXPECT_EQ(ReadAll(windows_ / "cquery.ini"),
+              "[Version Info]\r\nLocation=" + program_.Path() +
+                  "/\r\nNumber=" + ReadFileVersionKey(kCqueryPath, "FileVersion") +
+                  "\r\n[Last]\r\nCommandLine=" + (program_ / "cquery") + " /VIN=1AVQL14S1A\r\n");
     EXPECT_THAT(ReadAll(program_ / "cquery.log"), HasSubstr("Complete Carquery"));
     EXPECT_THAT(ReadAll(home_ / "journal.txt"), HasSubstr("ChassixGetRecordByVIN vin=1AVQL14S1A mode=1"));
 }
@@ -151,9 +152,10 @@ TEST_F(CqueryProcessTest, WithoutADisplayTheMessageGoesToStandardErrorAndNothing
     const ProcessResult result = Run({"/YEAR=2010"}, Environment());
 
     EXPECT_EQ(result.Status, 1);
-    EXPECT_EQ(result.Errors, std::string(NotFoundMessage) +
-                                 "\n(not shown: no display: none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY is "
-                                 "set)\n");
+    EXPECT_EQ(result.Errors,
+              std::string(NotFoundMessage) +
+                  "\n(not shown: no display: none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY is "
+                  "set)\n");
     EXPECT_FALSE(fs::exists(DataFile()));
     const std::string log = ReadAll(program_ / "cquery.log");
     EXPECT_THAT(log, HasSubstr("*** NOT SHOWN: no display: "));
@@ -165,9 +167,10 @@ TEST_F(CqueryProcessTest, WithoutTheUiModuleTheLookupWindowCannotBeShown)
 {
     const ProcessResult result = Run({}, Environment());
     EXPECT_EQ(result.Status, 1);
-    EXPECT_THAT(result.Errors, StartsWith("The lookup window cannot be shown.\n(not shown: Unable to load the user "
-                                          "interface " +
-                                          (program_ / "libcarlume_ui.so") + ": "));
+    EXPECT_THAT(result.Errors,
+                StartsWith("The lookup window cannot be shown.\n(not shown: Unable to load the user "
+                           "interface " +
+                           (program_ / "libcarlume_ui.so") + ": "));
     EXPECT_FALSE(fs::exists(DataFile()));
 }
 

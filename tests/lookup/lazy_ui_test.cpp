@@ -113,7 +113,8 @@ TEST_F(LazyUiTest, AMissingModuleNamesThePathTried)
         FAIL() << "used";
     } catch (const ENoDisplay& e) {
         EXPECT_EQ(e.Message(), "The clipboard cannot be used.");
-        EXPECT_THAT(e.Reason(), StartsWith("Unable to load the user interface " + (folder / "libcarlume_ui.so") + ": "));
+        EXPECT_THAT(e.Reason(),
+                    StartsWith("Unable to load the user interface " + (folder / "libcarlume_ui.so") + ": "));
     }
     EXPECT_THROW(ui.Services().Shell->Open("https://example.com", "", "", 1), ENoDisplay);
     EXPECT_THROW(ui.CreateVehicleDetailWindow(), ENoDisplay);

@@ -45,7 +45,8 @@ protected:
     TVinSearchResult Search(const std::string& vin)
     {
         const TVinSearchContext context{TLookupContext{engine_, windows_}, services_.Services()};
-        return SearchByVIN(context, record_, vin, kDate, [this](const std::string& c) { criteria_.push_back(c); });
+        return SearchByVIN(context, record_, vin, kDate,
+                           [this](const std::string& c) { criteria_.push_back(c); });
     }
 
     TFakeChassix engine_;
@@ -75,9 +76,10 @@ TEST_F(VinSearchTest, AVinOfExactlyTheMinimumIsSearchedTrimmed)
     EXPECT_EQ(Search("  1AVQL14S1A\t"), TVinSearchResult::Found);
     EXPECT_THAT(engine_.Journal,
                 ElementsAre("GetMinVinSizePermitted", "SetSuppressMessages 1",
-                            "GetRecordByVIN vin=1AVQL14S1A mode=1 eff=46362 symbol=0", "GetFirstVIN 1AVQL14S1A",
-                            "GetEndOfVIN", "GetNextVIN", "GetEndOfVIN",
-                            "GetRecordByVIN vin=ENGINE VIN mode=1 eff=46362 symbol=0", "SetSuppressMessages 0"));
+                            "GetRecordByVIN vin=1AVQL14S1A mode=1 eff=46362 symbol=0",
+                            "GetFirstVIN 1AVQL14S1A", "GetEndOfVIN", "GetNextVIN", "GetEndOfVIN",
+                            "GetRecordByVIN vin=ENGINE VIN mode=1 eff=46362 symbol=0",
+                            "SetSuppressMessages 0"));
     // The VIN as searched, over whatever the engine wrote there.
     EXPECT_EQ(record_.VIN, "1AVQL14S1A");
     EXPECT_EQ(record_.Make, "Arvelo");
@@ -90,10 +92,11 @@ TEST_F(VinSearchTest, NotFoundInModeOneIsAskedAgainInModeThreeAndTheEngineMaySpe
 {
     engine_.RecordByVIN = [](TVinRecord& record) { return record.LookupMode == 3 && FillVehicle(record); };
     EXPECT_EQ(Search("2BMHV44U1B"), TVinSearchResult::Found);
-    EXPECT_THAT(engine_.Journal, ElementsAre("GetMinVinSizePermitted", "SetSuppressMessages 1",
-                                             "GetRecordByVIN vin=2BMHV44U1B mode=1 eff=46362 symbol=0",
-                                             "GetRecordByVIN vin=2BMHV44U1B mode=3 eff=46362 symbol=0",
-                                             "GetFirstVIN 2BMHV44U1B", "GetEndOfVIN", "SetSuppressMessages 0"));
+    EXPECT_THAT(engine_.Journal,
+                ElementsAre("GetMinVinSizePermitted", "SetSuppressMessages 1",
+                            "GetRecordByVIN vin=2BMHV44U1B mode=1 eff=46362 symbol=0",
+                            "GetRecordByVIN vin=2BMHV44U1B mode=3 eff=46362 symbol=0",
+                            "GetFirstVIN 2BMHV44U1B", "GetEndOfVIN", "SetSuppressMessages 0"));
 
     engine_.Journal.clear();
     engine_.RecordByVIN = {};

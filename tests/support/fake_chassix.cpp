@@ -67,8 +67,8 @@ void TFakeChassix::SetSuppressMessages(std::int32_t suppress)
 
 bool TFakeChassix::GetRecordByVIN(TVinRecord& record)
 {
-    Enter("GetRecordByVIN", "vin=" + record.VIN + " mode=" + std::to_string(record.LookupMode) +
-                                " eff=" + ShowDate(record.Effective) + " symbol=" + std::to_string(record.Symbol));
+    Enter("GetRecordByVIN", "vin=" + record.VIN + " mode=" + std::to_string(record.LookupMode) + " eff=" +
+                                ShowDate(record.Effective) + " symbol=" + std::to_string(record.Symbol));
     return RecordByVIN ? RecordByVIN(record) : false;
 }
 
@@ -110,7 +110,8 @@ void TFakeChassix::GetFirstSubModel(const std::string& makeKey, const std::strin
     walk_.clear();
     position_ = 0;
     for (const TFakeItem& item : SubModels) {
-        if (item.MakeKey == makeKey && item.Year == yearText && (modelKey.empty() || item.ModelKey == modelKey))
+        if (item.MakeKey == makeKey && item.Year == yearText &&
+            (modelKey.empty() || item.ModelKey == modelKey))
             walk_.push_back(&item);
     }
 }
@@ -202,7 +203,10 @@ public:
     void SetDefaultColWidth(int width) override { Record().DefaultColWidth = width; }
     void SetColCount(int count) override { Record().ColCount = count; }
     void SetRowCount(int count) override { Record().RowCount = count; }
-    void SetCell(int column, int row, const std::string& text) override { Record().Cells[{column, row}] = text; }
+    void SetCell(int column, int row, const std::string& text) override
+    {
+        Record().Cells[{column, row}] = text;
+    }
     void SetColWidth(int column, int width) override { Record().ColWidths[column] = width; }
     int TextWidth(const std::string& text) const override { return 6 * int(text.size()); }
     TModalResult ShowModal() override

@@ -18,15 +18,15 @@ namespace carlume::test {
 
 /// One walk item.
 struct TFakeItem {
-    std::string MakeKey;                   ///< sub-model walk: the make key it belongs to
-    std::string Year;                      ///< sub-model walk: the year text it belongs to
-    std::string ModelKey;                  ///< sub-model walk: the model key it belongs to
-    std::array<std::string, 16> Fields{};  ///< `GetFieldValue` texts; 15 is the VIN text
-    bool Valid = true;                     ///< `GetRecordEffective` answer
-    std::string Model;                     ///< VIN walk: `LoadFromCurrentRecord` model name
-    std::int32_t ModelYear = 0;            ///< VIN walk: model year
-    std::int32_t RecordKind = 1;           ///< VIN walk: kind (1 and 3 are rated)
-    std::int32_t Symbol = 0;               ///< VIN walk: symbol
+    std::string MakeKey;                  ///< sub-model walk: the make key it belongs to
+    std::string Year;                     ///< sub-model walk: the year text it belongs to
+    std::string ModelKey;                 ///< sub-model walk: the model key it belongs to
+    std::array<std::string, 16> Fields{}; ///< `GetFieldValue` texts; 15 is the VIN text
+    bool Valid = true;                    ///< `GetRecordEffective` answer
+    std::string Model;                    ///< VIN walk: `LoadFromCurrentRecord` model name
+    std::int32_t ModelYear = 0;           ///< VIN walk: model year
+    std::int32_t RecordKind = 1;          ///< VIN walk: kind (1 and 3 are rated)
+    std::int32_t Symbol = 0;              ///< VIN walk: symbol
 };
 
 /// The engine, scripted.
@@ -59,7 +59,8 @@ public:
     bool GetRecordByVIN(TVinRecord& record) override;
     void LoadFromCurrentRecord(TVinRecord& record) override;
     void GetListOfMakes(TStringList& makes) override;
-    void GetListOfModels(TStringList& models, const TChassixMakeEntry& make, const std::string& yearText) override;
+    void GetListOfModels(TStringList& models, const TChassixMakeEntry& make,
+                         const std::string& yearText) override;
     std::uint16_t GetDifferenceFields(const std::string& makeKey, const std::string& yearText,
                                       const std::string& modelKey) override;
     void GetFirstSubModel(const std::string& makeKey, const std::string& yearText,
