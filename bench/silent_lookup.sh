@@ -31,7 +31,7 @@ if ! cmp -s "$work/cquery/Data/cquery.dat" "$work/reference/Data/cquery.dat"; th
     exit 1
 fi
 
-hyperfine --shell=none --warmup 20 --runs "$runs" --export-json "$work/times.json" \
+hyperfine --shell=none --warmup 20 --runs "$runs" --export-csv "$work/times.csv" \
     --command-name cquery "$work/cquery/cquery /VIN=$vin" \
     --command-name reference "$work/reference/reference_lookup $vin"
 
@@ -46,7 +46,8 @@ peak() {
 rss_cquery="$(peak "$work/cquery/cquery" "/VIN=$vin")"
 rss_reference="$(peak "$work/reference/reference_lookup" "$vin")"
 
-mean() { jq -r ".results[] | select(.command == \"$1\") | .mean * 1000" "$work/times.json"; }
+# CSV columns: command, mean (s), ...
+mean() { awk -F, -v name="$1" '$1 == name { print $2 * 1000 }' "$work/times.csv"; }
 t_cquery="$(mean cquery)"
 t_reference="$(mean reference)"
 awk -v tc="$t_cquery" -v tr="$t_reference" -v mc="$rss_cquery" -v mr="$rss_reference" 'BEGIN {
