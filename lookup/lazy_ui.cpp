@@ -5,13 +5,19 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace carlume {
 
 namespace {
 
-// The UI module is never unloaded: Qt does not take being unloaded while the process runs.
-HMODULE KeptModule = nullptr;
+// A module once loaded stays loaded: Qt does not take being unloaded while the process runs, and a module
+// that refused may have started its libraries all the same.
+std::vector<HMODULE>& KeptModules()
+{
+    static auto* modules = new std::vector<HMODULE>(); // never destroyed, like the modules
+    return *modules;
+}
 
 const std::string LookupWindowText = "The lookup window cannot be shown.";
 const std::string ChooserText = "The list of matching vehicles cannot be shown.";
@@ -162,24 +168,19 @@ ICarqueryUi& TLazyCarqueryUi::Real(const std::string& text)
         if (module == nullptr) {
             failure_ = "Unable to load the user interface " + path + ": " + LibraryError();
         } else {
+            KeptModules().push_back(module);
             const auto factory = GetProcAddressAs<TUiModuleFactory>(module, UiModuleFactoryName);
             std::array<char, 512> reason{};
             ICarqueryUi* ui = nullptr;
-            const int status = factory == nullptr
-                                   ? int(uiModuleFailed)
-                                   : factory(UiModuleInterfaceVersion, &ui, reason.data(), reason.size());
             if (factory == nullptr) {
                 failure_ = path + " is no user interface module of this program";
-            } else if (status != uiModuleOk || ui == nullptr) {
+            } else if (factory(UiModuleInterfaceVersion, &ui, reason.data(), reason.size()) != uiModuleOk) {
+                delete ui;
                 reason.back() = '\0';
                 failure_ = reason[0] != '\0' ? std::string(reason.data()) : path + " refused to start";
-            }
-            // Kept loaded also after a refusal: its libraries may have started things of their own.
-            if (KeptModule == nullptr)
-                KeptModule = module;
-            else
-                FreeLibrary(module); // the same library again: only its count goes down
-            if (!failure_) {
+            } else if (ui == nullptr) {
+                failure_ = path + " refused to start";
+            } else {
                 real_ = ui;
                 cursor_->HandOver();
             }
