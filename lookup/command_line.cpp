@@ -18,8 +18,14 @@ const std::string CRLF = "\r\n";
 // How Windows writes an argument into a command line.
 std::string QuotedArgument(std::string_view argument)
 {
-    const bool needsQuotes = argument.empty() || argument.find_first_of(" \t") != std::string_view::npos;
-    return needsQuotes ? "\"" + std::string(argument) + "\"" : std::string(argument);
+    if (!argument.empty() && argument.find_first_of(" \t") == std::string_view::npos)
+        return std::string(argument);
+    std::string quoted;
+    quoted.reserve(argument.size() + 2);
+    quoted += '"';
+    quoted += argument;
+    quoted += '"';
+    return quoted;
 }
 
 // The locale's short date, read as the run-time library reads a date: free-form numbers in the format's
