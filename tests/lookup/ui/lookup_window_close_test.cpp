@@ -234,6 +234,16 @@ TEST_F(QtDesktopRunTest, WithoutSwitchesAPersonSearchesPicksAndClosesWithTheVehi
     EXPECT_EQ(ChassixLibHandle(), nullptr);
 }
 
+TEST_F(QtDesktopRunTest, AVinFoundOnTheCommandLineIsHandedBackWithoutAnyWindow)
+{
+    std::filesystem::create_directory(program_ / "Data");
+    const TModalDriver driver; // a window coming up fails the test
+    EXPECT_EQ(Run({"/VIN=1avql14s1a", "/EFFECTIVE=01/01/1950"}), 0);
+    const std::string file = ReadAll(DataFile());
+    EXPECT_THAT(file, HasSubstr("\r\nVIN=1AVQL14S1A\r\n"));
+    EXPECT_THAT(file, HasSubstr("\r\nSymbol=9\r\n")) << "the original symbol";
+}
+
 TEST_F(QtDesktopRunTest, AVinNotFoundOnTheCommandLineOpensTheWindowOnIt)
 {
     std::filesystem::create_directory(program_ / "Data");

@@ -45,10 +45,11 @@ void LookupWindowTest::TearDown()
     EXPECT_EQ(ChassixLibHandle(), nullptr) << "the engine outlived the test";
 }
 
-TfrmCarquery& LookupWindowTest::Open(bool startedWithParams)
+TfrmCarquery& LookupWindowTest::Open(bool startedWithParams, IChassixCalls* engine)
 {
     lookup_ = std::make_unique<TVehicleInfoLookup>(*appInfo_, startedWithParams, &fakes_.Dialogs);
-    const TVinSearchContext context{TLookupContext{lookup_->Engine(), choosers_}, fakes_.Services()};
+    IChassixCalls& calls = engine != nullptr ? *engine : lookup_->Engine();
+    const TVinSearchContext context{TLookupContext{calls, choosers_}, fakes_.Services()};
     window_ = std::make_unique<TfrmCarquery>(nullptr, record_, startedWithParams, *lookup_, context);
     return *window_;
 }

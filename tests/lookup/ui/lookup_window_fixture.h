@@ -37,8 +37,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    /// Loads the engine (a run object) and builds the window on `record_`.
-    TfrmCarquery& Open(bool startedWithParams);
+    /// Loads the engine (a run object) and builds the window on `record_`; the window works with `engine`
+    /// when one is given, else with the loaded stand-in.
+    TfrmCarquery& Open(bool startedWithParams, IChassixCalls* engine = nullptr);
     /// Shows the window (without a modal loop) and waits until it is exposed.
     void Show();
     /// Closes and frees the window, then the run object (which unloads the engine).

@@ -7,6 +7,8 @@
 #include "components/date_util.h"
 #include "lookup/ui/plain_date_edit.h"
 #include "lookup/vin_search.h"
+#include "platform/files.h"
+#include "tests/support/fake_chassix.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -384,6 +386,39 @@ TEST_F(LookupWindowTest, TheSilentSearchUsesTheRecordsOwnDate)
     EXPECT_TRUE(window_->ResultShown());
 }
 
+TEST_F(LookupWindowTest, AVinMatchThatCannotBeReadIsLeftOutWholeAndTheRowsKeepTheirVehicles)
+{
+    TFakeChassix engine;
+    for (const char* model : {"Alpha", "Bravo", "Charlie"}) {
+        TFakeItem item;
+        item.Model = model;
+        item.ModelYear = 2010;
+        item.Symbol = int(std::string(model).size());
+        item.Fields[0] = model;
+        item.Fields[12] = std::to_string(item.Symbol);
+        engine.VinMatches.push_back(item);
+    }
+    // Two cells a line: the third read is the first cell of Bravo.
+    engine.FailAt("GetFieldValue", 3);
+    record_.Clear();
+    Open(false, &engine);
+    Show();
+    Control<QLineEdit>("txtVIN").setText(QStringLiteral("1AVQL14S1A"));
+    std::vector<std::string> lines;
+    TModalDriver driver;
+    driver.ThenOn<TVehicleDetail>([&](TVehicleDetail& chooser, TModalWindow& window) {
+        for (int row = 1; row < chooser.RowCount(); ++row)
+            lines.push_back(chooser.Cell(0, row) + "/" + chooser.Cell(1, row));
+        window.DoubleClickItem(QStringLiteral("InfoGrid"), QStringLiteral("Charlie"));
+    });
+    Control<QPushButton>("btnSearchByVIN").click();
+    EXPECT_THAT(lines, ElementsAre("Alpha/5", "Charlie/7"));
+    EXPECT_TRUE(window_->ResultShown());
+    EXPECT_EQ(record_.Model, "Charlie");
+    EXPECT_EQ(record_.Symbol, 7);
+    EXPECT_EQ(engine.Calls("SetSuppressMessages").back(), "SetSuppressMessages 0");
+}
+
 // --- original symbol --------------------------------------------------------------------------------------
 
 struct LocaleCase {
@@ -627,6 +662,35 @@ TEST_F(LookupWindowYmmTest, TheSearchButtonFollowsTheModelSelection)
     Q_EMIT Control<QComboBox>("lstModel").activated(-1);
     EXPECT_FALSE(Control<QPushButton>("btnSearchByYMM").isEnabled());
 }
+
+// --- settings -------------------------------------------------------------------------------------------
+
+struct FontSizeCase {
+    std::string Name;
+    std::string File; // "" for none
+    int Size;
+};
+
+class LookupWindowFontSizeTest : public LookupWindowTest, public ::testing::WithParamInterface<FontSizeCase> {};
+
+TEST_P(LookupWindowFontSizeTest, ThePrintFontSizeComesFromSettingsIni)
+{
+    if (!GetParam().File.empty())
+        WriteAll(program_ / "settings.ini", GetParam().File);
+    record_.Clear();
+    Open(false);
+    EXPECT_EQ(window_->PrintFontSize(), GetParam().Size);
+    window_->LoadSavePrintFontSize(false);
+    EXPECT_THAT(ReadAll(program_ / "settings.ini"),
+                testing::HasSubstr("PrintoutFontSize=" + std::to_string(GetParam().Size) + "\r\n"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, LookupWindowFontSizeTest,
+                         ::testing::Values(FontSizeCase{"Absent", "", 10},
+                                           FontSizeCase{"Set", "[settings]\r\nprintoutfontsize=12\r\n", 12},
+                                           FontSizeCase{"OutOfRangeKept", "[Settings]\r\nPrintoutFontSize=30\r\n", 30},
+                                           FontSizeCase{"Junk", "[Settings]\r\nPrintoutFontSize=big\r\n", 10}),
+                         [](const auto& param) { return param.param.Name; });
 
 // --- the result -------------------------------------------------------------------------------------------
 
