@@ -10,6 +10,7 @@
 #include "platform/sysutils.h"
 #include "ui_lookup_window.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -145,7 +146,7 @@ TfrmCarquery::TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithP
     ui_->grdDetail->verticalHeader()->setDefaultSectionSize(18);
     ui_->grdDetail->horizontalHeader()->setDefaultSectionSize(160);
     ui_->txtVIN->setValidator(new TUpperCaseValidator(ui_->txtVIN));
-    auto* checkBoxStyle = new TClassicCheckBoxStyle();
+    auto* checkBoxStyle = new TClassicCheckBoxStyle(QApplication::style()->name());
     checkBoxStyle->setParent(this);
     ui_->chkOrigSym->setStyle(checkBoxStyle);
     ui_->chkShowAllDetail->setStyle(checkBoxStyle);
@@ -168,7 +169,14 @@ TfrmCarquery::TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithP
     // Checking the box runs its handler, which sets the date field.
     if (startedWithParams_)
         ui_->chkOrigSym->setChecked(origEffective_ == OriginalSymbolDate());
-    FillLists();
+    try {
+        FillLists();
+    } catch (...) {
+        // A window that is never built runs no destructor: its engine objects go here.
+        FreeStringsObjects(models_);
+        FreeStringsObjects(makes_);
+        throw;
+    }
     ui_->txtVIN->setText(QString::fromStdString(vinRecord_.VIN).toUpper());
 }
 

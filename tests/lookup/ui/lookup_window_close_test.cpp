@@ -18,8 +18,21 @@
 
 #include <gmock/gmock.h>
 
+#include <ostream>
+
 namespace carlume::test {
 namespace {
+
+// Test cases print as their names.
+template <class T>
+requires requires(const T& c)
+{
+    c.Name;
+}
+void PrintTo(const T& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

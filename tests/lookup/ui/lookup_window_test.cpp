@@ -22,9 +22,21 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
+#include <ostream>
 
 namespace carlume::test {
 namespace {
+
+// Test cases print as their names.
+template <class T>
+requires requires(const T& c)
+{
+    c.Name;
+}
+void PrintTo(const T& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
@@ -179,6 +191,48 @@ TEST_F(LookupWindowTest, EveryRefillFreesTheEngineObjectsOfTheListBefore)
     EXPECT_THAT(Journal(), Not(Contains(testing::HasSubstr("BAD DESTROY"))));
 }
 
+struct FailedFillCase {
+    std::string Name;
+    std::string Entry;
+};
+
+class LookupWindowFailedFillTest : public LookupWindowTest,
+                                   public ::testing::WithParamInterface<FailedFillCase> {};
+
+TEST_P(LookupWindowFailedFillTest, AWindowThatCannotBeFilledLeavesNoEngineObjectBehind)
+{
+    setenv(CHASSIX_FAKE_ENV_THROW, GetParam().Entry.c_str(), 1);
+    record_.Clear();
+    record_.ModelYear = 2010;
+    record_.Make = "Arvelo";
+    EXPECT_THROW(Open(true), std::exception);
+    EXPECT_EQ(window_, nullptr);
+    EXPECT_EQ(LiveEntries(), 0);
+    unsetenv(CHASSIX_FAKE_ENV_THROW);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, LookupWindowFailedFillTest,
+                         ::testing::Values(FailedFillCase{"Makes", "ChassixGetListOfMakes"},
+                                           FailedFillCase{"Years", "ChassixGetEarliestSymbolYearAvailable"},
+                                           FailedFillCase{"Models", "ChassixGetListOfModels"}),
+                         [](const auto& param) { return param.param.Name; });
+
+TEST_F(LookupWindowTest, AModelListTheEngineFailsToFillIsEmptiedAndTheErrorShown)
+{
+    record_.Clear();
+    Open(false);
+    Show();
+    Pick("lstYear", QStringLiteral("2010"));
+    Pick("lstMake", QStringLiteral("Arvelo"));
+    ASSERT_EQ(LiveEntries(), 3 + 2);
+    ThrowIn("ChassixGetListOfModels");
+    Pick("lstYear", QStringLiteral("2012"));
+    EXPECT_THAT(fakes_.Dialogs.Messages(TMsgDlgType::mtError),
+                ElementsAre(testing::HasSubstr("Chassix stand-in failure in ChassixGetListOfModels")));
+    EXPECT_THAT(Entries("lstModel"), IsEmpty());
+    EXPECT_EQ(LiveEntries(), 3);
+}
+
 TEST_F(LookupWindowTest, AChangedYearOrMakeEmptiesTheResult)
 {
     record_.Clear();
@@ -261,6 +315,11 @@ struct ShortVinCase {
     QString Typed;
     bool Searched;
 };
+
+void PrintTo(const ShortVinCase& c, std::ostream* os)
+{
+    *os << '"' << c.Typed.toStdString() << '"';
+}
 
 class LookupWindowVinLengthTest : public LookupWindowTest,
                                   public ::testing::WithParamInterface<ShortVinCase> {};
@@ -671,7 +730,8 @@ struct FontSizeCase {
     int Size;
 };
 
-class LookupWindowFontSizeTest : public LookupWindowTest, public ::testing::WithParamInterface<FontSizeCase> {};
+class LookupWindowFontSizeTest : public LookupWindowTest,
+                                 public ::testing::WithParamInterface<FontSizeCase> {};
 
 TEST_P(LookupWindowFontSizeTest, ThePrintFontSizeComesFromSettingsIni)
 {
@@ -685,12 +745,13 @@ TEST_P(LookupWindowFontSizeTest, ThePrintFontSizeComesFromSettingsIni)
                 testing::HasSubstr("PrintoutFontSize=" + std::to_string(GetParam().Size) + "\r\n"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, LookupWindowFontSizeTest,
-                         ::testing::Values(FontSizeCase{"Absent", "", 10},
-                                           FontSizeCase{"Set", "[settings]\r\nprintoutfontsize=12\r\n", 12},
-                                           FontSizeCase{"OutOfRangeKept", "[Settings]\r\nPrintoutFontSize=30\r\n", 30},
-                                           FontSizeCase{"Junk", "[Settings]\r\nPrintoutFontSize=big\r\n", 10}),
-                         [](const auto& param) { return param.param.Name; });
+INSTANTIATE_TEST_SUITE_P(
+    Files, LookupWindowFontSizeTest,
+    ::testing::Values(FontSizeCase{"Absent", "", 10},
+                      FontSizeCase{"Set", "[settings]\r\nprintoutfontsize=12\r\n", 12},
+                      FontSizeCase{"OutOfRangeKept", "[Settings]\r\nPrintoutFontSize=30\r\n", 30},
+                      FontSizeCase{"Junk", "[Settings]\r\nPrintoutFontSize=big\r\n", 10}),
+    [](const auto& param) { return param.param.Name; });
 
 // --- the result -------------------------------------------------------------------------------------------
 

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace carlume::test {
@@ -19,6 +21,11 @@ struct MaskCase {
     QString Expected;
 };
 
+void PrintTo(const MaskCase& c, std::ostream* os)
+{
+    *os << '"' << c.EditMask << '"';
+}
+
 class QtInputMaskTest : public ::testing::TestWithParam<MaskCase> {};
 
 TEST_P(QtInputMaskTest, TranslatesTheClassLibrarysEditMask)
@@ -26,14 +33,13 @@ TEST_P(QtInputMaskTest, TranslatesTheClassLibrarysEditMask)
     EXPECT_EQ(QtInputMask(GetParam().EditMask, GetParam().DateSeparator, ':'), GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Masks, QtInputMaskTest,
-    ::testing::Values(MaskCase{"!99/99/9999;1; ", '/', QStringLiteral("00/00/0000; ")},
-                      MaskCase{"!99/99/9999;1;_", '.', QStringLiteral("00.00.0000;_")},
-                      MaskCase{"!9999/99/99;1; ", '-', QStringLiteral("0000-00-00; ")},
-                      MaskCase{"!99/99/99;1; ", '9', QStringLiteral("00\\900\\900; ")},
-                      MaskCase{"00:00", '/', QStringLiteral("99:99; ")},
-                      MaskCase{"a\\9b", '/', QStringLiteral("\\a\\9\\b; ")}));
+INSTANTIATE_TEST_SUITE_P(Masks, QtInputMaskTest,
+                         ::testing::Values(MaskCase{"!99/99/9999;1; ", '/', QStringLiteral("00/00/0000; ")},
+                                           MaskCase{"!99/99/9999;1;_", '.', QStringLiteral("00.00.0000;_")},
+                                           MaskCase{"!9999/99/99;1; ", '-', QStringLiteral("0000-00-00; ")},
+                                           MaskCase{"!99/99/99;1; ", '9', QStringLiteral("00\\900\\900; ")},
+                                           MaskCase{"00:00", '/', QStringLiteral("99:99; ")},
+                                           MaskCase{"a\\9b", '/', QStringLiteral("\\a\\9\\b; ")}));
 
 struct LocaleCase {
     std::string ShortDateFormat;
@@ -43,6 +49,11 @@ struct LocaleCase {
     std::string Shown;
     std::string Blank;
 };
+
+void PrintTo(const LocaleCase& c, std::ostream* os)
+{
+    *os << c.ShortDateFormat;
+}
 
 class PlainDateEditTest : public ::testing::TestWithParam<LocaleCase> {};
 
@@ -74,11 +85,12 @@ TEST_P(PlainDateEditTest, ShowsAndReadsWholeDaysInTheLocalesOrder)
     EXPECT_EQ(field.GetDate(), EncodeDate(2024, 2, 29));
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, PlainDateEditTest,
-                         ::testing::Values(LocaleCase{"M/d/yyyy", '/', true, "MM/DD/YYYY", "02/29/2024", "  /  /    "},
-                                           LocaleCase{"dd.MM.yyyy", '.', true, "DD/MM/YYYY", "29.02.2024", "  .  .    "},
-                                           LocaleCase{"yyyy-MM-dd", '-', true, "YYYY/MM/DD", "2024-02-29", "    -  -  "},
-                                           LocaleCase{"M/d/yy", '/', false, "MM/DD/YY", "02/29/24", "  /  /  "}));
+INSTANTIATE_TEST_SUITE_P(
+    Locales, PlainDateEditTest,
+    ::testing::Values(LocaleCase{"M/d/yyyy", '/', true, "MM/DD/YYYY", "02/29/2024", "  /  /    "},
+                      LocaleCase{"dd.MM.yyyy", '.', true, "DD/MM/YYYY", "29.02.2024", "  .  .    "},
+                      LocaleCase{"yyyy-MM-dd", '-', true, "YYYY/MM/DD", "2024-02-29", "    -  -  "},
+                      LocaleCase{"M/d/yy", '/', false, "MM/DD/YY", "02/29/24", "  /  /  "}));
 
 TEST(PlainDateEdit, AnIncompleteDateIsNoDate)
 {
