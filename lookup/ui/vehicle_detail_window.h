@@ -31,6 +31,7 @@ class TVehicleDetail final : public TForm, public IVehicleDetailWindow {
 public:
     /// The window as laid out, fitted to its controls; `owner` may be null.
     explicit TVehicleDetail(QWidget* owner = nullptr);
+    /// Releases the layout.
     ~TVehicleDetail() override;
 
     using TForm::SetCaption;

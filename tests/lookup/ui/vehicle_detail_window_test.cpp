@@ -6,6 +6,7 @@
 #include "tests/support/image_check.h"
 #include "tests/support/modal_driver.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -174,7 +175,13 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    mrOk, 2},
         ChoiceCase{"EnterOnTheFirstLine",
-                   [](TModalWindow& w) { w.Key(QStringLiteral("InfoGrid"), Qt::Key_Return); }, mrOk, 1},
+                   [](TModalWindow& w) {
+                       // The grid has the focus when the window opens.
+                       EXPECT_EQ(QApplication::focusWidget(),
+                                 &w.Find<QTableWidget>(QStringLiteral("InfoGrid")));
+                       w.Key(Qt::Key_Return);
+                   },
+                   mrOk, 1},
         ChoiceCase{"DoubleClickOnTheThirdLine",
                    [](TModalWindow& w) {
                        w.DoubleClickItem(QStringLiteral("InfoGrid"), QStringLiteral("cell 1,3"));
