@@ -73,7 +73,7 @@ public:
     /// size, sets the lookup date to now (or the original-symbol date when the record asks for it and the
     /// program was started with parameters), fills the lists from the engine and the VIN field from the
     /// record. `context` gives the engine, the chooser windows and the services; all must outlive the
-    /// window. Errors of the engine or of settings.ini reach the caller.
+    /// window. An error of the engine reaches the caller once the engine objects fetched so far are freed.
     TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithParams, TVehicleInfoLookup& lookup,
                  const TVinSearchContext& context);
     /// Frees the engine objects of the model list, then those of the make list.

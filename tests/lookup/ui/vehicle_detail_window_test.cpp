@@ -193,13 +193,5 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"CloseBox", [](TModalWindow& w) { w.Close(); }, mrCancel, 1}),
     [](const auto& param) { return param.param.Name; });
 
-TEST(VehicleDetailWindow, TheFactoryMakesChooserWindows)
-{
-    TVehicleDetailFactory factory;
-    const std::unique_ptr<IVehicleDetailWindow> window = factory.CreateVehicleDetailWindow();
-    ASSERT_NE(dynamic_cast<TVehicleDetail*>(window.get()), nullptr);
-    EXPECT_FALSE(dynamic_cast<TVehicleDetail*>(window.get())->isVisible());
-}
-
 } // namespace
 } // namespace carlume::test
