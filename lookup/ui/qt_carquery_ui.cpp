@@ -1,6 +1,7 @@
 #include "lookup/ui/qt_carquery_ui.h"
 
-#include "platform/exceptions.h"
+#include "lookup/ui/lookup_window.h"
+#include "lookup/ui/vehicle_detail_window.h"
 
 #include <QString>
 
@@ -38,14 +39,16 @@ TQtCarqueryUi::TQtCarqueryUi()
 
 TQtCarqueryUi::~TQtCarqueryUi() = default;
 
-bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup&, TVinRecord&)
+bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record)
 {
-    throw Exception(std::string(LookupWindowUnavailable));
+    const TVinSearchContext context{TLookupContext{lookup.Engine(), *this}, Services()};
+    TfrmCarquery window(nullptr, record, lookup.StartedWithParams(), lookup, context);
+    return window.ShowModal() == mrOk;
 }
 
 std::unique_ptr<IVehicleDetailWindow> TQtCarqueryUi::CreateVehicleDetailWindow()
 {
-    throw Exception(std::string(LookupWindowUnavailable));
+    return std::make_unique<TVehicleDetail>();
 }
 
 } // namespace carlume

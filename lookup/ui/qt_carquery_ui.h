@@ -13,10 +13,6 @@ namespace carlume {
 
 /// The application title.
 inline constexpr std::string_view ApplicationTitle = "Carlume";
-/// What the lookup window and the chooser raise until they are part of the module.
-inline constexpr std::string_view LookupWindowUnavailable =
-    "The lookup window is not available in this build.";
-
 /// True when Qt has a platform to open: QT_QPA_PLATFORM names one, or DISPLAY or WAYLAND_DISPLAY is set.
 bool DisplayAvailable();
 
@@ -32,9 +28,10 @@ public:
 
     /// The Qt services.
     TApplicationServices Services() override { return services_.Services(); }
-    /// Raises `Exception` `LookupWindowUnavailable` for now.
+    /// Shows the lookup window modally on `record`, with the run's engine, this desktop's choosers and
+    /// services; true when it closed with OK.
     bool RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record) override;
-    /// Raises `Exception` `LookupWindowUnavailable` for now.
+    /// A new chooser window.
     std::unique_ptr<IVehicleDetailWindow> CreateVehicleDetailWindow() override;
 
 private:

@@ -1,0 +1,200 @@
+#pragma once
+
+// The lookup window: the one window in which a user finds a vehicle, by VIN or by model year, make and
+// model, sees its data as a two-column result grid and closes with or without it. It works on the caller's
+// record: the searches clear it, let the engine fill it and leave the chosen vehicle in it.
+//
+// The VIN search itself is the Qt-free core of lookup/vin_search.h, which the silent command-line lookup
+// calls without any window; the window calls the same core and then shows the outcome.
+
+// moc cannot parse the C++20 library headers these bring in, and needs none of them.
+#ifndef Q_MOC_RUN
+#include "lookup/carquery.h"
+#include "lookup/chassix_portal.h"
+#include "lookup/vin_record.h"
+#include "lookup/vin_search.h"
+#include "platform/date_time.h"
+#include "platform/gui/canvas.h"
+#include "platform/gui/form.h"
+#include "platform/gui/geometry.h"
+#include "platform/gui/image_list.h"
+#include "platform/string_list.h"
+#endif
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace Ui {
+class TfrmCarquery;
+}
+
+namespace carlume {
+
+/// The window's colour.
+inline constexpr TColor LookupWindowColor = TColor(0xF7DFD6);
+/// Background of the current tab's caption.
+inline constexpr TColor ActiveTabColor = TColor(0xF0BDAA);
+/// Background of the focused value in the result grid (navy).
+inline constexpr TColor FocusedValueColor = TColor(0x800000);
+/// Text of the other values in the result grid (blue).
+inline constexpr TColor ValueTextColor = TColor(0xFF0000);
+/// Text of the criteria line (blue).
+inline constexpr TColor CriteriaTextColor = TColor(0xFF0000);
+
+/// Shown for a year, make and model search without all three.
+inline constexpr std::string_view YmmRequiredMessage =
+    "Year, Make and Model must be specified in order to look up vehicle details";
+/// The criteria line after a VIN shorter than the engine's minimum.
+inline constexpr std::string_view InvalidVinCriteria = "Invalid VIN Specified";
+/// Asked on Close when the program was started with parameters and no vehicle is shown.
+inline constexpr std::string_view CancelLookupQuestion =
+    "No data will be passed back to Polimark without a valid vehicle.  Do you want to cancel the lookup?";
+/// The settings file in the program folder.
+inline constexpr std::string_view PrintSettingsFileName = "settings.ini";
+/// The print font size when settings.ini has none.
+inline constexpr int DefaultPrintFontSize = 10;
+
+/// Images of the result image list.
+enum TResultImage : int {
+    riNone = -1,   ///< nothing shown yet
+    riFailure = 0, ///< nothing found
+    riSuccess = 1, ///< a vehicle was found
+};
+
+/// The effective date that asks for the original symbol: 1 January 1950.
+TDateTime OriginalSymbolDate();
+
+/// The lookup window.
+class TfrmCarquery : public TForm {
+    Q_OBJECT
+public:
+    /// Builds the window for `record` (not owned) of the run `lookup` (not owned): reads the print font
+    /// size, sets the lookup date to now (or the original-symbol date when the record asks for it and the
+    /// program was started with parameters), fills the lists from the engine and the VIN field from the
+    /// record. `context` gives the engine, the chooser windows and the services; all must outlive the
+    /// window. An error of the engine reaches the caller once the engine objects fetched so far are freed.
+    TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithParams, TVehicleInfoLookup& lookup,
+                 const TVinSearchContext& context);
+    /// Frees the engine objects of the model list, then those of the make list.
+    ~TfrmCarquery() override;
+    TfrmCarquery(const TfrmCarquery&) = delete;
+    TfrmCarquery& operator=(const TfrmCarquery&) = delete;
+
+    // --- operations -------------------------------------------------------------------------------------
+
+    /// The VIN search on the VIN field: the result grid is emptied, the core search runs (a chooser may come
+    /// up), and the outcome is shown. `silent` (no window shown) searches at the record's own effective
+    /// date, which the date field then shows. Errors reach the caller.
+    void SearchByVIN(bool silent);
+    /// The year, make and model search on the selected entries (all three must be selected): the record is
+    /// cleared to the lookup date, the engine walks the model's sub-models (a chooser may come up), and the
+    /// result image is set. True only when the engine returned a vehicle.
+    bool ChooseDetailByYMM();
+    /// Fills the make and year lists from the engine and selects the record's year, make and model (once:
+    /// nothing happens when the year list is filled already).
+    void FillLists();
+    /// Fills the model list for the selected year and make (emptied when either is missing) and empties
+    /// the result.
+    void FillModels();
+    /// Empties the result grid and disables printing; no result is shown any more.
+    void ClearResults();
+    /// Lists the record in the result grid (empty values too when "Show all Detail Items" is checked) and
+    /// enables printing; a result is shown.
+    void FillResultGrid();
+    /// Shows the success mark when `found`, else the failure mark.
+    void ShowResultImage(bool found);
+    /// Shows " " + `text` in the criteria line, exactly as given.
+    void SetCriteriaCaption(const std::string& text);
+    /// The date of the date field (`NullDate` when it holds none).
+    TDateTime GetEffectiveDate() const;
+    /// Frees the engine objects of the make list and empties it.
+    void FreeMakeObjects();
+    /// Frees the engine objects of the model list and empties it.
+    void FreeModelObjects();
+    /// Reads (true) or writes (false) the print font size: [Settings] PrintoutFontSize of settings.ini in
+    /// the program folder, 10 when absent or no number.
+    void LoadSavePrintFontSize(bool load);
+
+    // --- handlers -----------------------------------------------------------------------------------------
+
+    /// Each show: selects the record's year and make again, opens the VIN tab when the record has a VIN
+    /// (else the year, make and model tab), empties the result and fits the window to its controls.
+    void FormShow();
+    /// The VIN search, then the focus to its button.
+    void btnSearchByVINClick();
+    /// The year, make and model search: asks for a missing year, make or model; else empties the result,
+    /// searches and lists what was found; then the focus to its button.
+    void btnSearchByYMMClick();
+    /// The search button of the year, make and model tab is enabled exactly when a model is selected.
+    void lstModelChange();
+    /// Lists the shown result again, with or without its empty values.
+    void chkShowAllDetailClick();
+    /// Focus to the VIN field.
+    void tabVinShow();
+    /// Focus to the year list.
+    void tabYMMShow();
+    /// Close: with a result shown the window ends with OK. Without one, a run started with parameters asks
+    /// whether to cancel (No keeps the window open); one started by hand ends with Cancel. Started by hand,
+    /// [Settings] UseOrigSymbol in cquery.ini notes the original-symbol box.
+    void btnCloseClick();
+    /// The original-symbol box: checked, the date field shows 1 January 1950 and is disabled; unchecked, it
+    /// shows now and is enabled.
+    void chkOrigSymClick();
+    /// Puts the value of the current row, as shown, on the clipboard.
+    void grdDetailClick();
+    /// Draws a cell of the result grid: labels black on white, values bold blue on white, the focused value
+    /// bold white on navy.
+    void grdDetailDrawCell(TCanvas& canvas, int column, int row, const TRect& rect, bool focused);
+    /// Draws a tab caption on its colour: the current tab's, else the window's.
+    void PageSearchTypeDrawTab(TCanvas& canvas, int index, const TRect& rect, bool active);
+    /// Enter in the VIN field clicks its search button.
+    void txtVINKeyDown();
+    /// Enter in the model list clicks its search button.
+    void lstModelKeyDown();
+
+    // --- state --------------------------------------------------------------------------------------------
+
+    /// True while the grid holds a result.
+    bool ResultShown() const { return resultShown_; }
+    /// True when the window was last shown on the VIN tab.
+    bool VinTabShown() const { return vinTabShown_; }
+    /// The print font size.
+    int PrintFontSize() const { return printFontSize_; }
+    /// The image the result image shows.
+    TResultImage ResultImage() const { return resultImage_; }
+    /// The result image list: image 0 the failure mark, image 1 the success mark.
+    const TImageList& ImageList1() const { return imageList_; }
+    /// The text of a result grid cell ("" outside).
+    std::string ResultCell(int column, int row) const;
+    /// The number of rows of the result grid.
+    int ResultRowCount() const;
+
+protected:
+    /// Runs `FormShow`.
+    void DoShow() override;
+
+    /// The generated layout.
+    std::unique_ptr<Ui::TfrmCarquery> ui_;
+
+private:
+    void ConnectHandlers();
+    void SelectFromRecord();
+    void FocusCurrentTab();
+
+    TVinRecord& vinRecord_;
+    bool filling_ = false;
+    bool vinTabShown_ = false;
+    bool resultShown_ = false;
+    bool startedWithParams_;
+    int printFontSize_ = DefaultPrintFontSize;
+    TDateTime origEffective_ = 0;
+    TVehicleInfoLookup& lookup_;
+    TVinSearchContext context_;
+    TStringList makes_;
+    TStringList models_;
+    TImageList imageList_{16, 16};
+    TResultImage resultImage_ = riNone;
+};
+
+} // namespace carlume

@@ -1,0 +1,47 @@
+#pragma once
+
+// The lookup date field: a line edit with the locale's date mask that is read and set as a date. It offers
+// exactly what the lookup window uses of a date edit (GetDate, SetDate, Text, SetText and setEnabled), so
+// a full date edit with a calendar can take its place in the layout without a change to the window.
+
+#include "platform/date_time.h"
+
+#include <QLineEdit>
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace carlume {
+
+/// A masked date field without calendar.
+class TPlainDateEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    /// An empty field with the mask and format of the current locale.
+    explicit TPlainDateEdit(QWidget* parent = nullptr);
+
+    /// The date shown (the whole day); `NullDate` when the text holds none.
+    TDateTime GetDate() const;
+    /// Shows the day of `value` in the field's format; `NullDate` or a value that is no date empties it.
+    void SetDate(TDateTime value);
+    /// The text as shown, the mask's separators and blanks included.
+    std::string Text() const;
+    /// Puts `text` into the mask's places.
+    void SetText(const std::string& text);
+
+    /// The format the field shows and reads ("MM/DD/YYYY" in a month-first locale).
+    const std::string& DateFormat() const { return format_; }
+    /// Takes the format and mask of the current locale; the date shown is kept.
+    void UpdateMask();
+
+private:
+    std::string format_;
+};
+
+/// The Qt input mask of a class-library edit mask such as "!99/99/9999;1; ": "9" is an optional digit,
+/// "0" a required one, "/" the locale's date separator and ":" its time separator; the part after the last
+/// ";" is the blank character. Other characters stand for themselves.
+QString QtInputMask(std::string_view editMask, char dateSeparator, char timeSeparator);
+
+} // namespace carlume
