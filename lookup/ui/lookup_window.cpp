@@ -4,6 +4,7 @@
 #include "lookup/chassix_ui.h"
 #include "lookup/foundation/string_helpers.h"
 #include "lookup/foundation/window_helpers.h"
+#include "lookup/printer_report_canvas.h"
 #include "platform/gui/error_guard.h"
 #include "platform/gui/resources.h"
 #include "platform/ini_files.h"
@@ -17,7 +18,10 @@
 #include <QProxyStyle>
 #include <QValidator>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace carlume {
 
@@ -114,13 +118,16 @@ TDateTime OriginalSymbolDate()
 // --- construction -----------------------------------------------------------------------------------------
 
 TfrmCarquery::TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithParams,
-                           TVehicleInfoLookup& lookup, const TVinSearchContext& context)
+                           TVehicleInfoLookup& lookup, const TVinSearchContext& context,
+                           IPrinterService& printer, TShowAboutBox showAboutBox)
     : TForm(owner)
     , ui_(std::make_unique<Ui::TfrmCarquery>())
     , vinRecord_(record)
     , startedWithParams_(startedWithParams)
     , lookup_(lookup)
     , context_(context)
+    , printer_(printer)
+    , showAboutBox_(std::move(showAboutBox))
 {
     ui_->setupUi(this);
     layout()->setMenuBar(ui_->MainMenu1);
@@ -191,6 +198,13 @@ void TfrmCarquery::ConnectHandlers()
     ConnectGuarded(ui_->btnSearchByVIN, &QPushButton::clicked, this, [this] { btnSearchByVINClick(); });
     ConnectGuarded(ui_->btnSearchByYMM, &QPushButton::clicked, this, [this] { btnSearchByYMMClick(); });
     ConnectGuarded(ui_->btnClose, &QPushButton::clicked, this, [this] { btnCloseClick(); });
+    ConnectGuarded(ui_->btnPrint, &QPushButton::clicked, this, [this] { btnPrintClick(); });
+    ConnectGuarded(ui_->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    ConnectGuarded(ui_->mnuPrint, &QAction::triggered, this, [this] { mnuPrintClick(); });
+    ConnectGuarded(ui_->PrintoutFontSize1, &QAction::triggered, this, [this] { PrintoutFontSize1Click(); });
+    ConnectGuarded(ui_->mnuClose, &QAction::triggered, this, [this] { mnuCloseClick(); });
+    ConnectGuarded(ui_->mnuWebUpdate, &QAction::triggered, this, [this] { mnuWebUpdateClick(); });
+    ConnectGuarded(ui_->mnuAbout, &QAction::triggered, this, [this] { mnuAboutClick(); });
     // Only what the user picks changes the lists; code selecting an entry runs nothing.
     ConnectGuarded(ui_->lstYear, &QComboBox::activated, this, [this](int) { FillModels(); });
     ConnectGuarded(ui_->lstMake, &QComboBox::activated, this, [this](int) { FillModels(); });
@@ -516,6 +530,66 @@ void TfrmCarquery::btnCloseClick()
     ini.WriteBool("Settings", "UseOrigSymbol", ui_->chkOrigSym->isChecked());
 }
 
+void TfrmCarquery::mnuCloseClick()
+{
+    btnCloseClick();
+}
+
+void TfrmCarquery::btnPrintClick()
+{
+    PrintDetails();
+}
+
+void TfrmCarquery::mnuPrintClick()
+{
+    PrintDetails();
+}
+
+void TfrmCarquery::PrintDetails()
+{
+    if (!printer_.ExecutePrintDialog(this))
+        return;
+    PrintVehicleDetailReport(vinRecord_, ui_->chkShowAllDetail->isChecked(), printFontSize_,
+                             printer_.Printer());
+}
+
+void TfrmCarquery::PrintoutFontSize1Click()
+{
+    const std::optional<std::int32_t> size = AskPrintoutFontSize(context_.Services, printFontSize_);
+    if (!size)
+        return;
+    printFontSize_ = *size;
+    LoadSavePrintFontSize(false);
+}
+
+void TfrmCarquery::mnuWebUpdateClick()
+{
+    if (!AskYesNo(context_.Services, std::string(WebUpdateQuestion)))
+        return;
+    ShellExec(context_.Services, std::string(WebUpdateAddress), "", "", 1);
+    Close();
+}
+
+void TfrmCarquery::mnuAboutClick()
+{
+    const auto about = std::make_unique<TAboutBoxProperties>();
+    about->ProductTitle = AboutProductTitle;
+    const std::string& appPath = lookup_.AppInfo().AppPath();
+    about->LogoFile = appPath + std::string(AboutLogoFileName);
+    about->Version = lookup_.FileVersion();
+    about->InstallLocation = appPath;
+    // Built from its parts: a date text would read differently in every locale.
+    about->AnniversaryDate = EncodeDate(GetCurrentYear(), 12, 31);
+    about->UserName = AboutUserName;
+    about->CopyrightText = DataVendorNotice;
+    showAboutBox_(*about, context_.Services);
+}
+
+void TfrmCarquery::Button1Click()
+{
+    ShowInfoMessage(context_.Services, std::string(OriginalSymbolHelp));
+}
+
 void TfrmCarquery::grdDetailClick()
 {
     const TStringGrid& grid = *ui_->grdDetail;
@@ -565,11 +639,13 @@ void TfrmCarquery::lstModelKeyDown()
 
 void TfrmCarquery::LoadSavePrintFontSize(bool load)
 {
-    TIniFile ini(lookup_.AppInfo().AppPath() + std::string(PrintSettingsFileName));
-    if (load)
-        printFontSize_ = ini.ReadInteger("Settings", "PrintoutFontSize", DefaultPrintFontSize);
-    else
-        ini.WriteInteger("Settings", "PrintoutFontSize", printFontSize_);
+    const std::string& appPath = lookup_.AppInfo().AppPath();
+    if (load) {
+        const TIniFile ini(PrintSettingsFile(appPath));
+        printFontSize_ = ini.ReadInteger(PrintSettingsSection, PrintoutFontSizeKey, DefaultPrintoutFontSize);
+    } else {
+        StorePrintoutFontSize(appPath, printFontSize_);
+    }
 }
 
 } // namespace carlume

@@ -11,6 +11,8 @@
 #ifndef Q_MOC_RUN
 #include "lookup/carquery.h"
 #include "lookup/chassix_portal.h"
+#include "lookup/foundation/shared_values.h"
+#include "lookup/printout_font_size.h"
 #include "lookup/vin_record.h"
 #include "lookup/vin_search.h"
 #include "platform/date_time.h"
@@ -18,9 +20,12 @@
 #include "platform/gui/form.h"
 #include "platform/gui/geometry.h"
 #include "platform/gui/image_list.h"
+#include "platform/gui/printer.h"
 #include "platform/string_list.h"
+#include "settings/about_box.h"
 #endif
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,10 +55,33 @@ inline constexpr std::string_view InvalidVinCriteria = "Invalid VIN Specified";
 /// Asked on Close when the program was started with parameters and no vehicle is shown.
 inline constexpr std::string_view CancelLookupQuestion =
     "No data will be passed back to Polimark without a valid vehicle.  Do you want to cancel the lookup?";
-/// The settings file in the program folder.
-inline constexpr std::string_view PrintSettingsFileName = "settings.ini";
-/// The print font size when settings.ini has none.
-inline constexpr int DefaultPrintFontSize = 10;
+/// Asked before the web update ends the lookup.
+inline constexpr std::string_view WebUpdateQuestion =
+    "The Carlume will now shutdown in order to perform the Web Update.  Continue?";
+/// The maker's web-update page.
+inline constexpr std::string_view WebUpdateAddress = "https://www.tamselsoftware.example/carlume/update";
+/// The help behind the "?" button beside the original-symbol box; line breaks are carriage returns.
+inline constexpr std::string_view OriginalSymbolHelp =
+    "MA Auto rules require the use of the original symbol under "
+    "certain circumstances.  You will want to check the box on the screen "
+    "if one of the following are true:"
+    "\r\r"
+    "- The policy year is BEFORE 2006"
+    "\r"
+    "- The vehicle model year is 2006 or newer AND the policy year is 2006 or newer"
+    "\r\r"
+    "Under no circumstances should you check the box if the vehicle is older than 2006";
+/// What the About box shows for this program.
+inline constexpr std::string_view AboutProductTitle = "Polimark Carlume";
+inline constexpr std::string_view AboutLogoFileName = "CLLogo.jpg";
+inline constexpr std::string_view AboutUserName = "Polimark User";
+/// The symbol data vendor's notice, shown by the About box.
+inline constexpr std::string_view DataVendorNotice =
+    "This product includes information which is proprietary to the vendor of its vehicle symbol data. "
+    "Its use is limited to the vendor's participating insurers and their agents, and to the "
+    "jurisdictions, lines of insurance and services for which the insurer is licensed by the vendor. "
+    "The vendor does not guarantee the accuracy or timeliness of its information, and is not liable "
+    "for any loss or damage arising from its use.";
 
 /// Images of the result image list.
 enum TResultImage : int {
@@ -65,6 +93,9 @@ enum TResultImage : int {
 /// The effective date that asks for the original symbol: 1 January 1950.
 TDateTime OriginalSymbolDate();
 
+/// How the window opens the About box: `ShowAboutBox`, or what a test puts in its place.
+using TShowAboutBox = std::function<void(const TAboutBoxProperties&, const TApplicationServices&)>;
+
 /// The lookup window.
 class TfrmCarquery : public TForm {
     Q_OBJECT
@@ -72,10 +103,12 @@ public:
     /// Builds the window for `record` (not owned) of the run `lookup` (not owned): reads the print font
     /// size, sets the lookup date to now (or the original-symbol date when the record asks for it and the
     /// program was started with parameters), fills the lists from the engine and the VIN field from the
-    /// record. `context` gives the engine, the chooser windows and the services; all must outlive the
-    /// window. An error of the engine reaches the caller once the engine objects fetched so far are freed.
+    /// record. `context` gives the engine, the chooser windows and the services, `printer` the print
+    /// dialog and the printer; all must outlive the window. `showAboutBox` opens the About box. An error of
+    /// the engine reaches the caller once the engine objects fetched so far are freed.
     TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithParams, TVehicleInfoLookup& lookup,
-                 const TVinSearchContext& context);
+                 const TVinSearchContext& context, IPrinterService& printer,
+                 TShowAboutBox showAboutBox = ShowAboutBox);
     /// Frees the engine objects of the model list, then those of the make list.
     ~TfrmCarquery() override;
     TfrmCarquery(const TfrmCarquery&) = delete;
@@ -113,8 +146,12 @@ public:
     /// Frees the engine objects of the model list and empties it.
     void FreeModelObjects();
     /// Reads (true) or writes (false) the print font size: [Settings] PrintoutFontSize of settings.ini in
-    /// the program folder, 10 when absent or no number.
+    /// the program folder, 10 when absent or no number (any other number is kept: the report brings it
+    /// into 8..14).
     void LoadSavePrintFontSize(bool load);
+    /// The print dialog; once the user confirms it, the report of the record (empty values too when "Show
+    /// all Detail Items" is checked) at the print font size on the printer chosen there.
+    void PrintDetails();
 
     // --- handlers -----------------------------------------------------------------------------------------
 
@@ -134,6 +171,23 @@ public:
     void tabVinShow();
     /// Focus to the year list.
     void tabYMMShow();
+    /// `PrintDetails`.
+    void btnPrintClick();
+    /// `PrintDetails`.
+    void mnuPrintClick();
+    /// Asks for a new print font size (8 to 14) and stores it in settings.ini; Cancel stores the current
+    /// size again, an answer that is no number or out of range is refused with a message.
+    void PrintoutFontSize1Click();
+    /// Asks whether to end for the web update; on Yes opens the maker's web-update page and closes the
+    /// window with Cancel, so nothing is handed back.
+    void mnuWebUpdateClick();
+    /// Fills the About box's properties for this program and shows the box; the properties are freed
+    /// afterwards, also when the box raises.
+    void mnuAboutClick();
+    /// File, Close: does what the Close button does.
+    void mnuCloseClick();
+    /// Explains when to check the original-symbol box.
+    void Button1Click();
     /// Close: with a result shown the window ends with OK. Without one, a run started with parameters asks
     /// whether to cancel (No keeps the window open); one started by hand ends with Cancel. Started by hand,
     /// [Settings] UseOrigSymbol in cquery.ini notes the original-symbol box.
@@ -187,10 +241,12 @@ private:
     bool vinTabShown_ = false;
     bool resultShown_ = false;
     bool startedWithParams_;
-    int printFontSize_ = DefaultPrintFontSize;
+    int printFontSize_ = DefaultPrintoutFontSize;
     TDateTime origEffective_ = 0;
     TVehicleInfoLookup& lookup_;
     TVinSearchContext context_;
+    IPrinterService& printer_;
+    TShowAboutBox showAboutBox_;
     TStringList makes_;
     TStringList models_;
     TImageList imageList_{16, 16};

@@ -42,7 +42,9 @@ TQtCarqueryUi::~TQtCarqueryUi() = default;
 bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record)
 {
     const TVinSearchContext context{TLookupContext{lookup.Engine(), *this}, Services()};
-    TfrmCarquery window(nullptr, record, lookup.StartedWithParams(), lookup, context);
+    if (printer_ == nullptr)
+        printer_ = std::make_unique<TQtPrinterService>();
+    TfrmCarquery window(nullptr, record, lookup.StartedWithParams(), lookup, context, *printer_);
     return window.ShowModal() == mrOk;
 }
 

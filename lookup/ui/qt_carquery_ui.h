@@ -4,6 +4,7 @@
 
 #include "lookup/carquery_ui.h"
 #include "platform/gui/application.h"
+#include "platform/gui/printer.h"
 #include "platform/gui/qt_services.h"
 
 #include <memory>
@@ -28,8 +29,8 @@ public:
 
     /// The Qt services.
     TApplicationServices Services() override { return services_.Services(); }
-    /// Shows the lookup window modally on `record`, with the run's engine, this desktop's choosers and
-    /// services; true when it closed with OK.
+    /// Shows the lookup window modally on `record`, with the run's engine, this desktop's choosers,
+    /// services and printer; true when it closed with OK.
     bool RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record) override;
     /// A new chooser window.
     std::unique_ptr<IVehicleDetailWindow> CreateVehicleDetailWindow() override;
@@ -37,6 +38,8 @@ public:
 private:
     std::unique_ptr<TApplication> application_;
     TQtServices services_;
+    // Made on first need and kept, so a printer chosen in the print dialog stays chosen for the run.
+    std::unique_ptr<TQtPrinterService> printer_;
 };
 
 } // namespace carlume

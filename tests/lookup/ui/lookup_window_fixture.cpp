@@ -37,6 +37,7 @@ void LookupWindowTest::SetUp()
         unsetenv(name);
     std::filesystem::copy_file(kChassixLibraryPath, program_ / "libchassix.so");
     appInfo_ = std::make_unique<TAppInfo>(fakes_.Services());
+    printer_ = std::make_unique<TPdfPrinterService>(program_ / "report.pdf");
 }
 
 void LookupWindowTest::TearDown()
@@ -45,12 +46,13 @@ void LookupWindowTest::TearDown()
     EXPECT_EQ(ChassixLibHandle(), nullptr) << "the engine outlived the test";
 }
 
-TfrmCarquery& LookupWindowTest::Open(bool startedWithParams, IChassixCalls* engine)
+TfrmCarquery& LookupWindowTest::Open(bool startedWithParams, IChassixCalls* engine, IPrinterService* printer)
 {
     lookup_ = std::make_unique<TVehicleInfoLookup>(*appInfo_, startedWithParams, &fakes_.Dialogs);
     IChassixCalls& calls = engine != nullptr ? *engine : lookup_->Engine();
     const TVinSearchContext context{TLookupContext{calls, choosers_}, fakes_.Services()};
-    window_ = std::make_unique<TfrmCarquery>(nullptr, record_, startedWithParams, *lookup_, context);
+    window_ = std::make_unique<TfrmCarquery>(nullptr, record_, startedWithParams, *lookup_, context,
+                                             printer != nullptr ? *printer : *printer_, showAboutBox_);
     return *window_;
 }
 

@@ -14,6 +14,7 @@
 #include "standins/chassix/chassix_test_control.h"
 #include "tests/lookup/chassix_paths.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/pdf_printer.h"
 #include "tests/support/scoped_error_dialogs.h"
 #include "tests/support/scratch_folder.h"
 
@@ -38,8 +39,10 @@ protected:
     void TearDown() override;
 
     /// Loads the engine (a run object) and builds the window on `record_`; the window works with `engine`
-    /// when one is given, else with the loaded stand-in.
-    TfrmCarquery& Open(bool startedWithParams, IChassixCalls* engine = nullptr);
+    /// when one is given, else with the loaded stand-in, and prints through `printer` when one is given,
+    /// else through `printer_`. The About box is `showAboutBox_`.
+    TfrmCarquery& Open(bool startedWithParams, IChassixCalls* engine = nullptr,
+                       IPrinterService* printer = nullptr);
     /// Shows the window (without a modal loop) and waits until it is exposed.
     void Show();
     /// Closes and frees the window, then the run object (which unloads the engine).
@@ -88,6 +91,9 @@ protected:
     TFakeServices fakes_;
     TScopedHandlerErrorDialogs errors_{&fakes_.Dialogs};
     TVehicleDetailFactory choosers_;
+    /// Prints to report.pdf in the program folder; any print dialog not scripted fails the test.
+    std::unique_ptr<TPdfPrinterService> printer_;
+    TShowAboutBox showAboutBox_ = ShowAboutBox;
     std::unique_ptr<TAppInfo> appInfo_;
     std::unique_ptr<TVehicleInfoLookup> lookup_;
     TVinRecord record_;
