@@ -247,6 +247,28 @@ TEST_F(QtDesktopRunTest, WithoutSwitchesAPersonSearchesPicksAndClosesWithTheVehi
     EXPECT_EQ(ChassixLibHandle(), nullptr);
 }
 
+TEST_F(QtDesktopRunTest, PrintOpensThePrintDialogOfTheDesktopsPrinter)
+{
+    std::filesystem::create_directory(program_ / "Data");
+    QString dialogClass;
+    TModalDriver driver;
+    driver.ThenOn<TfrmCarquery>([](TfrmCarquery&, TModalWindow& w) {
+        w.Find<QTabWidget>(QStringLiteral("PageSearchType")).setCurrentIndex(0);
+        w.Type(QStringLiteral("txtVIN"), QStringLiteral("1AVQL14S1A"));
+        w.Click(QStringLiteral("btnSearchByVIN"));
+        w.Click(QStringLiteral("btnPrint"));
+    });
+    driver.Then([&](TModalWindow& dialog) {
+        dialogClass = QString::fromLatin1(dialog.Widget().metaObject()->className());
+        dialog.Close();
+    });
+    driver.ThenAgain([](TModalWindow& w) { w.Click(QStringLiteral("btnClose")); });
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(driver.StepsWaiting(), 0);
+    EXPECT_EQ(dialogClass, QStringLiteral("QPrintDialog"));
+    EXPECT_THAT(ReadAll(DataFile()), HasSubstr("\r\nVIN=1AVQL14S1A\r\n")) << "nothing printed, still found";
+}
+
 TEST_F(QtDesktopRunTest, AVinFoundOnTheCommandLineIsHandedBackWithoutAnyWindow)
 {
     std::filesystem::create_directory(program_ / "Data");
