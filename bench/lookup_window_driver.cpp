@@ -13,6 +13,7 @@
 #include "lookup/ui/lookup_window.h"
 #include "lookup/ui/qt_carquery_ui.h"
 #include "lookup/vin_record.h"
+#include "platform/gui/printer.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -53,7 +54,9 @@ int Run(int argc, char** argv)
     TVinRecord record;
     record.Clear();
     const TVinSearchContext context{TLookupContext{lookup.Engine(), ui}, ui.Services()};
-    TfrmCarquery window(nullptr, record, false, lookup, context);
+    // The desktop's printer, as the program gives the window.
+    TQtPrinterService printer;
+    TfrmCarquery window(nullptr, record, false, lookup, context, printer);
     window.show();
     QApplication::processEvents();
     int status = 0;
