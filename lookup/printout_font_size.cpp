@@ -24,9 +24,7 @@ std::string PrintSettingsFile(const std::string& appPath)
 std::int32_t LoadPrintoutFontSize(const std::string& appPath)
 {
     const TIniFile ini(PrintSettingsFile(appPath));
-    const std::int32_t size =
-        ini.ReadInteger(PrintSettingsSection, PrintoutFontSizeKey, DefaultPrintoutFontSize);
-    return InRange(size) ? size : DefaultPrintoutFontSize;
+    return ini.ReadInteger(PrintSettingsSection, PrintoutFontSizeKey, DefaultPrintoutFontSize);
 }
 
 void StorePrintoutFontSize(const std::string& appPath, std::int32_t size)

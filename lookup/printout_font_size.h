@@ -31,7 +31,7 @@ inline constexpr std::string_view PrintoutFontSizeOutOfRange = "The value must b
 /// The path of settings.ini in `appPath` (the program folder, ending in "/").
 std::string PrintSettingsFile(const std::string& appPath);
 /// The stored printout font size: `DefaultPrintoutFontSize` when the file, the section or the key is
-/// missing or unreadable, and when the value is no integer or lies outside 8..14.
+/// missing or unreadable, or the value is no integer. A size outside 8..14 is kept: the report clamps it.
 std::int32_t LoadPrintoutFontSize(const std::string& appPath);
 /// Stores `size` as decimal text; raises `EIniFileException` "Unable to write to <file>" on failure.
 void StorePrintoutFontSize(const std::string& appPath, std::int32_t size);

@@ -640,12 +640,10 @@ void TfrmCarquery::lstModelKeyDown()
 void TfrmCarquery::LoadSavePrintFontSize(bool load)
 {
     const std::string& appPath = lookup_.AppInfo().AppPath();
-    if (load) {
-        const TIniFile ini(PrintSettingsFile(appPath));
-        printFontSize_ = ini.ReadInteger(PrintSettingsSection, PrintoutFontSizeKey, DefaultPrintoutFontSize);
-    } else {
+    if (load)
+        printFontSize_ = LoadPrintoutFontSize(appPath);
+    else
         StorePrintoutFontSize(appPath, printFontSize_);
-    }
 }
 
 } // namespace carlume

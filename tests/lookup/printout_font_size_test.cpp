@@ -41,7 +41,7 @@ TEST_F(PrintoutFontSizeFileTest, NoFileGivesTheDefault)
     EXPECT_FALSE(std::filesystem::exists(SettingsFile()));
 }
 
-TEST_F(PrintoutFontSizeFileTest, StoredSizesAreReadAndBadOnesGiveTheDefault)
+TEST_F(PrintoutFontSizeFileTest, StoredSizesAreReadAsTheyAreAndNonNumbersGiveTheDefault)
 {
     struct TCase {
         std::string Contents;
@@ -53,9 +53,10 @@ TEST_F(PrintoutFontSizeFileTest, StoredSizesAreReadAndBadOnesGiveTheDefault)
         {"[Settings]\r\nPrintoutFontSize=14\r\n", 14},
         {"[settings]\nprintoutfontsize= 9 \n", 9},
         {"[Settings]\r\nPrintoutFontSize=$B\r\n", 11},
-        {"[Settings]\r\nPrintoutFontSize=7\r\n", 10},
-        {"[Settings]\r\nPrintoutFontSize=15\r\n", 10},
-        {"[Settings]\r\nPrintoutFontSize=-12\r\n", 10},
+        // Out of range is kept: the report brings it into 8..14 when it prints.
+        {"[Settings]\r\nPrintoutFontSize=7\r\n", 7},
+        {"[Settings]\r\nPrintoutFontSize=15\r\n", 15},
+        {"[Settings]\r\nPrintoutFontSize=-12\r\n", -12},
         {"[Settings]\r\nPrintoutFontSize=99999999999\r\n", 10},
         {"[Settings]\r\nPrintoutFontSize=large\r\n", 10},
         {"[Settings]\r\nPrintoutFontSize=12pt\r\n", 10},
