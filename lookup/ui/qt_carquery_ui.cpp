@@ -5,17 +5,9 @@
 
 #include <QString>
 
-#include <cstdlib>
-
 namespace carlume {
 
 namespace {
-
-bool IsSet(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0';
-}
 
 // QApplication keeps the arguments it was given for its whole life.
 char ProgramName[] = "cquery";
@@ -23,11 +15,6 @@ char* Arguments[] = {ProgramName, nullptr};
 int ArgumentCount = 1;
 
 } // namespace
-
-bool DisplayAvailable()
-{
-    return IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
-}
 
 TQtCarqueryUi::TQtCarqueryUi()
 {

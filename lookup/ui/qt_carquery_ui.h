@@ -14,8 +14,6 @@ namespace carlume {
 
 /// The application title.
 inline constexpr std::string_view ApplicationTitle = "Carlume";
-/// True when Qt has a platform to open: QT_QPA_PLATFORM names one, or DISPLAY or WAYLAND_DISPLAY is set.
-bool DisplayAvailable();
 
 /// The desktop through Qt.
 class TQtCarqueryUi final : public ICarqueryUi {

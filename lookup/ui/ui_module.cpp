@@ -1,6 +1,7 @@
 // The UI module's one export (see lookup/ui_module.h).
 
 #include "lookup/ui_module.h"
+#include "lookup/ui/display_check.h"
 #include "lookup/ui/qt_carquery_ui.h"
 
 #include <algorithm>
@@ -37,9 +38,8 @@ extern "C" __attribute__((visibility("default"))) int CarlumeUiCreate(unsigned i
             return uiModuleWrongVersion;
         }
         // Without a platform to open, constructing the application would end the process.
-        if (!DisplayAvailable()) {
-            CopyReason("no display: none of QT_QPA_PLATFORM, DISPLAY and WAYLAND_DISPLAY is set", reason,
-                       reasonSize);
+        if (std::string why; !DisplayAvailable(&why)) {
+            CopyReason(why, reason, reasonSize);
             return uiModuleNoDisplay;
         }
         *ui = new TQtCarqueryUi();

@@ -163,6 +163,25 @@ TEST_F(CqueryProcessTest, WithoutADisplayTheMessageGoesToStandardErrorAndNothing
     EXPECT_THAT(ReadAll(home_ / "journal.txt"), HasSubstr("ChassixStop -> 0"));
 }
 
+TEST_F(CqueryProcessTest, AnXDisplayThatCannotBeReachedEndsTheRunCleanlyInsteadOfAborting)
+{
+    if (*kUiModulePath == '\0')
+        GTEST_SKIP() << "built without the windows";
+    if (fs::exists("/tmp/.X11-unix/X97"))
+        GTEST_SKIP() << "an X server runs on :97";
+    fs::copy_file(kUiModulePath, program_ / "libcarlume_ui.so");
+    std::vector<std::string> environment = Environment();
+    environment.push_back("DISPLAY=:97");
+    const ProcessResult result = Run({}, environment);
+
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Errors,
+              "The lookup window cannot be shown.\n(not shown: no display: cannot connect to the "
+              "X display \":97\")\n");
+    EXPECT_FALSE(fs::exists(DataFile()));
+    EXPECT_THAT(ReadAll(program_ / "cquery.log"), HasSubstr("*** NOT SHOWN: no display: cannot connect"));
+}
+
 TEST_F(CqueryProcessTest, WithoutTheUiModuleTheLookupWindowCannotBeShown)
 {
     const ProcessResult result = Run({}, Environment());

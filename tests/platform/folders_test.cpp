@@ -1,6 +1,7 @@
 #include "platform/folders.h"
 
 #include "platform/files.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -13,31 +14,7 @@
 namespace carlume {
 namespace {
 
-// Sets an environment variable for the lifetime of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value)
-        : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            saved_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (saved_)
-            ::setenv(name_, saved_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
+using test::ScopedEnv;
 
 TEST(FoldersTest, ProgramFileComesFromTheSystemUnlessOverridden)
 {
