@@ -26,6 +26,20 @@ std::optional<TMouseButton> ButtonOf(Qt::MouseButton button)
     }
 }
 
+// Hands a button event to `handler` (button, shift, x, y) inside the guard; other buttons go on to the
+// parent.
+template <class Handler> void DispatchButtonEvent(QMouseEvent* event, Handler&& handler)
+{
+    const auto button = ButtonOf(event->button());
+    if (!button) {
+        event->ignore();
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
+    RunGuarded([&] { handler(*button, shift, at.x(), at.y()); });
+}
+
 } // namespace
 
 TCustomControl::TCustomControl(QWidget* parent)
@@ -60,14 +74,9 @@ void TCustomControl::paintEvent(QPaintEvent*)
 
 void TCustomControl::mousePressEvent(QMouseEvent* event)
 {
-    const auto button = ButtonOf(event->button());
-    if (!button) {
-        event->ignore();
-        return;
-    }
-    const QPoint at = event->position().toPoint();
-    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    RunGuarded([&] { MouseDown(*button, shift, at.x(), at.y()); });
+    DispatchButtonEvent(event, [this](TMouseButton button, TShiftState shift, int x, int y) {
+        MouseDown(button, shift, x, y);
+    });
 }
 
 void TCustomControl::mouseMoveEvent(QMouseEvent* event)
@@ -79,26 +88,16 @@ void TCustomControl::mouseMoveEvent(QMouseEvent* event)
 
 void TCustomControl::mouseReleaseEvent(QMouseEvent* event)
 {
-    const auto button = ButtonOf(event->button());
-    if (!button) {
-        event->ignore();
-        return;
-    }
-    const QPoint at = event->position().toPoint();
-    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    RunGuarded([&] { MouseUp(*button, shift, at.x(), at.y()); });
+    DispatchButtonEvent(event, [this](TMouseButton button, TShiftState shift, int x, int y) {
+        MouseUp(button, shift, x, y);
+    });
 }
 
 void TCustomControl::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    const auto button = ButtonOf(event->button());
-    if (!button) {
-        event->ignore();
-        return;
-    }
-    const QPoint at = event->position().toPoint();
-    const TShiftState shift = ShiftStateOf(event->modifiers(), event->buttons());
-    RunGuarded([&] { MouseDoubleClick(*button, shift, at.x(), at.y()); });
+    DispatchButtonEvent(event, [this](TMouseButton button, TShiftState shift, int x, int y) {
+        MouseDoubleClick(button, shift, x, y);
+    });
 }
 
 void TCustomControl::enterEvent(QEnterEvent*)
@@ -116,17 +115,9 @@ void TCustomControl::keyPressEvent(QKeyEvent* event)
     TKeyInfo info = ToClassKey(*event);
     bool consumed = false;
     RunGuarded([&] {
-        if (info.Key != 0) {
-            KeyDown(info.Key, info.Shift);
-            if (info.Key == 0) {
-                consumed = true;
-                return;
-            }
-        }
-        if (!info.Char.isNull()) {
-            KeyPress(info.Char);
-            consumed = info.Char.isNull();
-        }
+        consumed = DispatchKeyDownAndPress(
+            info, [this](TVirtualKey& key, TShiftState shift) { KeyDown(key, shift); },
+            [this](QChar& key) { KeyPress(key); });
     });
     // What the control leaves goes on to its parents and finally to the form (Enter, Esc, accelerators).
     event->setAccepted(consumed);

@@ -480,17 +480,9 @@ bool TForm::PreviewKey(QKeyEvent& event)
     TKeyInfo info = ToClassKey(event);
     bool consumed = false;
     RunGuarded([&] {
-        if (info.Key != 0) {
-            KeyDown(info.Key, info.Shift);
-            if (info.Key == 0) {
-                consumed = true;
-                return;
-            }
-        }
-        if (!info.Char.isNull()) {
-            KeyPress(info.Char);
-            consumed = info.Char.isNull();
-        }
+        consumed = DispatchKeyDownAndPress(
+            info, [this](TVirtualKey& key, TShiftState shift) { KeyDown(key, shift); },
+            [this](QChar& key) { KeyPress(key); });
     });
     return consumed;
 }

@@ -80,6 +80,22 @@ TVirtualKey VirtualKeyOf(int qtKey, bool keypad);
 /// The class library's view of a key event.
 TKeyInfo ToClassKey(const QKeyEvent& event);
 
+/// Offers a key first to `keyDown` and, unless that consumed it (set the key to 0), its character to
+/// `keyPress` (which consumes it by clearing the character); true when either consumed it.
+template <class KeyDown, class KeyPress>
+bool DispatchKeyDownAndPress(TKeyInfo& info, KeyDown&& keyDown, KeyPress&& keyPress)
+{
+    if (info.Key != 0) {
+        keyDown(info.Key, info.Shift);
+        if (info.Key == 0)
+            return true;
+    }
+    if (info.Char.isNull())
+        return false;
+    keyPress(info.Char);
+    return info.Char.isNull();
+}
+
 /// The shortcut made of a key and a shift state.
 TShortCut ShortCutOf(TVirtualKey key, TShiftState shift);
 
