@@ -4,6 +4,7 @@
 
 #include "tests/lookup/ui/lookup_window_fixture.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 
 #include "lookup/foundation/window_helpers.h"
 #include "lookup/printer_report_canvas.h"
@@ -31,17 +32,6 @@
 
 namespace carlume::test {
 namespace {
-
-// Test cases print as their names.
-template <class T>
-requires requires(const T& c)
-{
-    c.Name;
-}
-void PrintTo(const T& c, std::ostream* os)
-{
-    *os << c.Name;
-}
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;

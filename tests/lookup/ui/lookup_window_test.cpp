@@ -3,6 +3,7 @@
 
 #include "tests/lookup/ui/lookup_window_fixture.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 
 #include "components/date_util.h"
 #include "lookup/ui/plain_date_edit.h"
@@ -26,17 +27,6 @@
 
 namespace carlume::test {
 namespace {
-
-// Test cases print as their names.
-template <class T>
-requires requires(const T& c)
-{
-    c.Name;
-}
-void PrintTo(const T& c, std::ostream* os)
-{
-    *os << c.Name;
-}
 
 using ::testing::Contains;
 using ::testing::ElementsAre;

@@ -5,6 +5,7 @@
 #include "lookup/vehicle_detail.h"
 #include "tests/support/image_check.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -19,17 +20,6 @@
 
 namespace carlume::test {
 namespace {
-
-// Test cases print as their names.
-template <class T>
-requires requires(const T& c)
-{
-    c.Name;
-}
-void PrintTo(const T& c, std::ostream* os)
-{
-    *os << c.Name;
-}
 
 QRect Place(const TVehicleDetail& window, const char* name)
 {
