@@ -1,6 +1,7 @@
 #include "lookup/carquery.h"
 
 #include "lookup/chassix_portal.h"
+#include "lookup/foundation/logger.h"
 #include "lookup/foundation/window_helpers.h"
 #include "lookup/lazy_ui.h"
 #include "lookup/vin_search.h"
@@ -20,7 +21,7 @@ namespace carlume {
 
 namespace {
 
-const std::string CRLF = "\r\n";
+const std::string CRLF(LogLineEnd);
 
 // Shows an unload error when no dialog service was given.
 class TStandardErrorDialogs final : public IDialogService {

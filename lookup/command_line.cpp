@@ -1,6 +1,7 @@
 #include "lookup/command_line.h"
 
 #include "components/date_util.h"
+#include "lookup/foundation/logger.h"
 #include "lookup/foundation/string_helpers.h"
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
@@ -13,7 +14,7 @@ namespace carlume {
 
 namespace {
 
-const std::string CRLF = "\r\n";
+const std::string CRLF(LogLineEnd);
 
 // How Windows writes an argument into a command line.
 std::string QuotedArgument(std::string_view argument)
@@ -92,16 +93,6 @@ std::int32_t DecimalStrToInt(std::string_view text)
     if (index == firstDigit || index != text.size())
         throw CreateFmt<EConvertError>(SInvalidInteger, std::string(text));
     return std::int32_t(negative ? -magnitude : magnitude);
-}
-
-std::string SingleLine(std::string_view text)
-{
-    std::string line(text);
-    for (char& c : line) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    }
-    return line;
 }
 
 TParsedSwitches ParseCommandLine(const std::vector<std::string>& params, TVinRecord& record,

@@ -61,7 +61,4 @@ std::string SwitchValue(std::string_view param);
 /// "'<text>' is not a valid integer value" otherwise.
 std::int32_t DecimalStrToInt(std::string_view text);
 
-/// `text` as one INI line value: CR and LF become blanks.
-std::string SingleLine(std::string_view text);
-
 } // namespace carlume

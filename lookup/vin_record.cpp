@@ -1,10 +1,10 @@
 #include "lookup/vin_record.h"
 
 #include "components/date_util.h"
+#include "lookup/foundation/string_helpers.h"
 #include "platform/date_time.h"
 #include "platform/sysutils.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace carlume {
@@ -178,12 +178,8 @@ void TVinRecord::SaveToFile(const std::string& fileName, bool stripLabelSpaces) 
     std::unique_ptr<TStringList> lines = ToStrings(true, "=", stripLabelSpaces);
     // A line break inside a value would split its line and hand the caller a made-up key.
     for (int i = 0; i < lines->Count(); ++i) {
-        std::string text = (*lines)[i];
-        if (text.find_first_of("\r\n") == std::string::npos)
-            continue;
-        std::replace(text.begin(), text.end(), '\r', ' ');
-        std::replace(text.begin(), text.end(), '\n', ' ');
-        lines->Put(i, text);
+        if ((*lines)[i].find_first_of("\r\n") != std::string::npos)
+            lines->Put(i, SingleLine((*lines)[i]));
     }
     lines->Insert(0, std::string(VehiclePropertiesSection));
     lines->SaveToFile(fileName);

@@ -213,4 +213,14 @@ std::string FitTextToWidth(const TTextWidthFunction& textWidth, const std::strin
     return {};
 }
 
+std::string SingleLine(std::string_view s)
+{
+    std::string line(s);
+    for (char& c : line) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return line;
+}
+
 } // namespace carlume

@@ -94,6 +94,8 @@ std::string TextBefore(std::string_view s, std::string_view delimiter, bool empt
 std::string TextBeforeOrWhole(std::string_view s, std::string_view delimiter);
 /// `TextBefore` giving "" when the delimiter does not occur.
 std::string TextBeforeOrEmpty(std::string_view s, std::string_view delimiter);
+/// `s` kept on one line of a file: every CR and LF becomes a blank.
+std::string SingleLine(std::string_view s);
 
 // --- fitting text -----------------------------------------------------------------------------------------
 

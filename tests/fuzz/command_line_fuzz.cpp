@@ -2,6 +2,7 @@
 // choosing the locale's date format.
 
 #include "lookup/command_line.h"
+#include "lookup/foundation/string_helpers.h"
 
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"

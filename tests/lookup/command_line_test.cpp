@@ -1,4 +1,5 @@
 #include "lookup/command_line.h"
+#include "lookup/foundation/string_helpers.h"
 
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
