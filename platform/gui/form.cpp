@@ -124,6 +124,11 @@ void TForm::SetModalResult(TModalResult result)
     }
 }
 
+bool TForm::WaitingForUser() const
+{
+    return showingModal_ && QThread::currentThread()->loopLevel() == modalLoopLevel_;
+}
+
 void TForm::TryEndModal()
 {
     endQueued_ = false;

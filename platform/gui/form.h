@@ -68,6 +68,9 @@ public:
     int exec() override;
     /// True while a modal show runs.
     bool ShowingModal() const { return showingModal_; }
+    /// True while the form shows modally and waits for the user: none of its handlers is still running
+    /// (for example one whose own modal window has closed but has not returned yet).
+    bool WaitingForUser() const;
 
     /// The result of the modal show (mrNone while it runs).
     TModalResult ModalResult() const { return modalResult_; }

@@ -1,5 +1,7 @@
 #include "tests/support/modal_driver.h"
 
+#include "platform/gui/form.h"
+
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QApplication>
@@ -238,7 +240,11 @@ void TModalDriver::Poll()
         return;
     }
     const auto now = Clock::now();
-    if (!steps_.empty() && (steps_.front().again || !Handled(modal))) {
+    // A form whose handler is still finishing (its chooser has just closed, say) is not ready for the
+    // next step yet; acting now would interleave the step with that handler.
+    const auto* form = qobject_cast<const TForm*>(modal);
+    const bool ready = form == nullptr || !form->ShowingModal() || form->WaitingForUser();
+    if (ready && !steps_.empty() && (steps_.front().again || !Handled(modal))) {
         Step step = std::move(steps_.front());
         steps_.pop_front();
         ++done_;
