@@ -8,8 +8,8 @@
 //   lookup_window_driver vin ymm    ... after both
 // Exits with 1 when a search finds nothing.
 
+#include "foundation/app_info.h"
 #include "lookup/carquery.h"
-#include "lookup/foundation/app_info.h"
 #include "lookup/ui/lookup_window.h"
 #include "lookup/ui/qt_carquery_ui.h"
 #include "lookup/vin_record.h"

@@ -1,8 +1,8 @@
 #include "lookup/carquery.h"
 
+#include "foundation/logger.h"
+#include "foundation/window_helpers.h"
 #include "lookup/chassix_portal.h"
-#include "lookup/foundation/logger.h"
-#include "lookup/foundation/window_helpers.h"
 #include "lookup/lazy_ui.h"
 #include "lookup/vin_search.h"
 #include "platform/exceptions.h"

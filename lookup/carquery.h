@@ -10,10 +10,10 @@
 // engine was unloaded, and logged. When nothing can be shown (no display), the text goes to standard
 // error and the log instead, nothing is handed back, and the run's exit status is 1.
 
+#include "foundation/app_info.h"
 #include "lookup/carquery_ui.h"
 #include "lookup/chassix_calls.h"
 #include "lookup/command_line.h"
-#include "lookup/foundation/app_info.h"
 #include "lookup/vin_record.h"
 #include "platform/services.h"
 

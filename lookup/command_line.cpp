@@ -1,8 +1,8 @@
 #include "lookup/command_line.h"
 
 #include "components/date_util.h"
-#include "lookup/foundation/logger.h"
-#include "lookup/foundation/string_helpers.h"
+#include "foundation/logger.h"
+#include "foundation/string_helpers.h"
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"

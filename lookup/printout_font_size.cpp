@@ -1,7 +1,7 @@
 #include "lookup/printout_font_size.h"
 
-#include "lookup/foundation/string_helpers.h"
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/string_helpers.h"
+#include "foundation/window_helpers.h"
 #include "platform/ini_files.h"
 #include "platform/sysutils.h"
 

@@ -7,7 +7,7 @@
 // the width of texts on the grid's canvas; the grid keeps the texts each column must hold and works out
 // the widths once a window can measure them.
 
-#include "lookup/foundation/string_helpers.h"
+#include "foundation/string_helpers.h"
 #include "platform/modal_result.h"
 
 #include <cstdint>

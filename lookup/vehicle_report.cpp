@@ -1,6 +1,6 @@
 #include "lookup/vehicle_report.h"
 
-#include "lookup/foundation/string_helpers.h"
+#include "foundation/string_helpers.h"
 #include "platform/sysutils.h"
 
 #include <algorithm>

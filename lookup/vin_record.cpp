@@ -1,7 +1,7 @@
 #include "lookup/vin_record.h"
 
 #include "components/date_util.h"
-#include "lookup/foundation/string_helpers.h"
+#include "foundation/string_helpers.h"
 #include "platform/date_time.h"
 #include "platform/sysutils.h"
 

@@ -1,6 +1,6 @@
 #include "lookup/vin_search.h"
 
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 #include "platform/sysutils.h"
 
 namespace carlume {

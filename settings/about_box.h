@@ -3,7 +3,7 @@
 // The About box: the one way into it from the rest of the program. The lookup window fills the properties
 // and calls `ShowAboutBox`; the box only reads them.
 
-#include "lookup/foundation/shared_values.h"
+#include "foundation/shared_values.h"
 #include "platform/services.h"
 
 #include <string_view>

@@ -1,9 +1,9 @@
 #include "lookup/ui/lookup_window.h"
 
 #include "components/date_util.h"
+#include "foundation/string_helpers.h"
+#include "foundation/window_helpers.h"
 #include "lookup/chassix_ui.h"
-#include "lookup/foundation/string_helpers.h"
-#include "lookup/foundation/window_helpers.h"
 #include "lookup/printer_report_canvas.h"
 #include "platform/gui/error_guard.h"
 #include "platform/gui/resources.h"

@@ -9,9 +9,9 @@
 
 // moc cannot parse the C++20 library headers these bring in, and needs none of them.
 #ifndef Q_MOC_RUN
+#include "foundation/shared_values.h"
 #include "lookup/carquery.h"
 #include "lookup/chassix_portal.h"
-#include "lookup/foundation/shared_values.h"
 #include "lookup/printout_font_size.h"
 #include "lookup/vin_record.h"
 #include "lookup/vin_search.h"

@@ -1,8 +1,8 @@
 // The command line as the rating program (or anyone) may pass it: NUL-separated arguments, the first byte
 // choosing the locale's date format.
 
+#include "foundation/string_helpers.h"
 #include "lookup/command_line.h"
-#include "lookup/foundation/string_helpers.h"
 
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"

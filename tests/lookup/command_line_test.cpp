@@ -1,5 +1,5 @@
+#include "foundation/string_helpers.h"
 #include "lookup/command_line.h"
-#include "lookup/foundation/string_helpers.h"
 
 #include "platform/date_time.h"
 #include "platform/exceptions.h"

@@ -6,7 +6,7 @@
 #include "tests/support/modal_driver.h"
 #include "tests/support/print_case_name.h"
 
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 #include "lookup/printer_report_canvas.h"
 #include "platform/files.h"
 #include "platform/gui/qt_services.h"

@@ -3,9 +3,9 @@
 // A lookup window on the stand-in engine, copied into a temporary program folder, with fake services and
 // real chooser windows; the clock, the locale and every folder are fixed.
 
+#include "foundation/app_info.h"
 #include "lookup/carquery.h"
 #include "lookup/chassix_portal.h"
-#include "lookup/foundation/app_info.h"
 #include "lookup/ui/lookup_window.h"
 #include "lookup/ui/vehicle_detail_window.h"
 #include "platform/date_time.h"

@@ -1,4 +1,4 @@
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 
 #include "platform/exceptions.h"
 #include "platform/folders.h"

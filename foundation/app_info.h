@@ -8,9 +8,9 @@
 // "Data/" subfolder; the Windows folder is the one platform/folders.h names; the rating program's folder
 // (whose "Logs/" subfolder takes the log when it exists) is /opt/Qelvo/. Every folder ends in "/".
 
-#include "lookup/foundation/cb_database.h"
-#include "lookup/foundation/cursor_list.h"
-#include "lookup/foundation/logger.h"
+#include "foundation/cb_database.h"
+#include "foundation/cursor_list.h"
+#include "foundation/logger.h"
 #include "platform/services.h"
 #include "platform/string_list.h"
 #include "platform/sysutils.h"

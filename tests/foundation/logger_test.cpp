@@ -1,4 +1,4 @@
-#include "lookup/foundation/logger.h"
+#include "foundation/logger.h"
 
 #include "platform/date_time.h"
 #include "platform/exceptions.h"

@@ -1,4 +1,4 @@
-#include "lookup/foundation/codebase.h"
+#include "foundation/codebase.h"
 
 #include <algorithm>
 #include <memory>

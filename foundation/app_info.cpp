@@ -1,6 +1,6 @@
-#include "lookup/foundation/app_info.h"
+#include "foundation/app_info.h"
 
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/folders.h"

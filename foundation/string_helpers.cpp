@@ -1,4 +1,4 @@
-#include "lookup/foundation/string_helpers.h"
+#include "foundation/string_helpers.h"
 
 #include "platform/exceptions.h"
 #include "platform/paths.h"

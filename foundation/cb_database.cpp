@@ -1,4 +1,4 @@
-#include "lookup/foundation/cb_database.h"
+#include "foundation/cb_database.h"
 
 #include <limits>
 #include <memory>

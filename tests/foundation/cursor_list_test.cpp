@@ -1,4 +1,4 @@
-#include "lookup/foundation/cursor_list.h"
+#include "foundation/cursor_list.h"
 
 #include "tests/support/fake_services.h"
 

@@ -1,6 +1,6 @@
-#include "lookup/foundation/cb_database.h"
-#include "lookup/foundation/codebase.h"
-#include "lookup/foundation/sorted_list.h"
+#include "foundation/cb_database.h"
+#include "foundation/codebase.h"
+#include "foundation/sorted_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "lookup/foundation/app_info.h"
+#include "foundation/app_info.h"
 
-#include "lookup/foundation/codebase.h"
+#include "foundation/codebase.h"
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"

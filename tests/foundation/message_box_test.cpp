@@ -1,6 +1,6 @@
 // The message helpers on the real desktop services, offscreen.
 
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 
 #include "platform/gui/qt_services.h"
 #include "tests/support/modal_driver.h"

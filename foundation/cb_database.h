@@ -3,8 +3,8 @@
 // The process-wide database handle: an engine opened at start-up with the settings the program works
 // with, closed when the program exits. Its item list is ordered by each item's key.
 
-#include "lookup/foundation/codebase.h"
-#include "lookup/foundation/sorted_list.h"
+#include "foundation/codebase.h"
+#include "foundation/sorted_list.h"
 #include "platform/sysutils.h"
 
 #include <cstdint>

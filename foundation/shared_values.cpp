@@ -1,4 +1,4 @@
-#include "lookup/foundation/shared_values.h"
+#include "foundation/shared_values.h"
 
 #include <cmath>
 #include <utility>

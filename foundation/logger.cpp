@@ -1,6 +1,6 @@
-#include "lookup/foundation/logger.h"
+#include "foundation/logger.h"
 
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
 #include "platform/files.h"

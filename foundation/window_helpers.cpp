@@ -1,4 +1,4 @@
-#include "lookup/foundation/window_helpers.h"
+#include "foundation/window_helpers.h"
 
 #include "platform/file_version.h"
 #include "platform/folders.h"

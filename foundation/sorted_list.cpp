@@ -1,4 +1,4 @@
-#include "lookup/foundation/sorted_list.h"
+#include "foundation/sorted_list.h"
 
 #include <algorithm>
 
