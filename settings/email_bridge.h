@@ -1,0 +1,53 @@
+#pragma once
+
+// The bridge to the e-mail plug-in (libtscemail.so in the program folder, "tscEmail.DLL" to the rest of
+// the program). The program does not send e-mail itself: every `SendEmail` loads the plug-in, hands it one
+// message and unloads it again. Load and unload failures are shown through the dialog service and
+// swallowed; only a missing plug-in file raises.
+
+#include <string>
+
+namespace carlume {
+
+class IDialogService;
+
+/// Path of the plug-in file: the program's folder and the plug-in's Linux name.
+std::string EmailDllPath();
+/// True when the plug-in file exists.
+bool EmailDllAvailable();
+/// Loads the plug-in, resolves its four entry points and starts it; a failure is shown as
+/// "tscSendEmailPortal: <reason>" and gives false. A library lacking an entry point is released at once.
+bool LoadEmailDll(IDialogService& dialogs);
+/// Stops and releases a loaded plug-in; a failure is shown as "tscSendEmailPortal: <reason>".
+void UnloadEmailDll(IDialogService& dialogs);
+
+/// One use of the plug-in: loaded on the first send, unloaded when the object goes.
+class TtscEmailIntf {
+public:
+    explicit TtscEmailIntf(IDialogService& dialogs);
+    ~TtscEmailIntf();
+    TtscEmailIntf(const TtscEmailIntf&) = delete;
+    TtscEmailIntf& operator=(const TtscEmailIntf&) = delete;
+
+    /// True when the plug-in file exists.
+    bool PluginAvailable() const;
+    /// Loads the plug-in unless loaded; raises `Exception` when the plug-in file is missing.
+    void CheckLoaded();
+    /// Hands the plug-in one message (empty texts go as null); false when the plug-in could not be loaded
+    /// or refused the message.
+    bool SendEmail(const std::string& to, const std::string& arg2, const std::string& subject,
+                   const std::string& attachment, const std::string& arg5, const std::string& arg6);
+    bool Loaded() const { return loaded_; }
+
+private:
+    IDialogService& dialogs_;
+    bool loaded_ = false;
+};
+
+/// Loads the plug-in, sends one message and unloads it, whatever happens; raises `Exception` when the plug-in
+/// file is missing.
+bool SendEmail(IDialogService& dialogs, const std::string& to, const std::string& arg2,
+               const std::string& subject, const std::string& attachment, const std::string& arg5,
+               const std::string& arg6);
+
+} // namespace carlume

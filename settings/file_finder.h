@@ -1,0 +1,19 @@
+#pragma once
+
+// Finding files by the end of their name in a folder and all folders below it.
+
+#include <string>
+
+namespace carlume {
+
+class TStringList;
+
+/// Appends the full path of every file in `folder` and below whose name ends with `ending` (compared
+/// without regard to ASCII case; no dot is implied, and "" matches every file). Linked folders are not
+/// entered and unreadable ones are skipped; each folder's entries come in name order. Returns true.
+bool SearchFilesByExt(const std::string& folder, const std::string& ending, TStringList& list);
+/// Clears `list`, searches as `SearchFilesByExt` and leaves the paths relative to `folder`
+/// ("sub/name.ver"); true when anything was found.
+bool FindFilesByExt(const std::string& folder, const std::string& ending, TStringList& list);
+
+} // namespace carlume

@@ -1,0 +1,158 @@
+#include "settings/email_bridge.h"
+
+#include "platform/exceptions.h"
+#include "platform/folders.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scratch_folder.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace carlume {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ScratchFolder;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string DecodeBase64(const std::string& text)
+{
+    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    unsigned bits = 0;
+    int count = 0;
+    for (char c : text) {
+        const auto pos = alphabet.find(c);
+        if (pos == std::string::npos)
+            continue;
+        bits = (bits << 6) | unsigned(pos);
+        if ((count += 6) >= 8) {
+            count -= 8;
+            out += char((bits >> count) & 0xFF);
+        }
+    }
+    return out;
+}
+
+// A program folder holding a copy of a plug-in build, an outbox and an attachment.
+class EmailBridgeTest : public ::testing::Test {
+protected:
+    ScratchFolder folder;
+    fs::path outbox = fs::path(folder.Path()) / "Outbox";
+    ScopedFolderOverride program{TFolder::ProgramFile, folder / "cquery"};
+    test::ScopedEnv outboxEnv{"CARLUME_OUTBOX", nullptr};
+    test::TFakeDialogService dialogs;
+
+    void InstallPlugin(const std::string& build)
+    {
+        fs::remove(EmailDllPath());
+        fs::copy_file(build, EmailDllPath());
+    }
+    std::string Journal() const { return Slurp(outbox / "tscemail.log"); }
+    std::vector<fs::path> Messages() const
+    {
+        std::vector<fs::path> found;
+        if (fs::exists(outbox))
+            for (const auto& entry : fs::directory_iterator(outbox))
+                if (entry.path().extension() == ".eml")
+                    found.push_back(entry.path());
+        return found;
+    }
+};
+
+TEST_F(EmailBridgeTest, MissingPluginRaisesAndShowsNothing)
+{
+    EXPECT_EQ(EmailDllPath(), folder / "libtscemail.so");
+    try {
+        SendEmail(dialogs, "a@b.example", "", "s", "", "", "");
+        FAIL() << "no exception";
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message(), "Attempt to access TSC Send Email library when plugin not available");
+    }
+    EXPECT_TRUE(dialogs.Requests().empty());
+    EXPECT_FALSE(fs::exists(outbox));
+}
+
+TEST_F(EmailBridgeTest, EachSendLoadsStartsStopsAndWritesAMimeMessage)
+{
+    InstallPlugin(CARLUME_TSCEMAIL_PATH);
+    const std::string attachment = folder / "VersionMessage.txt";
+    const std::string text = "Program  1.0.0.1\r\nLine two \xe9\n";
+    std::ofstream(attachment, std::ios::binary) << text;
+
+    EXPECT_TRUE(SendEmail(dialogs, "support@tsc.example", "", "Versions\r\nBcc: x@y", attachment, "", ""));
+    EXPECT_TRUE(SendEmail(dialogs, "", "", "Second", "", "", ""));
+    EXPECT_TRUE(dialogs.Requests().empty());
+    // The counter starts at 1 again: the second send had a freshly loaded copy.
+    EXPECT_EQ(Journal(), "start 0\nsend 1\nstop\nstart 0\nsend 1\nstop\n");
+
+    auto messages = Messages();
+    ASSERT_EQ(messages.size(), 2u);
+    std::sort(messages.begin(), messages.end(),
+              [](const auto& a, const auto& b) { return fs::file_size(a) > fs::file_size(b); });
+    const std::string eml = Slurp(messages[0]);
+    EXPECT_THAT(eml, HasSubstr("\r\nTo: support@tsc.example\r\n"));
+    EXPECT_THAT(eml, HasSubstr("\r\nSubject: Versions  Bcc: x@y\r\n")); // no header smuggled in
+    EXPECT_THAT(eml, HasSubstr("Content-Disposition: attachment; filename=\"VersionMessage.txt\"\r\n"));
+    const auto boundaryAt = eml.find("boundary=\"") + 10;
+    const std::string boundary = "--" + eml.substr(boundaryAt, eml.find('"', boundaryAt) - boundaryAt);
+    const auto partAt = eml.find("\r\n\r\n", eml.find("filename=")) + 4;
+    const std::string part = eml.substr(partAt, eml.find(boundary, partAt) - partAt);
+    EXPECT_EQ(DecodeBase64(part), text);
+    EXPECT_THAT(eml, HasSubstr(boundary + "--\r\n"));
+    EXPECT_THAT(Slurp(messages[1]), HasSubstr("\r\nTo: undisclosed-recipients:;\r\n"));
+}
+
+TEST_F(EmailBridgeTest, PluginThatCannotWriteAnswersFalse)
+{
+    InstallPlugin(CARLUME_TSCEMAIL_PATH);
+    std::ofstream(folder / "not-a-folder") << "x";
+    test::ScopedEnv env("CARLUME_OUTBOX", (folder / "not-a-folder").c_str());
+    EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
+    EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", folder / "no-such-file", "", ""));
+}
+
+TEST_F(EmailBridgeTest, NotALibraryIsShownAndAnswersFalse)
+{
+    std::ofstream(EmailDllPath()) << "junk";
+    EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_THAT(dialogs.Requests()[0].Text,
+                StartsWith("tscSendEmailPortal: Unable to load " + EmailDllPath()));
+}
+
+class MissingEntryPoint : public EmailBridgeTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MissingEntryPoint, IsRefusedAndReleasedSoACorrectedPluginLoadsNextTime)
+{
+    const std::string entry = GetParam();
+    InstallPlugin(std::string(CARLUME_TSCEMAIL_VARIANTS) + "/no_" + entry + "/libtscemail.so");
+    EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(dialogs.Requests()[0].Text, "tscSendEmailPortal: Routine not valid. - " + entry);
+    EXPECT_FALSE(fs::exists(outbox / "tscemail.log")) << "a refused plug-in was started";
+
+    InstallPlugin(CARLUME_TSCEMAIL_PATH);
+    EXPECT_TRUE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
+    EXPECT_EQ(Journal(), "start 0\nsend 1\nstop\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, MissingEntryPoint,
+                         ::testing::Values("tscEmailStart", "tscEmailStop", "tscBopSendEmail",
+                                           "tscTSCSendEmail"),
+                         [](const auto& row) { return std::string(row.param); });
+
+} // namespace
+} // namespace carlume
