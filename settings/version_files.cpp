@@ -1,0 +1,170 @@
+#include "settings/version_files.h"
+
+#include "foundation/string_helpers.h"
+#include "foundation/window_helpers.h"
+#include "platform/files.h"
+#include "platform/library.h"
+#include "platform/paths.h"
+#include "platform/string_list.h"
+#include "platform/sysutils.h"
+#include "settings/data_storage.h"
+#include "settings/file_finder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <strings.h>
+#include <unistd.h>
+
+namespace carlume {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The programs and libraries of the installation whose versions are listed, in their Windows names.
+constexpr const char* kSiblingFiles[] = {"Netfetch.exe", "Pricer.exe",   "cquery.exe",   "PMMaint.exe",  "lpxo.dll",
+                                         "lpxui.dll",    "Stashbox.dll", "tscEmail.dll", "Chassix.dll"};
+
+// The file in `folder` named `name` without regard to case, as it is named on disk; "" when there is none.
+std::string FindNoCase(const std::string& folder, const std::string& name)
+{
+    if (FileExists(folder + name))
+        return name;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string found = it->path().filename().string();
+        if (strcasecmp(found.c_str(), name.c_str()) == 0 && FileExists(folder + found))
+            return found;
+    }
+    return {};
+}
+
+// The Linux name of a sibling: a program loses ".exe", a library gets its shared-object name.
+std::string LinuxName(const std::string& windowsName)
+{
+    const std::string ext = ExtractFileExt(windowsName);
+    if (strcasecmp(ext.c_str(), ".exe") == 0)
+        return windowsName.substr(0, windowsName.size() - ext.size());
+    return LibraryFileName(windowsName);
+}
+
+std::string PadRight(std::string text, std::size_t width)
+{
+    if (text.size() < width)
+        text.append(width - text.size(), ' ');
+    return text;
+}
+
+bool LessNoCase(const std::string& a, const std::string& b)
+{
+    return strcasecmp(a.c_str(), b.c_str()) < 0;
+}
+
+} // namespace
+
+bool ReadVersionFile(const std::string& path, std::string& buildDate, std::string& description)
+{
+    if (!FileExists(path) || ::access(path.c_str(), R_OK) != 0)
+        return false;
+    TtscDataStorage storage;
+    storage.SetStorageType(1);
+    storage.SetFileName(path);
+    buildDate = YYYYMMDDToDisplay(storage.ReadValue("General", "BuildDate"));
+    description = storage.ReadValue("General", "Description");
+    return true;
+}
+
+bool ClearVersionBuildDate(const std::string& path)
+{
+    if (!FileExists(path))
+        return false;
+    TtscDataStorage storage;
+    storage.SetStorageType(1);
+    storage.SetFileName(path);
+    storage.WriteValue("General", "BuildDate", "");
+    storage.UpdateFile();
+    return true;
+}
+
+void ReadInstallationID(const std::string& folder, std::string& id)
+{
+    id.clear();
+    const std::string name = FindNoCase(folder, "P5_USER.ver");
+    if (name.empty() || ::access((folder + name).c_str(), R_OK) != 0)
+        return;
+    TtscDataStorage storage;
+    storage.SetStorageType(1);
+    storage.SetFileName(folder + name);
+    id = storage.ReadValue("General", "LongACTID");
+}
+
+std::vector<std::string> FindVersionFiles(const std::string& programFolder)
+{
+    TStringList found;
+    FindFilesByExt(programFolder, ".ver", found);
+    std::vector<std::string> files;
+    for (int i = 0; i < found.Count(); ++i)
+        files.push_back(found[i]);
+    std::stable_sort(files.begin(), files.end(), LessNoCase);
+    return files;
+}
+
+TVersionDetails BuildVersionDetails(const std::string& programFolder)
+{
+    TVersionDetails details;
+    auto& lines = details.Lines;
+    lines = {"", "            Exe/Dll versions           ", ""};
+
+    std::vector<std::string> siblings;
+    std::size_t width = 0;
+    for (const char* windowsName : kSiblingFiles) {
+        const std::string name = FindNoCase(programFolder, LinuxName(windowsName));
+        if (name.empty())
+            continue;
+        siblings.push_back(name);
+        width = std::max(width, name.size() + 2);
+    }
+    for (const auto& name : siblings)
+        lines.push_back(PadRight(" " + name + " ", width) + " : " +
+                        GetFileVersionString(programFolder + name, vkFileVersion));
+
+    std::string id;
+    ReadInstallationID(programFolder, id);
+    if (!id.empty())
+        lines.push_back(" Polimark Installation ID : " + id);
+    lines.push_back("");
+    lines.push_back("");
+
+    details.VersionFiles = FindVersionFiles(programFolder);
+    if (details.VersionFiles.empty())
+        return details;
+    lines.push_back("           Version files info          ");
+    lines.push_back("");
+    std::vector<std::pair<std::string, std::string>> counted; // text, build date
+    width = 0;
+    for (const auto& entry : details.VersionFiles) {
+        std::string buildDate, description;
+        if (!ReadVersionFile(programFolder + entry, buildDate, description) || Trim(description).empty())
+            continue;
+        counted.emplace_back(" " + description + " (" + ExtractFileName(entry) + ") ", buildDate);
+        width = std::max(width, counted.back().first.size());
+    }
+    for (const auto& [text, buildDate] : counted) {
+        details.VersionLines.push_back(PadRight(text, width) + " : " + buildDate);
+        lines.push_back(details.VersionLines.back());
+    }
+    return details;
+}
+
+std::string CleanupLine(const std::string& fileName, std::size_t width, const std::string& buildDate)
+{
+    return PadRight(" " + fileName, width) + " - " + buildDate;
+}
+
+std::string ClearedCleanupLine(const std::string& line)
+{
+    const auto separator = line.rfind(" - ");
+    return separator == std::string::npos ? line : line.substr(0, separator + 2);
+}
+
+} // namespace carlume

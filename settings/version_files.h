@@ -1,0 +1,43 @@
+#pragma once
+
+// The installation's version facts: the versions of the program files beside the program, the rating
+// product's installation ID and the version files (".ver", INI: [General] BuildDate and Description) in
+// and below the program folder. The details window shows them; this is the part that needs no window.
+
+#include <string>
+#include <vector>
+
+namespace carlume {
+
+/// Reads [General] BuildDate (as mm/dd/yyyy, "" when shorter than eight characters) and Description;
+/// false, outputs untouched, when the file is missing or cannot be read.
+bool ReadVersionFile(const std::string& path, std::string& buildDate, std::string& description);
+/// Empties [General] BuildDate and writes the file back; false when the file is missing. A file that
+/// cannot be written raises.
+bool ClearVersionBuildDate(const std::string& path);
+/// [General] LongACTID of "P5_USER.ver" in `folder` (found without regard to case); "" when there is none.
+void ReadInstallationID(const std::string& folder, std::string& id);
+
+/// The version files in and below `programFolder`, relative to it and sorted without regard to case. Only
+/// names ending in ".ver" count.
+std::vector<std::string> FindVersionFiles(const std::string& programFolder);
+
+/// The text of the details pane, line by line.
+struct TVersionDetails {
+    std::vector<std::string> Lines;
+    /// The lines of the version-file part (the window measures them).
+    std::vector<std::string> VersionLines;
+    /// What `FindVersionFiles` found.
+    std::vector<std::string> VersionFiles;
+};
+
+/// Builds the details text for the installation in `programFolder` (with a trailing "/").
+TVersionDetails BuildVersionDetails(const std::string& programFolder);
+
+/// The line of one version file in the cleanup list: " name" padded to `width`, " - " and the build date.
+std::string CleanupLine(const std::string& fileName, std::size_t width, const std::string& buildDate);
+/// A cleanup line once its build date is cleared: everything up to and including the " -" of its
+/// separator (a "-" in the file name stays).
+std::string ClearedCleanupLine(const std::string& line);
+
+} // namespace carlume
