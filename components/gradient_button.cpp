@@ -288,6 +288,9 @@ void TGradientButton::Paint(TCanvas& canvas)
 {
     const int w = width();
     const int h = height();
+    if (w <= 0 || h <= 0) {
+        return;
+    }
     canvas.Font().Assign(font_);
     const qsizetype amp = caption_.indexOf(QLatin1Char('&'));
     QString text = caption_;

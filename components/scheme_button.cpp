@@ -488,14 +488,17 @@ void TSchemeButton::Paint(TCanvas& canvas)
 {
     const int w = width();
     const int h = height();
+    // Nothing to paint, and no rows to spread the gradient over.
+    if (w <= 0 || h <= 0) {
+        return;
+    }
     const int set = !isEnabled() ? sciDisabled : state_ == stHot ? sciOver : state_ == stDown ? sciDown : 0;
     const TColor face = ColorToRGB(colors_[std::size_t(set + sciFace)]);
     const TColor grad = ColorToRGB(colors_[std::size_t(set + sciGrad)]);
 
     canvas.Brush().SetColor(face);
     canvas.FillRect(Rect(0, 0, w, h));
-    // A button without height has no rows to shade.
-    if (gradient_ && h > 0) {
+    if (gradient_) {
         double r = GetRValue(face);
         double g = GetGValue(face);
         double b = GetBValue(face);
