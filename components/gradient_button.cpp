@@ -284,21 +284,43 @@ void TGradientButton::DoExit()
 
 // --- paint --------------------------------------------------------------------------------------------
 
+TGradientButton::TLook TGradientButton::CurrentLook() const
+{
+    return {size(),   enabled_,     hover_,         pressed_,      focused_,     gradient_,
+            caption_, font_.Name(), font_.Height(), font_.Style(), font_.Color()};
+}
+
 void TGradientButton::Paint(TCanvas& canvas)
+{
+    if (width() <= 0 || height() <= 0) {
+        return;
+    }
+    const TLook look = CurrentLook();
+    if (lookImage_.isNull() || !(look == look_)) {
+        if (lookImage_.size() != size()) {
+            lookImage_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        }
+        lookImage_.fill(Qt::transparent);
+        TCanvas lookCanvas(&lookImage_);
+        PaintLook(lookCanvas);
+        look_ = look;
+    }
+    canvas.DrawImage(0, 0, lookImage_);
+}
+
+void TGradientButton::PaintLook(TCanvas& canvas)
 {
     const int w = width();
     const int h = height();
-    if (w <= 0 || h <= 0) {
-        return;
-    }
     canvas.Font().Assign(font_);
     const qsizetype amp = caption_.indexOf(QLatin1Char('&'));
     QString text = caption_;
     if (amp >= 0) {
         text.remove(amp, 1);
     }
-    const int textW = canvas.TextWidth(text);
-    const int textH = canvas.TextHeight(text);
+    const TSize textSize = canvas.TextExtent(text);
+    const int textW = textSize.cx;
+    const int textH = textSize.cy;
     const int p = pressed_ ? 1 : 0;
     const int textX = (w - textW) / 2;
     const int textY = (h - textH) / 2;

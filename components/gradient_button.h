@@ -9,6 +9,8 @@
 #include "platform/gui/font.h"
 #include "platform/modal_result.h"
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -92,6 +94,19 @@ protected:
     void DoExit() override;
 
 private:
+    // Everything the look depends on; the last look painted is kept and copied while it stays the same.
+    struct TLook {
+        QSize Size;
+        bool Enabled, Hover, Pressed, Focused, Gradient;
+        QString Caption;
+        QString FontName;
+        int FontHeight;
+        TFontStyles FontStyle;
+        TColor FontColor;
+        bool operator==(const TLook&) const = default;
+    };
+    TLook CurrentLook() const;
+    void PaintLook(TCanvas& canvas);
     void SetHover(bool hover);
     void PaintEnabled(TCanvas& canvas, const QString& text, int textX, int textY);
     void PaintDisabled(TCanvas& canvas, const QString& text, int textX, int textY);
@@ -114,6 +129,8 @@ private:
     QString hint_;
     bool showHint_ = false;
     bool parentFont_ = true;
+    QImage lookImage_;
+    TLook look_{};
 };
 
 } // namespace carlume

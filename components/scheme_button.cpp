@@ -144,6 +144,7 @@ TSchemeButton::TSchemeButton(QWidget* owner)
 {
     resize(75, 25);
     setFocusPolicy(Qt::TabFocus);
+    font_.Assign(FromQFont(font()));
     SetColorScheme(csNeoDesert);
     // Written directly: the scheme still reads csNeoDesert.
     colors_[sciOver + sciGrad] = clWhite;
@@ -200,6 +201,7 @@ void TSchemeButton::SetLayout(TButtonLayout layout)
 void TSchemeButton::SetGlyph(const TBitmap& glyph)
 {
     glyph_.Assign(glyph);
+    ++glyphGeneration_;
     Invalidate();
 }
 
@@ -229,14 +231,16 @@ void TSchemeButton::SetCaption(const QString& caption)
     }
 }
 
-TFont TSchemeButton::Font() const
-{
-    return FromQFont(font());
-}
-
 void TSchemeButton::SetFont(const TFont& font)
 {
     setFont(font.ToQFont());
+    font_.Assign(font);
+    Invalidate();
+}
+
+void TSchemeButton::FontChanged()
+{
+    font_.Assign(FromQFont(font()));
     Invalidate();
 }
 
@@ -484,14 +488,36 @@ void TSchemeButton::DoExit()
 
 // --- paint --------------------------------------------------------------------------------------------
 
+TSchemeButton::TLook TSchemeButton::CurrentLook() const
+{
+    return {size(),       isEnabled(),    focused_,     gradient_,        ctl3D_,  transparentGlyph_,
+            state_,       layout_,        spacing_,     glyphGeneration_, colors_, caption_,
+            font_.Name(), font_.Height(), font_.Style()};
+}
+
 void TSchemeButton::Paint(TCanvas& canvas)
+{
+    // Nothing to paint, and no rows to spread the gradient over.
+    if (width() <= 0 || height() <= 0) {
+        return;
+    }
+    const TLook look = CurrentLook();
+    if (lookImage_.isNull() || !(look == look_)) {
+        if (lookImage_.size() != size()) {
+            lookImage_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+        }
+        lookImage_.fill(Qt::transparent);
+        TCanvas lookCanvas(&lookImage_);
+        PaintLook(lookCanvas);
+        look_ = look;
+    }
+    canvas.DrawImage(0, 0, lookImage_);
+}
+
+void TSchemeButton::PaintLook(TCanvas& canvas)
 {
     const int w = width();
     const int h = height();
-    // Nothing to paint, and no rows to spread the gradient over.
-    if (w <= 0 || h <= 0) {
-        return;
-    }
     const int set = !isEnabled() ? sciDisabled : state_ == stHot ? sciOver : state_ == stDown ? sciDown : 0;
     const TColor face = ColorToRGB(colors_[std::size_t(set + sciFace)]);
     const TColor grad = ColorToRGB(colors_[std::size_t(set + sciGrad)]);
@@ -518,8 +544,9 @@ void TSchemeButton::Paint(TCanvas& canvas)
 
     canvas.Font().Assign(Font());
     canvas.Font().SetColor(colors_[std::size_t(set + sciText)]);
-    const int textW = canvas.TextWidth(caption_);
-    const int textH = canvas.TextHeight(caption_);
+    const TSize textSize = canvas.TextExtent(caption_);
+    const int textW = textSize.cx;
+    const int textH = textSize.cy;
     int textX = (w - textW) / 2;
     int textY = (h - textH) / 2;
     const bool down = state_ == stDown;

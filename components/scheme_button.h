@@ -10,6 +10,8 @@
 #include "platform/gui/font.h"
 #include "platform/modal_result.h"
 
+#include <QImage>
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -157,7 +159,7 @@ public:
     void SetCaption(const QString& caption);
     /// The font: the parent's until one is set (ParentFont). Its colour is never used: the caption takes the
     /// scheme's text colour.
-    TFont Font() const;
+    const TFont& Font() const { return font_; }
     void SetFont(const TFont& font);
     bool ParentFont() const { return !testAttribute(Qt::WA_SetFont); }
     void SetParentFont(bool parentFont);
@@ -206,12 +208,30 @@ protected:
     void FocusIn(Qt::FocusReason reason) override;
     void FocusOut(Qt::FocusReason reason) override;
     void CancelMode() override;
+    void FontChanged() override;
     bool DialogKey(TVirtualKey key, TShiftState shift) override;
     bool DialogChar(QChar character) override;
     void DoEnter() override;
     void DoExit() override;
 
 private:
+    // Everything the look depends on; the last look painted is kept and copied while it stays the same.
+    struct TLook {
+        QSize Size;
+        bool Enabled, Focused, Gradient, Ctl3D, TransparentGlyph;
+        TState State;
+        TButtonLayout Layout;
+        int Spacing;
+        int GlyphGeneration;
+        std::array<TColor, sciCount> Colors;
+        QString Caption;
+        QString FontName;
+        int FontHeight;
+        TFontStyles FontStyle;
+        bool operator==(const TLook&) const = default;
+    };
+    TLook CurrentLook() const;
+    void PaintLook(TCanvas& canvas);
     void SetState(TState state);
     void UpdateToolTip();
     bool CanFocus() const;
@@ -237,9 +257,14 @@ private:
     bool armed_ = false;
     bool spaceDown_ = false;
     QString caption_;
+    // The widget's font the class library's way, made again when Qt's font changes.
+    TFont font_;
     bool tabStop_ = true;
     QString hint_;
     bool showHint_ = false;
+    int glyphGeneration_ = 0;
+    QImage lookImage_;
+    TLook look_{};
 };
 
 /// The 25 colours a scheme sets, by index; the plain schemes leave the four gradient colours (clNone here)

@@ -41,6 +41,7 @@ TEST_P(GradientButtonLook, ProbesWhereTheRulesDecideTheColour)
 {
     const LookCase& c = GetParam();
     TGradientButton button;
+    Look(button); // the look painted before must not linger
     button.SetCaption(QStringLiteral("OK"));
     button.SetGradient(c.Gradient);
     button.SetEnabled(c.Enabled);

@@ -159,6 +159,7 @@ TEST_P(SchemeButtonLook, ProbesWhereTheRulesDecideTheColour)
 {
     const auto [scheme, look] = GetParam();
     TSchemeButton button;
+    button.PaintToImage(); // the look painted before must not linger
     button.resize(22, 20);
     button.SetCaption(QStringLiteral("?"));
     button.SetColorScheme(scheme);
