@@ -49,6 +49,7 @@ void TFont::SetName(const QString& name)
 {
     if (name != name_) {
         name_ = name;
+        FaceChanged();
         Changed();
     }
 }
@@ -57,6 +58,7 @@ void TFont::SetHeight(int height)
 {
     if (height != height_) {
         height_ = height;
+        FaceChanged();
         Changed();
     }
 }
@@ -90,6 +92,7 @@ void TFont::SetStyle(TFontStyles style)
 {
     if (style != style_) {
         style_ = style;
+        FaceChanged();
         Changed();
     }
 }
@@ -99,16 +102,25 @@ void TFont::Assign(const TFont& source)
     if (&source == this) {
         return;
     }
-    name_ = source.name_;
-    height_ =
+    const int height =
         source.pixelsPerInch_ == pixelsPerInch_ ? source.height_ : -MulDiv(source.Size(), pixelsPerInch_, 72);
-    color_ = source.color_;
+    const bool sameFace = name_ == source.name_ && height_ == height && style_ == source.style_;
+    name_ = source.name_;
+    height_ = height;
     style_ = source.style_;
+    if (!sameFace || !qfontValid_) {
+        qfont_ = source.qfont_;
+        qfontValid_ = source.qfontValid_ && height == source.height_;
+    }
+    color_ = source.color_;
     Changed();
 }
 
 QFont TFont::ToQFont() const
 {
+    if (qfontValid_) {
+        return qfont_;
+    }
     QFont font(ResolveFontFamily(name_));
     if (height_ < 0) {
         font.setPixelSize(-height_);
@@ -128,6 +140,8 @@ QFont TFont::ToQFont() const
     font.setStrikeOut((style_ & fsStrikeOut) != 0);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
+    qfont_ = font;
+    qfontValid_ = true;
     return font;
 }
 
@@ -135,6 +149,11 @@ bool TFont::SameAs(const TFont& other) const
 {
     return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
            style_ == other.style_;
+}
+
+void TFont::FaceChanged()
+{
+    qfontValid_ = false;
 }
 
 void TFont::Changed()
