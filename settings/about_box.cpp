@@ -1,14 +1,498 @@
 #include "settings/about_box.h"
 
+#include "components/gradient_button.h"
+#include "components/scheme_button.h"
+#include "foundation/string_helpers.h"
+#include "foundation/window_helpers.h"
+#include "platform/date_time.h"
 #include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/format.h"
+#include "platform/gui/color.h"
+#include "platform/gui/error_guard.h"
+#include "platform/gui/resources.h"
+#include "platform/paths.h"
+#include "platform/sysutils.h"
+#include "settings/email_bridge.h"
+#include "settings/jpeg_picture.h"
+#include "settings/pm_maint_prefs.h"
+#include "settings/version_files.h"
+#include "ui_about_box.h"
+#include "ui_about_details.h"
 
-#include <string>
+#include <QApplication>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <ctime>
+#include <strings.h>
 
 namespace carlume {
 
-void ShowAboutBox(const TAboutBoxProperties&, const TApplicationServices&)
+namespace {
+
+constexpr TColor kOuterPanelColor = 15980235;
+constexpr const char* kToggleToNotice = "Click to show Third Party Copyright/Royalty Information";
+constexpr const char* kToggleToProduct = "Click to show Product Information";
+
+QString Q(const std::string& text)
 {
-    throw Exception(std::string(AboutBoxUnavailableMessage));
+    return QString::fromStdString(text);
+}
+
+void FillBackground(QWidget& widget, TColor color)
+{
+    widget.setAutoFillBackground(true);
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, ToQColor(color));
+    palette.setColor(QPalette::Base, ToQColor(color));
+    widget.setPalette(palette);
+}
+
+TFont MakeFont(const char* name, int points, TColor color = clWindowText, TFontStyles style = 0)
+{
+    TFont font;
+    font.SetName(QString::fromLatin1(name));
+    font.SetSize(points);
+    font.SetColor(color);
+    font.SetStyle(style);
+    return font;
+}
+
+void ApplyFont(QWidget& widget, const TFont& font)
+{
+    widget.setFont(font.ToQFont());
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, ToQColor(font.Color()));
+    palette.setColor(QPalette::Text, ToQColor(font.Color()));
+    widget.setPalette(palette);
+}
+
+void SetUpGradientButton(TGradientButton& button, const char* caption, const char* hint = nullptr)
+{
+    button.SetFont(MakeFont("Arial", 8));
+    button.SetGradient(true);
+    button.SetCaption(QString::fromUtf8(caption));
+    if (hint) {
+        button.SetHint(QString::fromUtf8(hint));
+        button.SetShowHint(true);
+    }
+    button.SetTabStop(true);
+}
+
+// The modification time of a file in the program's date type; 0 when it cannot be read.
+TDateTime FileDate(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return 0;
+    std::tm local{};
+    ::localtime_r(&info.st_mtime, &local);
+    return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+           EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0);
+}
+
+// Restores the window's cursor on every way out.
+class TWindowCursor {
+public:
+    TWindowCursor(QWidget& window, Qt::CursorShape shape) : window_(window) { window_.setCursor(shape); }
+    ~TWindowCursor() { window_.unsetCursor(); }
+    TWindowCursor(const TWindowCursor&) = delete;
+    TWindowCursor& operator=(const TWindowCursor&) = delete;
+
+private:
+    QWidget& window_;
+};
+
+// Sets the screen cursor for its lifetime; the previous one comes back on every way out.
+class TScreenCursor {
+public:
+    TScreenCursor(IScreenCursorService* service, TCursor cursor) : service_(service)
+    {
+        if (service_) {
+            previous_ = service_->Cursor();
+            service_->SetCursor(cursor);
+        }
+    }
+    ~TScreenCursor()
+    {
+        if (service_)
+            service_->SetCursor(previous_);
+    }
+    TScreenCursor(const TScreenCursor&) = delete;
+    TScreenCursor& operator=(const TScreenCursor&) = delete;
+
+private:
+    IScreenCursorService* service_;
+    TCursor previous_ = crDefault;
+};
+
+bool LessNoCase(const QString& a, const QString& b)
+{
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+}
+
+} // namespace
+
+QImage LoadPictureFile(const std::string& path)
+{
+    std::string ext = ExtractFileExt(path);
+    const auto is = [&](const char* known) { return strcasecmp(ext.c_str(), known) == 0; };
+    if (is(".jpg") || is(".jpeg")) {
+        const TJpegPicture picture = DecodeJpegFile(path);
+        QImage image(picture.Width, picture.Height, QImage::Format_RGB888);
+        for (int y = 0; y < picture.Height; ++y)
+            std::copy_n(picture.Rgb.data() + std::size_t(y) * picture.Width * 3, std::size_t(picture.Width) * 3,
+                        image.scanLine(y));
+        return image;
+    }
+    if (is(".bmp") || is(".ico")) {
+        QImage image;
+        if (!image.load(Q(path)))
+            throw Exception(Format("Cannot read the picture %s", path));
+        return image;
+    }
+    throw Exception(Format("Unknown picture file extension (%s)", ext.empty() ? std::string(".") : ext));
+}
+
+// ---- About box --------------------------------------------------------------------------------------------
+
+TAboutBox::TAboutBox(QWidget* owner, const TAboutBoxProperties& properties, const TApplicationServices& services)
+    : TForm(owner)
+    , ui_(std::make_unique<Ui::TAboutBox>())
+    , properties_(properties)
+    , services_(services)
+{
+    ui_->setupUi(this);
+    SetBorderStyle(TFormBorderStyle::bsDialog);
+    SetPosition(TPosition::poScreenCenter);
+    SetColor(clWhite);
+    FillBackground(*ui_->pnlOuter, kOuterPanelColor);
+    for (QWidget* panel : {ui_->pnlInner, ui_->pnlProductInfo, ui_->pnlCopyrightInfo})
+        FillBackground(*panel, clWhite);
+    ApplyFont(*ui_->lblProductTitle, MakeFont("MS Sans Serif", 10, clWindowText, fsBold));
+    ApplyFont(*ui_->lblShowCopyright, MakeFont("MS Sans Serif", 8, clBlue));
+    ui_->lblShowCopyright->setCursor(Qt::PointingHandCursor);
+    ui_->lblShowCopyright->installEventFilter(this);
+
+    SetUpGradientButton(*ui_->btnPasteInstallLocation, "Install Loc to Clipboard",
+                        "Paste Installation Location to Windows Clipboard");
+    SetUpGradientButton(*ui_->OKButton, "OK");
+    ui_->OKButton->SetModalResult(mrOk);
+    TSchemeButton& details = *ui_->BtnShowDetails;
+    details.SetCaption(QStringLiteral("?"));
+    details.SetHint(QStringLiteral("View Version Details"));
+    details.SetShowHint(true);
+    details.SetFont(MakeFont("MS Sans Serif", 10, clBlue));
+    details.SetColorScheme(csNeoLilac);
+    details.SetGradient(true);
+    details.SetHotTrack(true);
+
+    ui_->btnPasteInstallLocation->OnClick = [this] { btnPasteInstallLocationClick(); };
+    ui_->OKButton->OnClick = [this] { SetModalResult(mrOk); };
+    details.OnClick = [this] { BtnShowDetailsClick(); };
+    FormCreate();
+}
+
+TAboutBox::~TAboutBox() = default;
+
+void TAboutBox::MakeLink(QLabel& label)
+{
+    ApplyFont(label, MakeFont("MS Sans Serif", 8, clBlue, fsUnderline));
+    label.setCursor(CursorFor(crUiHand));
+    label.installEventFilter(this);
+}
+
+void TAboutBox::FormCreate()
+{
+    Ui::TAboutBox& ui = *ui_;
+    ui.lblProductTitle->setText(Q(properties_.ProductTitle));
+    std::string version = properties_.Version;
+    if (!Trim(properties_.BuildNumber).empty())
+        version += "  Build: " + properties_.BuildNumber;
+    ui.lblVersion->setText(Q(version));
+    ui.lblCompileDate->setText(Q(DateToStr(FileDate(ProgramFileName()))));
+
+    MakeLink(*ui.lblInstall);
+    const QFontMetrics metrics(ui.lblInstall->font());
+    ui.lblInstall->setText(Q(FitTextToWidth(
+        [&](const std::string& text) { return metrics.horizontalAdvance(Q(text)); }, properties_.InstallLocation,
+        ui.lblInstall->width() + 20)));
+    ui.lblInstall->adjustSize();
+    ui.lblInstall->setToolTip(Q(properties_.InstallLocation));
+
+    ui.lblAnniversaryDate->setText(Q(DateToStr(properties_.AnniversaryDate)));
+    ui.lblAutoAnniversaryDate->setText(Q(DateToStr(properties_.AutoAnniversaryDate)));
+    ui.lblPhone->setText(Q("Phone: " + properties_.Phone));
+    ui.lblFax->setText(Q("Fax: " + properties_.Fax));
+    QString copyright = ui.Copyright->text();
+    copyright.replace(QStringLiteral("#START#"), Q(properties_.StartYear));
+    copyright.replace(QStringLiteral("#END#"), Q(properties_.EndYear));
+    ui.Copyright->setText(copyright);
+    ui.memCopyrightInfo->setPlainText(Q(properties_.CopyrightText));
+    MakeLink(*ui.lblWebSite);
+    MakeLink(*ui.lblEmail);
+    ui.lblWebSite->adjustSize();
+    ui.lblEmail->adjustSize();
+    if (FileExists(properties_.LogoFile))
+        ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
+    ui.pnlProductInfo->raise();
+    ui.lblShowCopyright->setText(QString::fromLatin1(kToggleToNotice));
+}
+
+bool TAboutBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        const auto* label = qobject_cast<QLabel*>(watched);
+        if (label && label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint())) {
+            RunGuarded([&] {
+                if (label == ui_->lblWebSite)
+                    lblWebSiteClick();
+                else if (label == ui_->lblEmail)
+                    lblEmailClick();
+                else if (label == ui_->lblInstall)
+                    lblInstallClick();
+                else if (label == ui_->lblShowCopyright)
+                    lblShowCopyrightClick();
+            });
+            return true;
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TAboutBox::lblWebSiteClick()
+{
+    ShellExec(services_, ui_->lblWebSite->text().toStdString(), "", "", 5);
+}
+
+void TAboutBox::lblEmailClick()
+{
+    ShellExec(services_, "MailTo:" + ui_->lblEmail->text().toStdString(), "", "", 5);
+}
+
+void TAboutBox::lblInstallClick()
+{
+    ShellExec(services_, properties_.InstallLocation, "", "", 1);
+}
+
+void TAboutBox::btnPasteInstallLocationClick()
+{
+    if (services_.Clipboard)
+        services_.Clipboard->SetText(properties_.InstallLocation);
+}
+
+void TAboutBox::BtnShowDetailsClick()
+{
+    ShowAboutDetails(properties_, services_, this);
+}
+
+void TAboutBox::lblShowCopyrightClick()
+{
+    noticeShown_ = !noticeShown_;
+    (noticeShown_ ? ui_->pnlCopyrightInfo : ui_->pnlProductInfo)->raise();
+    ui_->lblShowCopyright->setText(QString::fromLatin1(noticeShown_ ? kToggleToProduct : kToggleToNotice));
+}
+
+void ShowAboutBox(const TAboutBoxProperties& properties, const TApplicationServices& services)
+{
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
+    TAboutBox box(owner, properties, services);
+    box.ShowModal();
+}
+
+// ---- Installation-details window --------------------------------------------------------------------------
+
+TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& properties,
+                                 const TApplicationServices& services)
+    : TForm(owner)
+    , ui_(std::make_unique<Ui::TFmAboutDetails>())
+    , properties_(properties)
+    , services_(services)
+    , programFolder_(ProgramFolder())
+{
+    ui_->setupUi(this);
+    SetPosition(TPosition::poOwnerFormCenter);
+    const TFont courier = MakeFont("Courier", 8);
+    SetFont(courier);
+    SetColor(clInfoBk);
+    for (QWidget* panel : {static_cast<QWidget*>(ui_->PnlUpper), ui_->PnlBottom, ui_->PnlCleanupVersionFile,
+                           static_cast<QWidget*>(ui_->MemoDetails)})
+        FillBackground(*panel, clInfoBk);
+    ApplyFont(*ui_->MemoDetails, courier);
+    ApplyFont(*ui_->LblCleanupTitle, MakeFont("Arial", 10, clWindowText, fsBold));
+    ApplyFont(*ui_->LblCleanupHint, MakeFont("Arial", 8));
+    ApplyFont(*ui_->LbxCleanupVersions_Show, courier);
+
+    SetUpGradientButton(*ui_->btnPasteClipboard, "Copy to Clipboard", "Paste to Windows Clipboard");
+    ui_->btnPasteClipboard->SetDefault(true);
+    SetUpGradientButton(*ui_->BtnCleanup, "Cleanup Version File");
+    SetUpGradientButton(*ui_->BtnEmail, "Email to TSC");
+    SetUpGradientButton(*ui_->btnClose, "&Close");
+    ui_->btnClose->SetDefault(true);
+    ui_->btnPasteClipboard->OnClick = [this] { btnPasteClipboardClick(); };
+    ui_->BtnEmail->OnClick = [this] { BtnEmailClick(); };
+    ui_->BtnCleanup->OnClick = [this] { BtnCleanupClick(); };
+    ui_->btnClose->OnClick = [this] { Close(); };
+    ui_->MemoDetails->viewport()->installEventFilter(this);
+    FormCreate();
+}
+
+TFmAboutDetails::~TFmAboutDetails() = default;
+
+void TFmAboutDetails::FormCreate()
+{
+    ui_->BtnCleanup->hide();
+    ui_->PnlCleanupVersionFile->hide();
+    const TVersionDetails details = BuildVersionDetails(programFolder_);
+    lines_ = details.Lines;
+    versionFiles_ = details.VersionFiles;
+    ui_->ListBoxVersions->clear();
+    for (const auto& file : versionFiles_)
+        ui_->ListBoxVersions->addItem(Q(file));
+    QStringList text;
+    for (const auto& line : lines_)
+        text << Q(line);
+    ui_->MemoDetails->setPlainText(text.join(QLatin1Char('\n')));
+
+    const QFontMetrics metrics(Font().ToQFont());
+    int widest = 0;
+    for (const auto& line : details.VersionLines)
+        widest = std::max(widest, metrics.horizontalAdvance(Q(line)));
+    if (widest + 40 > ClientWidth())
+        SetClientWidth(widest + 40);
+}
+
+void TFmAboutDetails::resizeEvent(QResizeEvent* event)
+{
+    TForm::resizeEvent(event);
+    // The upper part follows the width; Email and Close keep their distance to the right edge.
+    const int width = ClientWidth();
+    ui_->PnlUpper->resize(width, ui_->PnlUpper->height());
+    ui_->MemoDetails->resize(width, ui_->MemoDetails->height());
+    ui_->PnlCleanupVersionFile->resize(width, ui_->PnlCleanupVersionFile->height());
+    ui_->PnlBottom->resize(width, ui_->PnlBottom->height());
+    ui_->BtnEmail->move(width - 164, ui_->BtnEmail->y());
+    ui_->btnClose->move(width - 83, ui_->btnClose->y());
+}
+
+bool TFmAboutDetails::CleanupShown() const
+{
+    return !ui_->PnlCleanupVersionFile->isHidden();
+}
+
+void TFmAboutDetails::btnPasteClipboardClick()
+{
+    std::string text;
+    for (const auto& line : lines_)
+        text += line + "\n";
+    if (services_.Clipboard)
+        services_.Clipboard->SetText(text);
+}
+
+void TFmAboutDetails::BtnEmailClick()
+{
+    std::string recipient;
+    std::string attachment;
+    const std::string subject = properties_.UserName + ": Polimark Version Info";
+    {
+        const TWindowCursor hourglass(*this, Qt::WaitCursor);
+        std::string folder = properties_.InstallLocation;
+        AddBackslash(folder);
+        attachment = folder + "VersionMessage.txt";
+        std::string bytes;
+        for (const auto& line : lines_)
+            bytes += line + "\r\n";
+        WriteFileAtomically(attachment, bytes);
+        if (!properties_.MaintenanceFolder.empty() && DirectoryExists(properties_.MaintenanceFolder))
+            recipient = TPMMaint_Prefs(properties_.MaintenanceFolder).EmailAddress;
+    }
+    IDialogService* dialogs = services_.Dialogs;
+    if (!dialogs)
+        throw Exception("No dialog service");
+    TtscEmailIntf email(*dialogs);
+    email.CheckLoaded();
+    if (email.Loaded() && !email.SendEmail(recipient, "", subject, attachment, "", ""))
+        ShowErrorMessage(services_, "The e-mail was not sent: the e-mail plug-in could not send it.");
+}
+
+bool TFmAboutDetails::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui_->MemoDetails->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        if (mouse->button() == Qt::RightButton && (mouse->modifiers() & all) == all) {
+            RunGuarded([this] { ShowCleanupView(); });
+            return true;
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TFmAboutDetails::ShowCleanupView()
+{
+    std::size_t width = 0;
+    for (const auto& entry : versionFiles_)
+        width = std::max(width, ExtractFileName(entry).size() + 1);
+    QListWidget& list = *ui_->LbxCleanupVersions_Show;
+    list.clear();
+    std::vector<std::pair<QString, QString>> lines; // text, path
+    for (const auto& entry : versionFiles_) {
+        std::string buildDate, description;
+        if (!ReadVersionFile(programFolder_ + entry, buildDate, description))
+            continue;
+        lines.emplace_back(Q(CleanupLine(ExtractFileName(entry), width, buildDate)), Q(programFolder_ + entry));
+    }
+    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return LessNoCase(a.first, b.first); });
+    for (const auto& [text, path] : lines) {
+        auto* item = new QListWidgetItem(text, &list);
+        item->setData(Qt::UserRole, path);
+    }
+    ui_->PnlCleanupVersionFile->show();
+    ui_->PnlCleanupVersionFile->raise();
+    ui_->BtnCleanup->show();
+    ui_->MemoDetails->hide();
+    ui_->btnPasteClipboard->hide();
+    ui_->BtnEmail->hide();
+}
+
+void TFmAboutDetails::BtnCleanupClick()
+{
+    QListWidget& list = *ui_->LbxCleanupVersions_Show;
+    const auto selected = list.selectedItems();
+    if (selected.isEmpty()) {
+        ShowMessageDlg(services_, "Please select file you want to cleanup", TMsgDlgType::mtCustom);
+        return;
+    }
+    QListWidgetItem& item = *selected.front();
+    const std::string path = item.data(Qt::UserRole).toString().toStdString();
+    if (!AskYesNo(services_, "Are you sure you want to cleanup " + ExtractFileName(path) + " file?"))
+        return;
+    if (!ClearVersionBuildDate(path)) {
+        ShowErrorMessage(services_, "The build date was not cleared: the file " + path + " no longer exists.");
+        return;
+    }
+    item.setText(Q(ClearedCleanupLine(item.text().toStdString())));
+}
+
+void ShowAboutDetails(const TAboutBoxProperties& properties, const TApplicationServices& services, QWidget* owner)
+{
+    std::unique_ptr<TFmAboutDetails> window;
+    {
+        const TScreenCursor hourglass(services.ScreenCursor, crHourGlass);
+        window = std::make_unique<TFmAboutDetails>(owner, properties, services);
+    }
+    window->ShowModal();
 }
 
 } // namespace carlume

@@ -1,22 +1,100 @@
 #pragma once
 
-// The About box: the one way into it from the rest of the program. The lookup window fills the properties
-// and calls `ShowAboutBox`; the box only reads them.
+// The About box and the installation-details window it opens. The lookup window fills the properties and
+// calls `ShowAboutBox`; the windows only read them.
 
 #include "foundation/shared_values.h"
+#include "platform/gui/form.h"
 #include "platform/services.h"
 
-#include <string_view>
+#include <QImage>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class QLabel;
+
+namespace Ui {
+class TAboutBox;
+class TFmAboutDetails;
+} // namespace Ui
 
 namespace carlume {
 
-/// The error `ShowAboutBox` raises while this build has no About box.
-inline constexpr std::string_view AboutBoxUnavailableMessage =
-    "The About box is not available in this build.";
+/// Reads a picture file by its extension: JPEG through libjpeg, BMP and ICO through Qt. Raises `Exception`
+/// for an unknown extension and for a file that cannot be decoded.
+QImage LoadPictureFile(const std::string& path);
 
-/// Shows the About box modally with `properties` (owned by the caller, which frees them once this returns,
-/// also when it raises); the box reaches the desktop through `services`. This build has no About box yet:
-/// it raises `Exception` with `AboutBoxUnavailableMessage`.
+class TAboutBox : public TForm {
+    Q_OBJECT
+public:
+    /// Builds the box from `properties` (read, never changed; the caller keeps them alive while the box is).
+    TAboutBox(QWidget* owner, const TAboutBoxProperties& properties, const TApplicationServices& services);
+    ~TAboutBox() override;
+
+    Ui::TAboutBox& Layout() { return *ui_; }
+    /// True while the notice panel lies in front.
+    bool NoticeShown() const { return noticeShown_; }
+
+    void lblWebSiteClick();
+    void lblEmailClick();
+    void lblInstallClick();
+    void btnPasteInstallLocationClick();
+    void BtnShowDetailsClick();
+    void lblShowCopyrightClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void MakeLink(QLabel& label);
+
+    std::unique_ptr<Ui::TAboutBox> ui_;
+    const TAboutBoxProperties& properties_;
+    TApplicationServices services_;
+    bool noticeShown_ = false;
+};
+
+/// Shows the About box modally over the active window; errors raised while it is built reach the caller.
 void ShowAboutBox(const TAboutBoxProperties& properties, const TApplicationServices& services);
+
+class TFmAboutDetails : public TForm {
+    Q_OBJECT
+public:
+    /// Builds the details text of the installation in the program folder (reads files).
+    TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& properties, const TApplicationServices& services);
+    ~TFmAboutDetails() override;
+
+    Ui::TFmAboutDetails& Layout() { return *ui_; }
+    /// The lines of the text pane.
+    const std::vector<std::string>& Lines() const { return lines_; }
+    /// True once the hidden cleanup view is shown.
+    bool CleanupShown() const;
+
+    void btnPasteClipboardClick();
+    void BtnEmailClick();
+    void BtnCleanupClick();
+    void ShowCleanupView();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+
+    std::unique_ptr<Ui::TFmAboutDetails> ui_;
+    const TAboutBoxProperties& properties_;
+    TApplicationServices services_;
+    std::string programFolder_;
+    std::vector<std::string> lines_;
+    std::vector<std::string> versionFiles_;
+};
+
+/// Shows the installation-details window modally over `owner`, with the hourglass while it reads the files.
+void ShowAboutDetails(const TAboutBoxProperties& properties, const TApplicationServices& services,
+                      QWidget* owner = nullptr);
 
 } // namespace carlume
