@@ -661,6 +661,14 @@ void TUiSpeedButton::changeEvent(QEvent* event)
     TGraphicControl::changeEvent(event);
 }
 
+bool TUiSpeedButton::event(QEvent* event)
+{
+    // The window passes its deactivation down to its children; a press must not outlive it.
+    if (event->type() == QEvent::WindowDeactivate)
+        RunGuarded([this] { CancelMode(); });
+    return TGraphicControl::event(event);
+}
+
 void TUiSpeedButton::showEvent(QShowEvent* event)
 {
     TGraphicControl::showEvent(event);

@@ -206,6 +206,7 @@ protected:
     void CancelMode() override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void GroupButtonDown(int groupIndex, TUiSpeedButton* sender);
