@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 #include <QVariant>
+#include <QWindow>
 
 namespace carlume {
 
@@ -73,8 +74,12 @@ TUiSpeedButton::TUiSpeedButton(QWidget* parent)
 {
     setGeometry(0, 0, 25, 25);
     glyphPainter_.OnChange = [this] { update(); };
-    setMouseTracking(false);
     ApplyHint();
+    // A popup or another window that takes the keyboard while we are held would keep the release from us.
+    ConnectGuarded(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (pressed_ && !menuShowing_ && focus != nullptr && focus != window()->windowHandle())
+            CancelMode();
+    });
 }
 
 TUiSpeedButton::~TUiSpeedButton()
