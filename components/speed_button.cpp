@@ -75,9 +75,10 @@ TUiSpeedButton::TUiSpeedButton(QWidget* parent)
     setGeometry(0, 0, 25, 25);
     glyphPainter_.OnChange = [this] { update(); };
     ApplyHint();
-    // A popup or another window that takes the keyboard while we are held would keep the release from us.
+    // A popup or a modal window that opens while we are held takes the release from us.
     ConnectGuarded(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
-        if (pressed_ && !menuShowing_ && focus != nullptr && focus != window()->windowHandle())
+        if (pressed_ && !menuShowing_ && focus != nullptr && focus != window()->windowHandle() &&
+            (focus->type() == Qt::Popup || focus->modality() != Qt::NonModal))
             CancelMode();
     });
 }
