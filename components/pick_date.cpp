@@ -4,6 +4,7 @@
 #include "platform/format_settings.h"
 
 #include "platform/gui/error_guard.h"
+#include "platform/gui/resources.h"
 
 #include <QFontDatabase>
 #include <QFrame>
@@ -533,14 +534,40 @@ void TPopupCalendar::TopPanelDblClick()
     calendar_->SetCalendarDate(std::trunc(Now()));
 }
 
-void TPopupCalendar::CreateButtons(int)
+void TPopupCalendar::CreateButtons(int panelWidth)
 {
-    // The month and year buttons come with the speed button.
+    struct Spec {
+        int Left;
+        const char* Glyph;
+        const char* Hint;
+        void (TUiCalendar::*Step)();
+    };
+    const std::array<Spec, 4> specs{{{-1, "PREV2", SPrevYear, &TUiCalendar::PrevYear},
+                                     {12, "PREV1", SPrevMonth, &TUiCalendar::PrevMonth},
+                                     {panelWidth - 26, "NEXT1", SNextMonth, &TUiCalendar::NextMonth},
+                                     {panelWidth - 13, "NEXT2", SNextYear, &TUiCalendar::NextYear}}};
+    for (std::size_t i = 0; i < specs.size(); ++i) {
+        auto* button = new TUiTimerSpeedButton(topPanel_);
+        button->setObjectName(QString::fromLatin1(specs[i].Glyph));
+        button->setGeometry(specs[i].Left, -1, 14, 14);
+        button->SetGlyph(LoadBitmapResource(QString::fromLatin1(specs[i].Glyph)));
+        button->OnClick = [this, step = specs[i].Step](QObject*) { (calendar_->*step)(); };
+        buttons_[i] = button;
+        SetButtonHint(static_cast<int>(i), QString::fromLatin1(specs[i].Hint));
+    }
 }
 
 void TPopupCalendar::SetButtonHint(int index, const QString& hint)
 {
-    hints_.at(static_cast<std::size_t>(index)) = hint;
+    // Tooltips have no long hint: the text after "|" is not shown.
+    buttons_.at(static_cast<std::size_t>(index))->SetHint(hint.section(QLatin1Char('|'), 0, 0));
+}
+
+TUiTimerSpeedButton::TUiTimerSpeedButton(QWidget* parent)
+    : TUiSpeedButton(parent)
+{
+    SetStyle(TButtonStyle::bsWin31);
+    SetAllowTimer(true);
 }
 
 TPopupCalendar* CreatePopupCalendar(QWidget* editor)

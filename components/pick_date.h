@@ -5,6 +5,7 @@
 // `TPopupCalendar`, the drop-down calendar of the date edit with its month and year buttons.
 
 #include "components/date_util.h"
+#include "components/speed_button.h"
 #include "components/tool_edit.h"
 #include "platform/date_time.h"
 #include "platform/gui/grid.h"
@@ -131,7 +132,13 @@ inline constexpr const char* SNextYear = "Next Year|";
 /// The font: the desktop's message font, or "MS Sans Serif" 8 points in clWindowText when there is none.
 void FontSetDefault(TFont& font);
 
-class TUiTimerSpeedButton;
+/// The speed button that repeats its click while held down: after `InitPause`, then every
+/// `RepeatInterval`.
+class TUiTimerSpeedButton : public TUiSpeedButton {
+    Q_OBJECT
+public:
+    explicit TUiTimerSpeedButton(QWidget* parent = nullptr);
+};
 
 /// The drop-down calendar: a title with the month and year between four step buttons, above a
 /// `TLocCalendar`. A plain left click on a day closes it, accepting that day.
@@ -175,7 +182,6 @@ private:
     QFrame* backPanel_ = nullptr;
     QWidget* topPanel_ = nullptr;
     std::array<TUiTimerSpeedButton*, 4> buttons_{};
-    std::array<QString, 4> hints_;
     TColor color_ = clBtnFace;
     TFont font_;
 };

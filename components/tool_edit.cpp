@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 #include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 
@@ -114,6 +116,59 @@ void TPopupWindow::MouseUp(TMouseButton button, TShiftState, int x, int y)
         CloseUp(rect().contains(x, y));
 }
 
+// --- TEditButton -------------------------------------------------------------------------------------------
+
+TEditButton::TEditButton(TCustomComboEdit& edit, QWidget* holder)
+    : TUiSpeedButton(holder)
+    , edit_(edit)
+{
+    setObjectName(QStringLiteral("editButton"));
+    SetParentShowHint(true);
+}
+
+void TEditButton::Click()
+{
+    if (noAction_) {
+        noAction_ = false;
+        return;
+    }
+    TUiSpeedButton::Click();
+}
+
+void TEditButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button == TMouseButton::mbLeft)
+        noAction_ = edit_.ButtonPressed();
+    TUiSpeedButton::MouseDown(button, shift, x, y);
+}
+
+void TEditButton::Paint(TCanvas& canvas)
+{
+    TUiSpeedButton::Paint(canvas);
+    if (State() == TUiSpeedButtonState::sbsDown)
+        return;
+    canvas.Pen().SetColor(clBtnFace);
+    canvas.MoveTo(0, 0);
+    canvas.LineTo(0, height() - 1);
+    canvas.Pen().SetColor(clBtnHighlight);
+    canvas.MoveTo(1, 1);
+    canvas.LineTo(1, height() - 2);
+}
+
+TBitmap EllipsisBitmap(int buttonWidth)
+{
+    const int w = std::max(1, buttonWidth - 6);
+    TBitmap bitmap(w, 4);
+    bitmap.SetMonochrome(true);
+    const int gap = std::clamp((w - 6) / 2, 1, 3);
+    const int start = (w - 6 - 2 * gap) / 2;
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetColor(clBlack);
+    for (const int x : {start, start + gap + 2, start + 2 * gap + 4})
+        canvas.FillRect(Bounds(x, 1, 2, 2));
+    return bitmap;
+}
+
 // --- TCustomComboEdit --------------------------------------------------------------------------------------
 
 TCustomComboEdit::TCustomComboEdit(QWidget* parent)
@@ -123,6 +178,9 @@ TCustomComboEdit::TCustomComboEdit(QWidget* parent)
     holder_->setObjectName(QStringLiteral("buttonHolder"));
     holder_->setCursor(Qt::ArrowCursor);
     holder_->resize(21, 17);
+    button_ = new TEditButton(*this, holder_);
+    button_->setGeometry(0, 0, 21, 17);
+    button_->OnClick = [this](QObject*) { DoClick(); };
     resize(width(), 21);
     setMinimumHeight(GetMinHeight());
     PlaceButton();
@@ -130,7 +188,107 @@ TCustomComboEdit::TCustomComboEdit(QWidget* parent)
 
 TCustomComboEdit::~TCustomComboEdit()
 {
+    button_->OnClick = nullptr;
     WatchOutside(false);
+}
+
+const QString& TCustomComboEdit::ButtonHint() const
+{
+    return button_->Hint();
+}
+
+void TCustomComboEdit::SetButtonHint(const QString& hint)
+{
+    button_->SetHint(hint);
+}
+
+const TBitmap& TCustomComboEdit::Glyph() const
+{
+    return button_->Glyph();
+}
+
+void TCustomComboEdit::SetGlyph(const TBitmap& glyph)
+{
+    button_->SetGlyph(glyph);
+    glyphKind_ = TGlyphKind::gkCustom;
+}
+
+int TCustomComboEdit::NumGlyphs() const
+{
+    return button_->NumGlyphs();
+}
+
+void TCustomComboEdit::SetNumGlyphs(int count)
+{
+    switch (glyphKind_) {
+    case TGlyphKind::gkDropDown:
+    case TGlyphKind::gkEllipsis:
+        count = 1;
+        break;
+    case TGlyphKind::gkDefault:
+        count = defNumGlyphs_;
+        break;
+    case TGlyphKind::gkCustom:
+        break;
+    }
+    button_->SetNumGlyphs(count);
+}
+
+void TCustomComboEdit::SetGlyphKind(TGlyphKind kind)
+{
+    if (kind == glyphKind_)
+        return;
+    glyphKind_ = kind;
+    RecreateGlyph();
+    if (kind == TGlyphKind::gkDefault && !Glyph().Empty())
+        SetButtonWidth(std::max(Glyph().Width() / std::max(NumGlyphs(), 1) + 6, buttonWidth_));
+    else if (kind == TGlyphKind::gkDropDown)
+        SetButtonWidth(style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+}
+
+TBitmap* TCustomComboEdit::GetDefaultBitmap(bool&)
+{
+    return nullptr;
+}
+
+void TCustomComboEdit::RecreateGlyph()
+{
+    switch (glyphKind_) {
+    case TGlyphKind::gkDefault: {
+        bool destroyNeeded = false;
+        TBitmap* bitmap = GetDefaultBitmap(destroyNeeded);
+        if (bitmap != nullptr) {
+            button_->SetGlyph(*bitmap);
+            if (destroyNeeded)
+                delete bitmap;
+        }
+        button_->SetNumGlyphs(defNumGlyphs_);
+        break;
+    }
+    case TGlyphKind::gkDropDown: {
+        const int size = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        QImage arrow(size, size, QImage::Format_ARGB32);
+        arrow.fill(Qt::transparent);
+        {
+            QPainter painter(&arrow);
+            QStyleOption option;
+            option.initFrom(button_);
+            option.rect = QRect(0, 0, size, size);
+            style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, button_);
+        }
+        TBitmap bitmap(arrow);
+        bitmap.SetTransparent(true);
+        button_->SetGlyph(bitmap);
+        button_->SetNumGlyphs(1);
+        break;
+    }
+    case TGlyphKind::gkEllipsis:
+        button_->SetGlyph(EllipsisBitmap(buttonWidth_));
+        button_->SetNumGlyphs(1);
+        break;
+    case TGlyphKind::gkCustom:
+        break;
+    }
 }
 
 void TCustomComboEdit::SetDirectInput(bool value)
@@ -155,6 +313,7 @@ void TCustomComboEdit::SetButtonWidth(int width)
         return;
     buttonWidth_ = width;
     PlaceButton();
+    RecreateGlyph();
 }
 
 void TCustomComboEdit::SetPopup(TPopupWindow* popup)
@@ -191,6 +350,16 @@ void TCustomComboEdit::SelectAllIfDirect()
 {
     if (directInput_)
         selectAll();
+}
+
+bool TCustomComboEdit::ButtonPressed()
+{
+    const bool wasOpen = GetPopupVisible();
+    if (wasOpen)
+        PopupCloseUp(popup_, true);
+    else if ((focusPolicy() & Qt::TabFocus) != 0 && isEnabled() && isVisible() && !hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    return wasOpen;
 }
 
 void TCustomComboEdit::UpdatePopupVisible()

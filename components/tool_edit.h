@@ -4,7 +4,9 @@
 // below (or above) itself. The popup never takes the focus: the edit keeps the keyboard and hands keys on
 // to it, and the popup's value comes back to the edit when it closes accepting.
 
+#include "components/speed_button.h"
 #include "platform/date_time.h"
+#include "platform/gui/bitmap.h"
 #include "platform/gui/control.h"
 #include "platform/gui/mask_edit.h"
 
@@ -96,6 +98,29 @@ private:
 /// Pictures the combo edit's button can show.
 enum class TGlyphKind { gkCustom, gkDefault, gkDropDown, gkEllipsis };
 
+class TCustomComboEdit;
+
+/// The combo edit's button. A press that closes the open popup takes its value, and the click that ends
+/// the same press does nothing, so that the popup does not open again at once.
+class TEditButton : public TUiSpeedButton {
+    Q_OBJECT
+public:
+    TEditButton(TCustomComboEdit& edit, QWidget* holder);
+
+    void Click() override;
+
+protected:
+    void Paint(TCanvas& canvas) override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+
+private:
+    TCustomComboEdit& edit_;
+    bool noAction_ = false;
+};
+
+/// The three-dot picture for a button `buttonWidth` wide.
+TBitmap EllipsisBitmap(int buttonWidth);
+
 class TCustomComboEdit : public TCustomMaskEdit {
     Q_OBJECT
 public:
@@ -122,6 +147,20 @@ public:
     void SetButtonWidth(int width);
     /// The button holder (the button's parent window).
     QWidget& ButtonHolder() { return *holder_; }
+    TEditButton& Button() { return *button_; }
+    /// The button's tooltip.
+    const QString& ButtonHint() const;
+    void SetButtonHint(const QString& hint);
+    /// The button's picture; setting one makes the glyph kind `gkCustom`.
+    const TBitmap& Glyph() const;
+    void SetGlyph(const TBitmap& glyph);
+    /// Images in the glyph; the drop-down and ellipsis kinds have 1, the default kind the default count.
+    int NumGlyphs() const;
+    void SetNumGlyphs(int count);
+    TGlyphKind GlyphKind() const { return glyphKind_; }
+    void SetGlyphKind(TGlyphKind kind);
+    /// Text alignment.
+    void SetAlignment(Qt::Alignment alignment) { setAlignment(alignment); }
 
     /// True while the popup is open.
     bool GetPopupVisible() const { return popup_ != nullptr && popupVisible_; }
@@ -135,10 +174,17 @@ public:
     /// Selects the whole text, only with `DirectInput`.
     void SelectAllIfDirect();
 
+    /// The button was pressed: closes an open popup accepting it, or takes the focus. True when it closed.
+    bool ButtonPressed();
+
     /// Fired first in every button click.
     std::function<void()> OnButtonClick;
 
 protected:
+    /// The default glyph and whether the caller frees it; none here.
+    virtual TBitmap* GetDefaultBitmap(bool& destroyNeeded);
+    /// Images in the descendant's default glyph.
+    void SetDefaultNumGlyphs(int count) { defNumGlyphs_ = count; }
     /// Sets the popup; the descendant owns it.
     void SetPopup(TPopupWindow* popup);
     /// Opens the popup below (or above) the edit, with the edit read-only while it is open when
@@ -177,11 +223,15 @@ protected:
 
 private:
     void PlaceButton();
+    void RecreateGlyph();
     void SetEditRect();
     void WatchOutside(bool on);
     bool IsOwnWidget(const QWidget* widget) const;
 
     QWidget* holder_ = nullptr;
+    TEditButton* button_ = nullptr;
+    TGlyphKind glyphKind_ = TGlyphKind::gkCustom;
+    int defNumGlyphs_ = 1;
     TPopupWindow* popup_ = nullptr;
     TShortCut clickKey_ = scAlt | VK_DOWN;
     bool readOnly_ = false;
