@@ -478,7 +478,9 @@ void TPopupCalendar::SetValue(const TPopupValue& value)
             calendar_->SetCalendarDate(value.ToDateTime());
         CalendarChange();
     } catch (const std::exception&) {
+        // Today, and the title in any case: a first opening with no date must not show an empty title.
         calendar_->SetCalendarDate(Date());
+        CalendarChange();
     }
 }
 
@@ -551,7 +553,7 @@ void TPopupCalendar::CreateButtons(int panelWidth)
         button->setObjectName(QString::fromLatin1(specs[i].Glyph));
         button->setGeometry(specs[i].Left, -1, 14, 14);
         button->SetGlyph(LoadBitmapResource(QString::fromLatin1(specs[i].Glyph)));
-        button->OnClick = [this, step = specs[i].Step](QObject*) { (calendar_->*step)(); };
+        button->OnClick = [calendar = calendar_, step = specs[i].Step](QObject*) { (calendar->*step)(); };
         buttons_[i] = button;
         SetButtonHint(static_cast<int>(i), QString::fromLatin1(specs[i].Hint));
     }
