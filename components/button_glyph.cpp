@@ -132,6 +132,8 @@ TUiButtonGlyph::~TUiButtonGlyph()
 
 void TUiButtonGlyph::Invalidate()
 {
+    layout_.Valid = false;
+    text_.Valid = false;
     for (TLookSlot& look : looks_) {
         if (look.List != nullptr && look.Index != -1)
             look.List->Delete(look.Index);
@@ -173,6 +175,7 @@ void TUiButtonGlyph::SetNumGlyphs(int value)
     value = std::min(value, 5);
     if (value != numGlyphs_ && value > 0) {
         Invalidate();
+        layout_.Valid = false;
         numGlyphs_ = value;
     }
 }
@@ -457,17 +460,34 @@ void TUiButtonGlyph::DrawButtonText(TCanvas& canvas, const QString& caption, con
     canvas.Brush().SetStyle(TBrushStyle::bsClear);
     const QString text = caption.left(kMaxCaption);
     const unsigned textFlags = DT_VCENTER | WordWrapFlags[wordWrap_ ? 1 : 0] | flags;
-    if (state == TUiSpeedButtonState::sbsDisabled) {
-        TRect shifted = textBounds.Offset(1, 1);
-        canvas.Font().SetColor(clBtnHighlight);
-        canvas.DrawText(shifted, text, textFlags);
-        TRect bounds = textBounds;
-        canvas.Font().SetColor(clBtnShadow);
-        canvas.DrawText(bounds, text, textFlags);
-    } else {
-        TRect bounds = textBounds;
-        canvas.DrawText(bounds, text, textFlags);
+    const bool disabled = state == TUiSpeedButtonState::sbsDisabled;
+    const TSize size{textBounds.Width(), textBounds.Height()};
+    const TFont& font = canvas.Font();
+    TTextMemo& m = text_;
+    if (!m.Valid || m.Text != text || m.Size != size || m.Flags != textFlags || m.Disabled != disabled ||
+        m.FontName != font.Name() || m.FontHeight != font.Height() || m.FontStyle != font.Style() ||
+        (!disabled && m.FontColor != font.Color())) {
+        m = TTextMemo{true,        text,          size,         textFlags,    disabled,
+                      font.Name(), font.Height(), font.Style(), font.Color(), {}};
+        // One pixel more each way for the embossed copy.
+        m.Ink =
+            QImage(std::max(size.cx, 0) + 1, std::max(size.cy, 0) + 1, QImage::Format_ARGB32_Premultiplied);
+        m.Ink.fill(Qt::transparent);
+        TCanvas ink(&m.Ink);
+        ink.Font().Assign(font);
+        ink.Brush().SetStyle(TBrushStyle::bsClear);
+        TRect bounds = Rect(0, 0, size.cx, size.cy);
+        if (disabled) {
+            TRect shifted = bounds.Offset(1, 1);
+            ink.Font().SetColor(clBtnHighlight);
+            ink.DrawText(shifted, text, textFlags);
+            ink.Font().SetColor(clBtnShadow);
+        }
+        ink.DrawText(bounds, text, textFlags);
     }
+    canvas.DrawImage(textBounds.Left, textBounds.Top, m.Ink);
+    if (disabled)
+        canvas.Font().SetColor(clBtnShadow);
 }
 
 void TUiButtonGlyph::DrawPopupMark(TCanvas& canvas, int x, int y, TUiSpeedButtonState state)

@@ -146,6 +146,44 @@ private:
         int Index = -1;
     };
 
+    // The last layout DrawEx worked out, with everything it depends on: buttons paint the same layout
+    // over and over, and measuring text is the dearest part of a paint.
+    struct TLayoutMemo {
+        bool Valid = false;
+        TRect Client;
+        QString Caption;
+        TButtonLayout Layout = TButtonLayout::blGlyphTop;
+        int Margin = 0;
+        int Spacing = 0;
+        bool PopupMark = false;
+        unsigned Flags = 0;
+        bool WordWrap = false;
+        const TImageList* Images = nullptr;
+        int ImageIndex = -1;
+        TSize ImageSize;
+        int ImageCount = 0;
+        QString FontName;
+        int FontHeight = 0;
+        TFontStyles FontStyle = 0;
+        QString ShortCaption;
+        TPoint GlyphPos;
+        TRect TextBounds;
+    };
+
+    // The caption's ink as last drawn (transparent elsewhere), for the same reason.
+    struct TTextMemo {
+        bool Valid = false;
+        QString Text;
+        TSize Size;
+        unsigned Flags = 0;
+        bool Disabled = false;
+        QString FontName;
+        int FontHeight = 0;
+        TFontStyles FontStyle = 0;
+        TColor FontColor = clNone;
+        QImage Ink;
+    };
+
     void GlyphChanged();
     TGlyphList* ListFor(int width, int height);
     int Store(TUiSpeedButtonState state, TGlyphList* list, int index);
@@ -155,6 +193,8 @@ private:
     // building one look never moves another's image.
     std::vector<TGlyphList*> lists_;
     std::array<TLookSlot, 5> looks_;
+    TLayoutMemo layout_;
+    TTextMemo text_;
     TColor transparentColor_ = clFuchsia;
     int numGlyphs_ = 1;
     bool wordWrap_ = false;

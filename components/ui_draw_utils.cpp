@@ -138,8 +138,8 @@ QString MinimizeText(const QString& text, const TCanvas& canvas, int maxWidth)
 
 bool IsForegroundTask()
 {
-    return QGuiApplication::applicationState() == Qt::ApplicationActive &&
-           QApplication::activeWindow() != nullptr;
+    // Qt knows an active window only when it is one of ours.
+    return QApplication::activeWindow() != nullptr;
 }
 
 QWidget* ControlAtCursor()

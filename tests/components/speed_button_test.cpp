@@ -714,5 +714,56 @@ TEST_F(SpeedButtonTest, CaptionsDropDownMarkAndTransparency)
         SaveTestImage(*image, std::string(name) + ".png");
 }
 
+struct TRepaintCase {
+    std::string Name;
+    std::function<void(TUiSpeedButton&)> Change;
+};
+
+class RepaintAfterChange : public SpeedButtonTest, public ::testing::WithParamInterface<TRepaintCase> {};
+
+// A button painted before a change looks exactly like one that never had the old settings.
+TEST_P(RepaintAfterChange, LooksLikeAFreshButton)
+{
+    const auto setUp = [](TUiSpeedButton& b) {
+        b.resize(75, 25);
+        b.SetLayout(TButtonLayout::blGlyphLeft);
+        b.SetGlyph(LookGlyph());
+        b.SetCaption(QStringLiteral("&Apply"));
+    };
+    TProbeButton& painted = AddButton();
+    setUp(painted);
+    RenderWidget(painted);
+    GetParam().Change(painted);
+    TProbeButton& fresh = AddButton();
+    setUp(fresh);
+    GetParam().Change(fresh);
+    EXPECT_TRUE(ImagesEqual(RenderWidget(painted), RenderWidget(fresh), GetParam().Name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SpeedButton, RepaintAfterChange,
+    ::testing::Values(TRepaintCase{"caption", [](TUiSpeedButton& b) { b.SetCaption(QStringLiteral("Go")); }},
+                      TRepaintCase{"font_colour",
+                                   [](TUiSpeedButton& b) {
+                                       TFont font;
+                                       font.SetColor(clMaroon);
+                                       b.SetFont(font);
+                                   }},
+                      TRepaintCase{"font_height",
+                                   [](TUiSpeedButton& b) {
+                                       TFont font;
+                                       font.SetHeight(-14);
+                                       b.SetFont(font);
+                                   }},
+                      TRepaintCase{"disabled", [](TUiSpeedButton& b) { b.setEnabled(false); }},
+                      TRepaintCase{"layout",
+                                   [](TUiSpeedButton& b) { b.SetLayout(TButtonLayout::blGlyphRight); }},
+                      TRepaintCase{"glyph",
+                                   [](TUiSpeedButton& b) {
+                                       b.SetGlyph(TBitmap::FromRows({"X.", ".X"}));
+                                   }},
+                      TRepaintCase{"size", [](TUiSpeedButton& b) { b.resize(60, 30); }}),
+    [](const auto& row) { return row.param.Name; });
+
 } // namespace
 } // namespace carlume::test
