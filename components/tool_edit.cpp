@@ -418,7 +418,8 @@ void TCustomComboEdit::PopupCloseUp(TPopupWindow*, bool accept)
         grabber->releaseMouse();
     TPopupValue value = GetPopupValue();
     HidePopup();
-    if (isEnabled() && isVisible())
+    // Not when closing because the focus went elsewhere: taking it back would undo the user's move.
+    if (focused_ && isEnabled() && isVisible())
         setFocus(Qt::OtherFocusReason);
     SetDirectInput(directInput_);
     update();

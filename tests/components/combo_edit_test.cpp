@@ -176,9 +176,17 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   false},
         CloseCase{"focus_to_another_edit",
-                  [](Window& w) { QTest::mouseClick(w.other, Qt::LeftButton, {}, w.Middle(w.other)); },
+                  [](Window& w) {
+                      QTest::mouseClick(w.other, Qt::LeftButton, {}, w.Middle(w.other));
+                      EXPECT_TRUE(w.other->hasFocus());
+                  },
                   false},
-        CloseCase{"Tab_away", [](Window& w) { QTest::keyClick(w.combo, Qt::Key_Tab); }, false},
+        CloseCase{"Tab_away",
+                  [](Window& w) {
+                      QTest::keyClick(w.combo, Qt::Key_Tab);
+                      EXPECT_FALSE(w.combo->hasFocus());
+                  },
+                  false},
         CloseCase{"press_on_a_label",
                   [](Window& w) {
                       QTest::mouseClick(w.label, Qt::LeftButton, {}, w.Middle(w.label));
