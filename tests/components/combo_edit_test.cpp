@@ -5,11 +5,13 @@
 #include "components/tool_edit.h"
 
 #include "platform/gui/form.h"
+#include "tests/support/image_check.h"
 #include "tests/support/print_case_name.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -266,6 +268,56 @@ TEST(ComboEdit, KeepsItsTextOutFromUnderTheButtonAndAMinimumHeight)
     EXPECT_EQ(holder.width(), 21);
     w.combo->resize(w.combo->width(), 4);
     EXPECT_GT(w.combo->height(), 4);
+}
+
+// A descendant with a default glyph of two 14 x 12 images.
+class GlyphCombo : public TCustomComboEdit {
+public:
+    GlyphCombo() { SetDefaultNumGlyphs(2); }
+
+protected:
+    TBitmap* GetDefaultBitmap(bool& destroyNeeded) override
+    {
+        destroyNeeded = true;
+        return new TBitmap(28, 12);
+    }
+};
+
+TEST(ComboEdit, GlyphKindsSetPictureCountAndWidth)
+{
+    GlyphCombo combo;
+    combo.resize(120, 21);
+    combo.SetGlyphKind(TGlyphKind::gkDefault);
+    EXPECT_EQ(combo.NumGlyphs(), 2);
+    EXPECT_EQ(combo.Glyph().Width(), 28);
+    EXPECT_EQ(combo.ButtonWidth(), 21) << "max(28 / 2 + 6, 21)";
+    combo.SetNumGlyphs(3);
+    EXPECT_EQ(combo.NumGlyphs(), 2) << "the default kind keeps its count";
+
+    combo.SetGlyphKind(TGlyphKind::gkEllipsis);
+    EXPECT_EQ(combo.NumGlyphs(), 1);
+    EXPECT_EQ(combo.Glyph().Width(), 15);
+    combo.SetGlyphKind(TGlyphKind::gkDropDown);
+    EXPECT_EQ(combo.ButtonWidth(), combo.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &combo));
+
+    combo.SetGlyph(TBitmap(8, 8));
+    EXPECT_EQ(combo.GlyphKind(), TGlyphKind::gkCustom);
+    combo.SetNumGlyphs(1);
+    EXPECT_EQ(combo.NumGlyphs(), 1);
+}
+
+TEST(ComboEdit, ButtonDrawsItsLeftEdgeUnlessDown)
+{
+    Window w;
+    TEditButton& button = w.combo->Button();
+    const QImage up = RenderWidget(button);
+    const int mid = button.height() / 2;
+    EXPECT_TRUE(PixelsAre(up, {{0, mid, clBtnFace, "outer edge"}, {1, mid, clBtnHighlight, "inner edge"}},
+                          "edit_button_up"));
+    QTest::mousePress(&button, Qt::LeftButton, {}, w.Middle(&button));
+    const QImage down = RenderWidget(button);
+    QTest::mouseRelease(&button, Qt::LeftButton, {}, w.Middle(&button));
+    EXPECT_NE(PixelAt(down, 1, mid), clBtnHighlight);
 }
 
 TEST(ComboEdit, EllipsisDots)

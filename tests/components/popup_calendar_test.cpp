@@ -112,6 +112,35 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"a_text", TPopupValue::FromText("7/4/1999"), D(1999, 7, 4), QStringLiteral("July, 1999")}),
     [](const auto& row) { return row.param.Name; });
 
+struct LocaleCase {
+    std::string Name;
+    std::string ShortDateFormat;
+    char Separator;
+    std::string Text;
+};
+
+class PopupValueLocale : public ::testing::TestWithParam<LocaleCase> {};
+
+TEST_P(PopupValueLocale, ReadsTheTextInTheLocalesOrderAndNamesTheMonth)
+{
+    TFormatSettings settings = USFormatSettings();
+    settings.ShortDateFormat = GetParam().ShortDateFormat;
+    settings.DateSeparator = GetParam().Separator;
+    settings.LongMonthNames[2] = "M\xC3\xA4rz";
+    const ScopedFormatSettings locale(settings);
+    QWidget owner;
+    TPopupCalendar* popup = CreatePopupCalendar(&owner);
+    popup->SetValue(TPopupValue::FromText(GetParam().Text));
+    EXPECT_EQ(popup->Calendar().CalendarDate(), D(2026, 3, 18));
+    EXPECT_EQ(popup->TitleLabel().text(), QStringLiteral("M\u00E4rz, 2026"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Orders, PopupValueLocale,
+                         ::testing::Values(LocaleCase{"month_first", "M/d/yyyy", '/', "3/18/2026"},
+                                           LocaleCase{"day_first", "dd.MM.yyyy", '.', "18.03.2026"},
+                                           LocaleCase{"year_first", "yyyy-MM-dd", '-', "2026-03-18"}),
+                         [](const auto& row) { return row.param.Name; });
+
 TEST(PopupCalendar, KeysStepMonthsYearsAndDays)
 {
     const ScopedFormatSettings locale(USFormatSettings());
