@@ -558,7 +558,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
         int glyphX = 0;
         int glyphY = 0;
         switch (layout_) {
-        case blGlyphLeft:
+        case TButtonLayout::blGlyphLeft:
             glyphY = (h - gh) / 2;
             glyphX = textX - gw / 2;
             textX += gw / 2;
@@ -567,7 +567,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
                 textX += s / 2;
             }
             break;
-        case blGlyphRight:
+        case TButtonLayout::blGlyphRight:
             glyphY = (h - gh) / 2;
             glyphX = textX + textW - gw / 2;
             textX -= gw / 2;
@@ -576,7 +576,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
                 textX -= s / 2;
             }
             break;
-        case blGlyphTop:
+        case TButtonLayout::blGlyphTop:
             glyphX = (w - gw) / 2;
             glyphY = textY - gh / 2 - gh % 2;
             textY += gh / 2;
@@ -585,7 +585,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
                 textY += s / 2;
             }
             break;
-        case blGlyphBottom:
+        case TButtonLayout::blGlyphBottom:
             glyphX = (w - gw) / 2;
             glyphY = textY + textH - gh / 2;
             textY -= gh / 2;

@@ -5,6 +5,7 @@
 // centred caption. Normal, hot (mouse over), down and disabled each have their own colours; thirteen
 // built-in schemes fill them all at once.
 
+#include "components/button_layout.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/control.h"
 #include "platform/gui/font.h"
@@ -37,9 +38,6 @@ enum TColorScheme : std::uint8_t {
     csSilver,
     csCustom
 };
-
-/// Where the glyph goes relative to the caption.
-enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 /// Index of a colour property: the six colours of each state, normal, over, down and disabled, then the
 /// focus rectangle.
@@ -240,7 +238,7 @@ private:
     bool focused_ = false;
     TColorScheme scheme_ = csCustom;
     bool ctl3D_ = true;
-    TButtonLayout layout_ = blGlyphLeft;
+    TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
     TBitmap glyph_;
     bool transparentGlyph_ = true;
     bool gradient_ = false;

@@ -5,17 +5,14 @@
 // a full date edit with a calendar can take its place in the layout without a change to the window.
 
 #include "platform/date_time.h"
-
-#include <QLineEdit>
-#include <QString>
+#include "platform/gui/mask_edit.h"
 
 #include <string>
-#include <string_view>
 
 namespace carlume {
 
 /// A masked date field without calendar.
-class TPlainDateEdit : public QLineEdit {
+class TPlainDateEdit : public TCustomMaskEdit {
     Q_OBJECT
 public:
     /// An empty field with the mask and format of the current locale.
@@ -25,11 +22,6 @@ public:
     TDateTime GetDate() const;
     /// Shows the day of `value` in the field's format; `NullDate` or a value that is no date empties it.
     void SetDate(TDateTime value);
-    /// The text as shown, the mask's separators and blanks included.
-    std::string Text() const;
-    /// Puts `text` into the mask's places.
-    void SetText(const std::string& text);
-
     /// The format the field shows and reads ("MM/DD/YYYY" in a month-first locale).
     const std::string& DateFormat() const { return format_; }
     /// Takes the format and mask of the current locale; the date shown is kept.
@@ -38,10 +30,5 @@ public:
 private:
     std::string format_;
 };
-
-/// The Qt input mask of a class-library edit mask such as "!99/99/9999;1; ": "9" is an optional digit,
-/// "0" a required one, "/" the locale's date separator and ":" its time separator; the part after the last
-/// ";" is the blank character. Other characters stand for themselves.
-QString QtInputMask(std::string_view editMask, char dateSeparator, char timeSeparator);
 
 } // namespace carlume
