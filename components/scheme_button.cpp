@@ -186,6 +186,20 @@ void TSchemeButton::SetColorScheme(TColorScheme scheme)
     scheme_ = scheme;
 }
 
+void TSchemeButton::SetColorSchemeNumber(int scheme)
+{
+    if (scheme >= csNeoDesert && scheme <= csCustom) {
+        SetColorScheme(TColorScheme(scheme));
+    }
+}
+
+void TSchemeButton::SetLayoutNumber(int layout)
+{
+    if (layout >= blGlyphLeft && layout <= blGlyphBottom) {
+        SetLayout(TButtonLayout(layout));
+    }
+}
+
 void TSchemeButton::SetCtl3D(bool ctl3D)
 {
     ctl3D_ = ctl3D;

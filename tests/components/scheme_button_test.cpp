@@ -405,6 +405,29 @@ INSTANTIATE_TEST_SUITE_P(
                                    w.Key(Qt::Key_Space);
                                }}));
 
+// --- layouts ----------------------------------------------------------------------------------------------
+
+TEST(StyledButtons, LayoutsSetThePublishedPropertiesByName)
+{
+    TSchemeButton scheme;
+    EXPECT_TRUE(scheme.setProperty("ColorScheme", int(csNeoLilac)));
+    EXPECT_TRUE(scheme.setProperty("Caption", QStringLiteral("?")));
+    EXPECT_TRUE(scheme.setProperty("Layout", int(blGlyphTop)));
+    EXPECT_EQ(scheme.ColorScheme(), csNeoLilac);
+    EXPECT_EQ(scheme.Caption(), QStringLiteral("?"));
+    EXPECT_EQ(scheme.Layout(), blGlyphTop);
+    EXPECT_TRUE(scheme.setProperty("DownColorText", 0x0000FF));
+    EXPECT_EQ(scheme.ColorScheme(), csCustom);
+
+    TGradientButton gradient;
+    EXPECT_TRUE(gradient.setProperty("Caption", QStringLiteral("&Close")));
+    EXPECT_TRUE(gradient.setProperty("ModalResult", mrCancel));
+    EXPECT_TRUE(gradient.setProperty("Default", true));
+    EXPECT_EQ(gradient.Caption(), QStringLiteral("&Close"));
+    EXPECT_EQ(gradient.ModalResult(), mrCancel);
+    EXPECT_TRUE(gradient.Default());
+}
+
 // --- the sheet of looks
 // -------------------------------------------------------------------------------------
 
