@@ -107,12 +107,19 @@ void ClippedLine(TCanvas& canvas, const TRect& bounds, TPoint from, TPoint to)
 
 } // namespace
 
+using gradient_util::Max;
+using gradient_util::Min;
+using gradient_util::RectHeight;
+using gradient_util::RectWidth;
+
 TColor ShiftColor(TColor color, int amount)
 {
     const TColor rgb = ColorToRGB(color);
     auto shift = [amount](int channel) { return std::clamp(channel - amount, 0, 255); };
     return RGBToColor(shift(GetRValue(rgb)), shift(GetGValue(rgb)), shift(GetBValue(rgb)));
 }
+
+namespace gradient_util {
 
 int Max(int a, int b)
 {
@@ -133,6 +140,8 @@ int RectWidth(const TRect& rect)
 {
     return rect.Right - rect.Left;
 }
+
+} // namespace gradient_util
 
 void GradientFillRect(TCanvas& canvas, const TRect& rect, TColor startColor, TColor endColor,
                       std::uint8_t direction, std::uint8_t colors)

@@ -38,12 +38,16 @@ constexpr int XPFaceLighten = 30;
 /// lightens); system colours are resolved first.
 TColor ShiftColor(TColor color, int amount);
 
+// The gradient routines' own integer helpers, kept apart from the drawing utilities' ones of the same
+// names.
+namespace gradient_util {
 /// The larger and the smaller of two integers.
 int Max(int a, int b);
 int Min(int a, int b);
 /// Bottom - Top and Right - Left.
 int RectHeight(const TRect& rect);
 int RectWidth(const TRect& rect);
+} // namespace gradient_util
 
 /// Fills the rectangle with up to `colors` bands from the start to the end colour along `direction`; the
 /// pixels left over after the last whole band get the far end's colour. Fewer than two colours fill with

@@ -195,7 +195,7 @@ void TSchemeButton::SetColorSchemeNumber(int scheme)
 
 void TSchemeButton::SetLayoutNumber(int layout)
 {
-    if (layout >= blGlyphLeft && layout <= blGlyphBottom) {
+    if (layout >= int(TButtonLayout::blGlyphLeft) && layout <= int(TButtonLayout::blGlyphBottom)) {
         SetLayout(TButtonLayout(layout));
     }
 }
@@ -479,7 +479,7 @@ bool TSchemeButton::DialogKey(TVirtualKey key, TShiftState shift)
 
 bool TSchemeButton::DialogChar(QChar character)
 {
-    if (IsAccel(character, caption_) && isEnabled() && isVisibleTo(window())) {
+    if (IsCaptionAccel(character, caption_) && isEnabled() && isVisibleTo(window())) {
         Click();
         return true;
     }
@@ -572,7 +572,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
         int glyphX = 0;
         int glyphY = 0;
         switch (layout_) {
-        case blGlyphLeft:
+        case TButtonLayout::blGlyphLeft:
             glyphY = (h - gh) / 2;
             glyphX = textX - gw / 2;
             textX += gw / 2;
@@ -581,7 +581,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
                 textX += s / 2;
             }
             break;
-        case blGlyphRight:
+        case TButtonLayout::blGlyphRight:
             glyphY = (h - gh) / 2;
             glyphX = textX + textW - gw / 2;
             textX -= gw / 2;
@@ -590,7 +590,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
                 textX -= s / 2;
             }
             break;
-        case blGlyphTop:
+        case TButtonLayout::blGlyphTop:
             glyphX = (w - gw) / 2;
             glyphY = textY - gh / 2 - gh % 2;
             textY += gh / 2;
@@ -599,7 +599,7 @@ void TSchemeButton::PaintLook(TCanvas& canvas)
                 textY += s / 2;
             }
             break;
-        case blGlyphBottom:
+        case TButtonLayout::blGlyphBottom:
             glyphX = (w - gw) / 2;
             glyphY = textY + textH - gh / 2;
             textY -= gh / 2;

@@ -5,6 +5,7 @@
 // centred caption. Normal, hot (mouse over), down and disabled each have their own colours; thirteen
 // built-in schemes fill them all at once.
 
+#include "components/button_layout.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/control.h"
 #include "platform/gui/font.h"
@@ -37,9 +38,6 @@ enum TColorScheme : std::uint8_t {
     csSilver,
     csCustom
 };
-
-/// Where the glyph goes relative to the caption.
-enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 /// Index of a colour property: the six colours of each state, normal, over, down and disabled, then the
 /// focus rectangle.
@@ -260,7 +258,7 @@ protected:
 private:
     int ColorSchemeNumber() const { return ColorScheme(); }
     void SetColorSchemeNumber(int scheme);
-    int LayoutNumber() const { return Layout(); }
+    int LayoutNumber() const { return int(Layout()); }
     void SetLayoutNumber(int layout);
     // Everything the look depends on; the last look painted is kept and copied while it stays the same.
     struct TLook {
@@ -287,7 +285,7 @@ private:
     bool focused_ = false;
     TColorScheme scheme_ = csCustom;
     bool ctl3D_ = true;
-    TButtonLayout layout_ = blGlyphLeft;
+    TButtonLayout layout_ = TButtonLayout::blGlyphLeft;
     TBitmap glyph_;
     bool transparentGlyph_ = true;
     bool gradient_ = false;

@@ -49,7 +49,6 @@ void TFont::SetName(const QString& name)
 {
     if (name != name_) {
         name_ = name;
-        FaceChanged();
         Changed();
     }
 }
@@ -58,7 +57,6 @@ void TFont::SetHeight(int height)
 {
     if (height != height_) {
         height_ = height;
-        FaceChanged();
         Changed();
     }
 }
@@ -92,7 +90,6 @@ void TFont::SetStyle(TFontStyles style)
 {
     if (style != style_) {
         style_ = style;
-        FaceChanged();
         Changed();
     }
 }
@@ -102,25 +99,16 @@ void TFont::Assign(const TFont& source)
     if (&source == this) {
         return;
     }
-    const int height =
-        source.pixelsPerInch_ == pixelsPerInch_ ? source.height_ : -MulDiv(source.Size(), pixelsPerInch_, 72);
-    const bool sameFace = name_ == source.name_ && height_ == height && style_ == source.style_;
     name_ = source.name_;
-    height_ = height;
-    style_ = source.style_;
-    if (!sameFace || !qfontValid_) {
-        qfont_ = source.qfont_;
-        qfontValid_ = source.qfontValid_ && height == source.height_;
-    }
+    height_ =
+        source.pixelsPerInch_ == pixelsPerInch_ ? source.height_ : -MulDiv(source.Size(), pixelsPerInch_, 72);
     color_ = source.color_;
+    style_ = source.style_;
     Changed();
 }
 
 QFont TFont::ToQFont() const
 {
-    if (qfontValid_) {
-        return qfont_;
-    }
     QFont font(ResolveFontFamily(name_));
     if (height_ < 0) {
         font.setPixelSize(-height_);
@@ -140,8 +128,6 @@ QFont TFont::ToQFont() const
     font.setStrikeOut((style_ & fsStrikeOut) != 0);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    qfont_ = font;
-    qfontValid_ = true;
     return font;
 }
 
@@ -149,11 +135,6 @@ bool TFont::SameAs(const TFont& other) const
 {
     return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
            style_ == other.style_;
-}
-
-void TFont::FaceChanged()
-{
-    qfontValid_ = false;
 }
 
 void TFont::Changed()

@@ -274,27 +274,27 @@ INSTANTIATE_TEST_SUITE_P(
     Layouts, SchemeButtonGlyph,
     ::testing::Values(
         GlyphCase{"NoCaptionCentredWithoutSpacing",
-                  blGlyphLeft,
+                  TButtonLayout::blGlyphLeft,
                   {},
                   false,
                   [](const QRect& glyph, const QRect&) { EXPECT_EQ(glyph, QRect(32, 16, 10, 8)); }},
         GlyphCase{"NoCaptionRight",
-                  blGlyphRight,
+                  TButtonLayout::blGlyphRight,
                   {},
                   false,
                   [](const QRect& glyph, const QRect&) { EXPECT_EQ(glyph, QRect(32, 16, 10, 8)); }},
         GlyphCase{"NoCaptionDown",
-                  blGlyphLeft,
+                  TButtonLayout::blGlyphLeft,
                   {},
                   true,
                   [](const QRect& glyph, const QRect&) { EXPECT_EQ(glyph, QRect(33, 17, 10, 8)); }},
-        GlyphCase{"Left", blGlyphLeft, QStringLiteral("Go"), false,
+        GlyphCase{"Left", TButtonLayout::blGlyphLeft, QStringLiteral("Go"), false,
                   [](const QRect& glyph, const QRect& text) { EXPECT_GE(text.left() - glyph.right(), 5); }},
-        GlyphCase{"Right", blGlyphRight, QStringLiteral("Go"), false,
+        GlyphCase{"Right", TButtonLayout::blGlyphRight, QStringLiteral("Go"), false,
                   [](const QRect& glyph, const QRect& text) { EXPECT_GE(glyph.left() - text.right(), 5); }},
-        GlyphCase{"Top", blGlyphTop, QStringLiteral("Go"), false,
+        GlyphCase{"Top", TButtonLayout::blGlyphTop, QStringLiteral("Go"), false,
                   [](const QRect& glyph, const QRect& text) { EXPECT_LT(glyph.bottom(), text.top()); }},
-        GlyphCase{"Bottom", blGlyphBottom, QStringLiteral("Go"), false,
+        GlyphCase{"Bottom", TButtonLayout::blGlyphBottom, QStringLiteral("Go"), false,
                   [](const QRect& glyph, const QRect& text) { EXPECT_GT(glyph.top(), text.bottom()); }}));
 
 // --- input ------------------------------------------------------------------------------------------------
@@ -412,10 +412,10 @@ TEST(StyledButtons, LayoutsSetThePublishedPropertiesByName)
     TSchemeButton scheme;
     EXPECT_TRUE(scheme.setProperty("ColorScheme", int(csNeoLilac)));
     EXPECT_TRUE(scheme.setProperty("Caption", QStringLiteral("?")));
-    EXPECT_TRUE(scheme.setProperty("Layout", int(blGlyphTop)));
+    EXPECT_TRUE(scheme.setProperty("Layout", int(TButtonLayout::blGlyphTop)));
     EXPECT_EQ(scheme.ColorScheme(), csNeoLilac);
     EXPECT_EQ(scheme.Caption(), QStringLiteral("?"));
-    EXPECT_EQ(scheme.Layout(), blGlyphTop);
+    EXPECT_EQ(scheme.Layout(), TButtonLayout::blGlyphTop);
     EXPECT_TRUE(scheme.setProperty("DownColorText", 0x0000FF));
     EXPECT_EQ(scheme.ColorScheme(), csCustom);
 
