@@ -107,41 +107,12 @@ void ClippedLine(TCanvas& canvas, const TRect& bounds, TPoint from, TPoint to)
 
 } // namespace
 
-using gradient_util::Max;
-using gradient_util::Min;
-using gradient_util::RectHeight;
-using gradient_util::RectWidth;
-
 TColor ShiftColor(TColor color, int amount)
 {
     const TColor rgb = ColorToRGB(color);
     auto shift = [amount](int channel) { return std::clamp(channel - amount, 0, 255); };
     return RGBToColor(shift(GetRValue(rgb)), shift(GetGValue(rgb)), shift(GetBValue(rgb)));
 }
-
-namespace gradient_util {
-
-int Max(int a, int b)
-{
-    return a > b ? a : b;
-}
-
-int Min(int a, int b)
-{
-    return a < b ? a : b;
-}
-
-int RectHeight(const TRect& rect)
-{
-    return rect.Bottom - rect.Top;
-}
-
-int RectWidth(const TRect& rect)
-{
-    return rect.Right - rect.Left;
-}
-
-} // namespace gradient_util
 
 void GradientFillRect(TCanvas& canvas, const TRect& rect, TColor startColor, TColor endColor,
                       std::uint8_t direction, std::uint8_t colors)

@@ -2,6 +2,7 @@
 
 #include "lookup/ui/lookup_window.h"
 #include "lookup/ui/vehicle_detail_window.h"
+#include "platform/gui/resources.h"
 
 #include <QString>
 
@@ -20,6 +21,8 @@ TQtCarqueryUi::TQtCarqueryUi()
 {
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<TApplication>(ArgumentCount, Arguments);
+    // The hand cursors go into the screen's table with the application, never in the silent run.
+    RegisterProgramCursors();
     QGuiApplication::setApplicationDisplayName(
         QString::fromUtf8(ApplicationTitle.data(), ApplicationTitle.size()));
 }

@@ -18,7 +18,8 @@ inline constexpr std::string_view ApplicationTitle = "Carlume";
 /// The desktop through Qt.
 class TQtCarqueryUi final : public ICarqueryUi {
 public:
-    /// Creates the application (unless the process has one) and gives it the title "Carlume".
+    /// Creates the application (unless the process has one), gives it the title "Carlume" and registers the
+    /// hand cursors under crUiHand and crUiDragHand.
     TQtCarqueryUi();
     /// Releases the services, then the application it created.
     ~TQtCarqueryUi() override;

@@ -1,12 +1,15 @@
 #include "platform/gui/font.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <map>
 #include <mutex>
+#include <tuple>
 #include <utility>
 
 namespace carlume {
@@ -109,6 +112,32 @@ void TFont::Assign(const TFont& source)
 
 QFont TFont::ToQFont() const
 {
+    // Controls paint with fresh canvases many times a second; a QFont made once per name, height and style
+    // keeps Qt's font engine data, which a new QFont would look up again.
+    struct TKey {
+        QString name;
+        int height;
+        TFontStyles style;
+        bool operator<(const TKey& other) const
+        {
+            return std::tie(name, height, style) < std::tie(other.name, other.height, other.style);
+        }
+    };
+    // Fonts must go before the application does; without one nothing is kept.
+    static std::map<TKey, QFont> made;
+    static bool cleanupRegistered = false;
+    const bool keep = QCoreApplication::instance() != nullptr;
+    if (keep && !cleanupRegistered) {
+        qAddPostRoutine([] {
+            made.clear();
+            cleanupRegistered = false;
+        });
+        cleanupRegistered = true;
+    }
+    TKey key{name_, height_, style_};
+    if (auto it = made.find(key); it != made.end()) {
+        return it->second;
+    }
     QFont font(ResolveFontFamily(name_));
     if (height_ < 0) {
         font.setPixelSize(-height_);
@@ -128,6 +157,12 @@ QFont TFont::ToQFont() const
     font.setStrikeOut((style_ & fsStrikeOut) != 0);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
+    if (keep) {
+        if (made.size() >= 64) {
+            made.clear();
+        }
+        made.emplace(std::move(key), font);
+    }
     return font;
 }
 

@@ -9,6 +9,7 @@
 #include "lookup/command_line.h"
 #include "lookup/ui/qt_carquery_ui.h"
 #include "platform/files.h"
+#include "platform/gui/resources.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -199,6 +200,13 @@ protected:
     std::string programArg_ = program_ / "cquery";
     TQtCarqueryUi ui_;
 };
+
+TEST_F(QtDesktopRunTest, TheDesktopHasTheHandCursorsRegistered)
+{
+    // Nothing else in the program registers them.
+    EXPECT_EQ(CursorFor(crUiHand).hotSpot(), QPoint(6, 16));
+    EXPECT_EQ(CursorFor(crUiDragHand).hotSpot(), QPoint(15, 16));
+}
 
 TEST_F(QtDesktopRunTest, WithoutSwitchesAPersonSearchesPicksAndClosesWithTheVehicle)
 {
