@@ -169,5 +169,15 @@ TEST(Keys, ShortCutsAndMouseButtons)
     EXPECT_EQ(ShiftStateOf(Qt::KeypadModifier | Qt::MetaModifier, Qt::MiddleButton), ssMiddle);
 }
 
+TEST(Keys, TheCaptionAcceleratorFollowsTheFirstSingleAmpersand)
+{
+    EXPECT_TRUE(IsCaptionAccel(u'c', QStringLiteral("&Close")));
+    EXPECT_TRUE(IsCaptionAccel(u'L', QStringLiteral("C&lose")));
+    EXPECT_FALSE(IsCaptionAccel(u'x', QStringLiteral("&Close")));
+    EXPECT_FALSE(IsCaptionAccel(u'c', QStringLiteral("&&Close")));
+    EXPECT_TRUE(IsCaptionAccel(u'c', QStringLiteral("&&&Close")));
+    EXPECT_FALSE(IsCaptionAccel(u'&', QStringLiteral("Close&")));
+}
+
 } // namespace
 } // namespace carlume
