@@ -259,7 +259,15 @@ void TtscXMLNode::SetNodeValue(std::string_view value)
 
 std::string TtscXMLNode::GetText() const
 {
-    return node_ ? FromXml(node_->getTextContent()) : std::string();
+    if (!node_)
+        return {};
+    // The common leaf, one text or CDATA node, without building the joined text.
+    const auto* only = node_->getFirstChild();
+    if (only && !only->getNextSibling() &&
+        (only->getNodeType() == xercesc::DOMNode::TEXT_NODE ||
+         only->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE))
+        return FromXml(only->getNodeValue());
+    return FromXml(node_->getTextContent());
 }
 
 void TtscXMLNode::SetText(std::string_view value)
@@ -364,6 +372,7 @@ TtscXMLNode TtscXMLNode::ChildElementByName(std::string_view name) const
     if (!node_)
         return {};
     const std::u16string wanted = ToXml(name);
+    // Plain sibling steps: the library's element-to-element steps cost a cast per node.
     for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
         if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE &&
             xercesc::XMLString::equals(child->getNodeName(), wanted.c_str()))
@@ -475,11 +484,15 @@ void TtscXMLNode::AppendCDATA(std::string_view value)
 
 TtscXMLNode TtscXMLNode::FindPath(std::string_view path) const
 {
+    // SplitPath again and again, without copying: the text always ends in "/" here.
+    const std::string whole = IncludeTrailingSlash(path);
+    std::string_view rest = whole;
     TtscXMLNode current = *this;
-    std::string rest(path);
-    std::string first;
     for (;;) {
-        SplitPath(std::string(rest), first, rest);
+        rest = DropLeadingSlash(rest);
+        const auto slash = rest.find('/');
+        const std::string_view first = slash == rest.npos ? std::string_view() : rest.substr(0, slash);
+        rest = slash == rest.npos ? rest : rest.substr(slash + 1);
         const TtscXMLNode child = current.ChildElementByName(first);
         if (!child.HasNode() || rest.empty())
             return child.HasNode() ? child : TtscXMLNode();
@@ -601,18 +614,13 @@ TtscXMLNode TtscDOMDocument::GetDocumentElement() const
 
 TtscXMLDocument::TtscXMLDocument()
     : Sleep([](int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); })
-    , library_(std::make_unique<xml::TXercesLibrary>())
     , dom_(std::make_unique<TtscDOMDocument>(this))
-    , parser_(std::make_unique<xml::TSettingsParser>())
 {
+    xml::TXercesLibrary::Use();
+    parser_ = std::make_unique<xml::TSettingsParser>();
 }
 
-// The parser and the document go before the library is let go.
-TtscXMLDocument::~TtscXMLDocument()
-{
-    parser_.reset();
-    dom_.reset();
-}
+TtscXMLDocument::~TtscXMLDocument() = default;
 
 void TtscXMLDocument::Load(const std::string& fileName)
 {

@@ -30,7 +30,6 @@ XERCES_CPP_NAMESPACE_END
 namespace carlume {
 
 namespace xml {
-class TXercesLibrary;
 class TSettingsParser;
 } // namespace xml
 
@@ -268,7 +267,6 @@ public:
     static constexpr int kMaxDepth = 256;
 
 private:
-    std::unique_ptr<xml::TXercesLibrary> library_;
     std::unique_ptr<TtscDOMDocument> dom_;
     std::unique_ptr<xml::TSettingsParser> parser_;
     std::string fileName_;
