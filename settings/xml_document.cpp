@@ -659,6 +659,11 @@ void TtscXMLDocument::Load(const std::string& fileName)
             document->release();
         throw EParserException(fileName_, "no root element", 0, 0);
     }
+    // XML 1.1 admits characters that a settings file, written as XML 1.0, cannot hold.
+    if (xercesc::XMLString::equals(document->getXmlVersion(), u"1.1")) {
+        document->release();
+        throw EParserException(fileName_, "only XML 1.0 is read", 0, 0);
+    }
     dom_->SetDocument(document);
     dom_->AfterLoad();
 }
