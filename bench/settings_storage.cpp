@@ -222,6 +222,8 @@ int main(int argc, char** argv)
         const double xerces = reporter.times["BareXerces" + suffix];
         const double ini = reporter.times["StorageIni" + suffix];
         const double mem = reporter.times["BareMemIniFile" + suffix];
+        if (xml == 0 && ini == 0)
+            continue; // filtered out
         std::printf("%-8d %11.0f us %11.0f us %10.2f %11.0f us %11.0f us %10.2f\n", n, xml, xerces,
                     xerces > 0 ? xml / xerces : 0.0, ini, mem, mem > 0 ? ini / mem : 0.0);
     }
