@@ -434,16 +434,19 @@ void TtscXMLNode::AppendChild(const TtscXMLNode& child)
             node_->appendChild(child.node_);
             return;
         }
+        // The child goes in first: when the library refuses it, the whitespace is not left behind.
+        // The result is the same: new line and tabs, the child, then the parent's last text (made here,
+        // with the closing tag's indentation, when the parent was empty).
         auto* document = owner_->LibraryDocument();
         const int depth = Depth();
-        if (!node_->hasChildNodes())
-            node_->appendChild(document->createTextNode(Indentation(depth - 1).c_str()));
+        const bool empty = !node_->hasChildNodes();
         xercesc::DOMNode* anchor = node_->getLastChild();
         while (anchor && anchor->getNodeType() != xercesc::DOMNode::TEXT_NODE)
             anchor = anchor->getPreviousSibling();
-        auto* whitespace = document->createTextNode(Indentation(depth).c_str());
-        node_->insertBefore(whitespace, anchor);
         node_->insertBefore(child.node_, anchor);
+        if (empty)
+            node_->appendChild(document->createTextNode(Indentation(depth - 1).c_str()));
+        node_->insertBefore(document->createTextNode(Indentation(depth).c_str()), child.node_);
     });
 }
 
