@@ -12,6 +12,7 @@
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/quillon_dat.h"
 #include "tests/support/fake_carquery_ui.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <sys/stat.h>

@@ -6,10 +6,15 @@
 #include "lookup/vin_record.h"
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +52,16 @@ bool CanCompileLocales()
     return std::system("command -v localedef >/dev/null 2>&1") == 0 && fs::exists(kDefinitions);
 }
 
+TFormatSettings SettingsFromLocaleFolder(const std::string& folder, const std::string& name)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    // glibc never frees the search list it makes of LOCPATH for each locale it loads.
+    __lsan::ScopedDisabler glibcKeepsTheSearchList;
+#endif
+    ScopedEnv path("LOCPATH", folder.c_str());
+    return FormatSettingsForLocale(name);
+}
+
 // The dates that do not read back under `settings`, as "written -> read" lines.
 std::string DatesThatDoNotReadBack(const TFormatSettings& settings)
 {
@@ -80,11 +95,7 @@ TEST_P(CompiledLocaleTest, ItsShortDateReadsBack)
                                 compiled / name + "' >/dev/null 2>&1";
     (void)std::system(command.c_str());
     ASSERT_TRUE(fs::exists(compiled / name)) << command;
-    TFormatSettings settings;
-    {
-        ScopedEnv path("LOCPATH", compiled.Path().c_str());
-        settings = FormatSettingsForLocale(name);
-    }
+    const TFormatSettings settings = SettingsFromLocaleFolder(compiled.Path(), name);
     EXPECT_EQ(settings.ShortDateFormat, GetParam().shortDate);
     EXPECT_EQ(settings.DateSeparator, GetParam().separator);
     EXPECT_EQ(DatesThatDoNotReadBack(settings), "");

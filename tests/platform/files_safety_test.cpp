@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/ini_files.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 
