@@ -218,8 +218,9 @@ std::optional<char> FirstSeparator(const std::vector<Piece>& pieces)
 // the order month-day-year, day-month-year or year-month-day, one separator between them with blanks
 // around it allowed, and at most that separator after them. A locale whose short date is of that form
 // keeps it. Any other (names, words, other orders: ja_JP's "%Y年%m月%d日", ar_EG's "%d %b, %Y") gets its
-// fields as numbers in its order, joined by the first of "/", "." and "-" that it uses between them, else
-// by "/", as the regional settings of such a locale have it: "yyyy/MM/dd".
+// fields as numbers in the order of the three its first field starts, joined by the first of "/", "."
+// and "-" that it uses between them, else by "/", as the regional settings of such a locale have it:
+// "yyyy/MM/dd".
 
 struct ShortDate {
     std::string pattern;

@@ -189,7 +189,8 @@ TEST_P(WindowsFolderTest, IsNeverBelowTheCurrentDirectory)
 {
     ScratchFolder dir;
     const passwd* entry = ::getpwuid(::getuid());
-    ASSERT_NE(entry, nullptr);
+    if (entry == nullptr)
+        GTEST_SKIP() << "this user has no entry in the password database";
     auto value = [&](const char* text) -> std::optional<std::string> {
         if (text == nullptr)
             return std::nullopt;
