@@ -1,4 +1,4 @@
-// The files of a whole run when other runs, a full disk or odd switches get in the way.
+// The files of a whole run when other runs or odd switches get in the way.
 
 #include "foundation/logger.h"
 #include "lookup/carquery.h"
@@ -8,46 +8,30 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/format_settings.h"
-#include "standins/chassix/chassix_test_control.h"
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/quillon_dat.h"
 #include "tests/support/fake_carquery_ui.h"
-#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
-
-#include <sys/stat.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 namespace carlume::test {
 namespace {
 
 namespace fs = std::filesystem;
-using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 class CarqueryFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        UnsetEngineEnvironment();
-        setenv(CHASSIX_FAKE_ENV_JOURNAL, (journal_ / "journal.txt").c_str(), 1);
         fs::create_directory(program_ / "Data");
         fs::copy_file(kChassixLibraryPath, program_ / "libchassix.so");
-    }
-    void TearDown() override { UnsetEngineEnvironment(); }
-    static void UnsetEngineEnvironment()
-    {
-        for (const char* name : {CHASSIX_FAKE_ENV_JOURNAL, CHASSIX_FAKE_ENV_THROW, CHASSIX_FAKE_ENV_MIN_VIN,
-                                 CHASSIX_FAKE_ENV_EARLIEST_YEAR})
-            unsetenv(name);
     }
 
     int Run(const std::string& param)
@@ -55,19 +39,10 @@ protected:
         const char* argv[] = {programArg_.c_str(), param.c_str()};
         return RunCarquery(ui_, TCommandLine::FromArgs(2, argv));
     }
-    std::vector<std::string> Boxes() const
-    {
-        std::vector<std::string> texts;
-        for (const TDialogRequest& request : ui_.Fakes.Dialogs.Requests())
-            texts.push_back(request.Text);
-        return texts;
-    }
     std::string DataFile() const { return program_ / "Data/cquery.dat"; }
-    std::string IniFile() const { return windows_ / "cquery.ini"; }
 
     ScratchFolder program_;
     ScratchFolder windows_;
-    ScratchFolder journal_;
     std::string programArg_ = program_ / "cquery";
     ScopedFolderOverride exe_{TFolder::ProgramFile, program_ / "cquery"};
     ScopedFolderOverride windir_{TFolder::Windows, windows_.Path()};
@@ -89,41 +64,9 @@ TEST_F(CarqueryFilesTest, AStaleHandBackFileThatAnotherRunDeletedFirstIsGone)
         return ENOENT;
     });
     EXPECT_EQ(Run("/VIN=1AVQL14S1A"), 0);
-    EXPECT_THAT(Boxes(), IsEmpty());
+    EXPECT_THAT(ui_.Fakes.Dialogs.Requests(), IsEmpty());
     EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
 }
-
-struct IniFailureCase {
-    const char* Name;
-    TFileStep step;
-    int error; // 0: the file itself is read-only
-    const char* reason;
-};
-
-class CqueryIniFailureTest : public CarqueryFilesTest,
-                             public ::testing::WithParamInterface<IniFailureCase> {};
-
-TEST_P(CqueryIniFailureTest, TheMessageGivesTheReason)
-{
-    const auto& row = GetParam();
-    WriteAll(IniFile(), "[Settings]\r\nUseOrigSymbol=1\r\n");
-    if (row.error == 0)
-        ::chmod(IniFile().c_str(), 0444);
-    ScopedFileFault fault([&](TFileStep step, const std::string& path) {
-        return step == row.step && path == IniFile() ? row.error : 0;
-    });
-    EXPECT_EQ(Run("/VIN=1AVQL14S1A"), 0);
-    EXPECT_THAT(Boxes(),
-                ElementsAre("Vehicle Lookup Error: Unable to write to " + IniFile() + ". " + row.reason));
-    EXPECT_EQ(ReadAll(IniFile()), "[Settings]\r\nUseOrigSymbol=1\r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rows, CqueryIniFailureTest,
-    ::testing::Values(IniFailureCase{"ReadOnlyFolder", TFileStep::Create, EACCES, "Permission denied"},
-                      IniFailureCase{"ReadOnlyFile", TFileStep::Create, 0, "Permission denied"},
-                      IniFailureCase{"DiskFull", TFileStep::Write, ENOSPC, "No space left on device"}),
-    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(SwitchLogTest, EverySwitchKeepsToOneLineOfTheLog)
 {
