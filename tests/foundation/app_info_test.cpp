@@ -183,7 +183,8 @@ TEST_F(AppInfoTest, SaveWritesTheLogSettingsOnly)
         unwritable.Save();
         ADD_FAILURE();
     } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), "Unable to write to " + dir / "no/such/folder/prefs.ini");
+        EXPECT_EQ(e.Message(),
+                  "Unable to write to " + dir / "no/such/folder/prefs.ini" + ". No such file or directory");
     }
 }
 
