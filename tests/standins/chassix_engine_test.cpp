@@ -196,6 +196,21 @@ TEST_F(ChassixStandIn, DataFollowsItsRules)
                                                      {"Kestrane", 1}}));
 }
 
+TEST_F(ChassixStandIn, RefusesEntriesItDidNotHandOutAsMakes)
+{
+    // A program passing the wrong entry is caught by its tests.
+    EntryList models;
+    char key[] = "ARVELO";
+    ChassixEntry foreign{nullptr, nullptr, key, nullptr};
+    EXPECT_THROW(E.ChassixGetListOfModels(&models.List, &foreign, "2010"), std::invalid_argument);
+    EntryList makes;
+    E.ChassixGetListOfMakes(&makes.List);
+    E.ChassixGetListOfModels(&models.List, makes.Lines.at(1).Entry, "2010");
+    ASSERT_FALSE(models.Lines.empty());
+    EXPECT_THROW(E.ChassixGetListOfModels(&models.List, models.Lines.front().Entry, "2010"),
+                 std::invalid_argument);
+}
+
 /// One call of every entry point but Start and Stop, with harmless arguments.
 std::vector<std::pair<std::string, std::function<void()>>> OtherCalls(const ChassixTable& e,
                                                                       OwnedRecord& record, EntryList& list)
