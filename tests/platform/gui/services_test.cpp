@@ -187,6 +187,16 @@ TEST(QtScreenCursorService, TheCursorIsAnOverrideUntilDefault)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the service removes its override when it goes";
 }
 
+TEST(QtServices, TheBundleHandsOutEveryService)
+{
+    TQtServices qt;
+    const TApplicationServices services = qt.Services();
+    EXPECT_EQ(services.Dialogs, &qt.Dialogs);
+    EXPECT_EQ(services.Clipboard, &qt.Clipboard);
+    EXPECT_EQ(services.Shell, &qt.Shell);
+    EXPECT_EQ(services.ScreenCursor, &qt.ScreenCursor);
+}
+
 } // namespace
 } // namespace carlume
 
