@@ -29,23 +29,12 @@ TLangInfo GermanLike()
     return info;
 }
 
-TEST(FormatSettingsTest, USDefaults)
+TEST(FormatSettingsTest, NamesOutsideTheirRangeAreEmpty)
 {
     const TFormatSettings us = USFormatSettings();
-    EXPECT_EQ(us.ShortDateFormat, "M/d/yyyy");
-    EXPECT_EQ(us.DateSeparator, '/');
-    EXPECT_EQ(us.TimeSeparator, ':');
-    EXPECT_EQ(us.LongTimeFormat, "h:mm:ss AMPM");
-    EXPECT_EQ(us.TimeAMString, "AM");
-    EXPECT_EQ(us.TwoDigitYearCenturyWindow, 50);
-    EXPECT_EQ(us.ShortMonthName(1), "Jan");
-    EXPECT_EQ(us.LongMonthName(12), "December");
-    EXPECT_EQ(us.ShortDayName(1), "Sun");
-    EXPECT_EQ(us.LongDayName(7), "Saturday");
-    EXPECT_EQ(us.ShortMonthName(0), "");
-    EXPECT_EQ(us.ShortMonthName(13), "");
-    EXPECT_EQ(us.ShortDayName(8), "");
-    EXPECT_EQ(us.LongDayName(-1), "");
+    EXPECT_EQ(us.ShortMonthName(1) + us.LongMonthName(12) + us.ShortDayName(1) + us.LongDayName(7),
+              "JanDecemberSunSaturday");
+    EXPECT_EQ(us.ShortMonthName(0) + us.ShortMonthName(13) + us.ShortDayName(8) + us.LongDayName(-1), "");
 }
 
 TEST(FormatSettingsTest, CLocalesGiveTheUSSettings)
