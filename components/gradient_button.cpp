@@ -262,7 +262,7 @@ bool TGradientButton::DialogKey(TVirtualKey key, TShiftState)
 
 bool TGradientButton::DialogChar(QChar character)
 {
-    if (isVisibleTo(window()) && IsAccel(character, caption_)) {
+    if (isVisibleTo(window()) && IsCaptionAccel(character, caption_)) {
         Click();
     }
     return false;

@@ -17,8 +17,19 @@
 
 namespace carlume {
 
+// The published properties are Qt properties too, so that window layouts can set them (stdset="0").
 class TGradientButton : public TCustomControl {
     Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(bool Gradient READ Gradient WRITE SetGradient)
+    Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
+    Q_PROPERTY(bool Default READ Default WRITE SetDefault)
+    Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
 public:
     /// 75 x 25, caption "XP Button", bold navy font, enabled, gradient on, not a tab stop.
     explicit TGradientButton(QWidget* owner = nullptr);

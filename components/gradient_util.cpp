@@ -114,26 +114,6 @@ TColor ShiftColor(TColor color, int amount)
     return RGBToColor(shift(GetRValue(rgb)), shift(GetGValue(rgb)), shift(GetBValue(rgb)));
 }
 
-int Max(int a, int b)
-{
-    return a > b ? a : b;
-}
-
-int Min(int a, int b)
-{
-    return a < b ? a : b;
-}
-
-int RectHeight(const TRect& rect)
-{
-    return rect.Bottom - rect.Top;
-}
-
-int RectWidth(const TRect& rect)
-{
-    return rect.Right - rect.Left;
-}
-
 void GradientFillRect(TCanvas& canvas, const TRect& rect, TColor startColor, TColor endColor,
                       std::uint8_t direction, std::uint8_t colors)
 {

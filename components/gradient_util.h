@@ -3,6 +3,8 @@
 // Banded gradient fills and the framed face behind the gradient push button. The routines keep no state
 // and draw through the canvas.
 
+#include "components/ui_draw_utils.h"
+#include "components/ui_math.h"
 #include "platform/gui/canvas.h"
 #include "platform/gui/color.h"
 #include "platform/gui/geometry.h"
@@ -38,12 +40,8 @@ constexpr int XPFaceLighten = 30;
 /// lightens); system colours are resolved first.
 TColor ShiftColor(TColor color, int amount);
 
-/// The larger and the smaller of two integers.
-int Max(int a, int b);
-int Min(int a, int b);
-/// Bottom - Top and Right - Left.
-int RectHeight(const TRect& rect);
-int RectWidth(const TRect& rect);
+// Max, Min, RectHeight and RectWidth, which the routines below use, are the drawing utilities' (ui_math.h,
+// ui_draw_utils.h).
 
 /// Fills the rectangle with up to `colors` bands from the start to the end colour along `direction`; the
 /// pixels left over after the last whole band get the far end's colour. Fewer than two colours fill with

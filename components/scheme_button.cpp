@@ -186,6 +186,20 @@ void TSchemeButton::SetColorScheme(TColorScheme scheme)
     scheme_ = scheme;
 }
 
+void TSchemeButton::SetColorSchemeNumber(int scheme)
+{
+    if (scheme >= csNeoDesert && scheme <= csCustom) {
+        SetColorScheme(TColorScheme(scheme));
+    }
+}
+
+void TSchemeButton::SetLayoutNumber(int layout)
+{
+    if (layout >= int(TButtonLayout::blGlyphLeft) && layout <= int(TButtonLayout::blGlyphBottom)) {
+        SetLayout(TButtonLayout(layout));
+    }
+}
+
 void TSchemeButton::SetCtl3D(bool ctl3D)
 {
     ctl3D_ = ctl3D;
@@ -465,7 +479,7 @@ bool TSchemeButton::DialogKey(TVirtualKey key, TShiftState shift)
 
 bool TSchemeButton::DialogChar(QChar character)
 {
-    if (IsAccel(character, caption_) && isEnabled() && isVisibleTo(window())) {
+    if (IsCaptionAccel(character, caption_) && isEnabled() && isVisibleTo(window())) {
         Click();
         return true;
     }

@@ -55,8 +55,51 @@ enum TSchemeColorIndex : int {
     sciCount = 25
 };
 
+// The published properties are Qt properties too, so that window layouts can set them (stdset="0"); the
+// scheme and the layout by their number.
 class TSchemeButton : public TCustomControl {
     Q_OBJECT
+    Q_PROPERTY(int ColorFace READ ColorFace WRITE SetColorFace)
+    Q_PROPERTY(int ColorGrad READ ColorGrad WRITE SetColorGrad)
+    Q_PROPERTY(int ColorDark READ ColorDark WRITE SetColorDark)
+    Q_PROPERTY(int ColorLight READ ColorLight WRITE SetColorLight)
+    Q_PROPERTY(int ColorBorder READ ColorBorder WRITE SetColorBorder)
+    Q_PROPERTY(int ColorText READ ColorText WRITE SetColorText)
+    Q_PROPERTY(int OverColorFace READ OverColorFace WRITE SetOverColorFace)
+    Q_PROPERTY(int OverColorGrad READ OverColorGrad WRITE SetOverColorGrad)
+    Q_PROPERTY(int OverColorDark READ OverColorDark WRITE SetOverColorDark)
+    Q_PROPERTY(int OverColorLight READ OverColorLight WRITE SetOverColorLight)
+    Q_PROPERTY(int OverColorBorder READ OverColorBorder WRITE SetOverColorBorder)
+    Q_PROPERTY(int OverColorText READ OverColorText WRITE SetOverColorText)
+    Q_PROPERTY(int DownColorFace READ DownColorFace WRITE SetDownColorFace)
+    Q_PROPERTY(int DownColorGrad READ DownColorGrad WRITE SetDownColorGrad)
+    Q_PROPERTY(int DownColorDark READ DownColorDark WRITE SetDownColorDark)
+    Q_PROPERTY(int DownColorLight READ DownColorLight WRITE SetDownColorLight)
+    Q_PROPERTY(int DownColorBorder READ DownColorBorder WRITE SetDownColorBorder)
+    Q_PROPERTY(int DownColorText READ DownColorText WRITE SetDownColorText)
+    Q_PROPERTY(int DisabledColorFace READ DisabledColorFace WRITE SetDisabledColorFace)
+    Q_PROPERTY(int DisabledColorGrad READ DisabledColorGrad WRITE SetDisabledColorGrad)
+    Q_PROPERTY(int DisabledColorDark READ DisabledColorDark WRITE SetDisabledColorDark)
+    Q_PROPERTY(int DisabledColorLight READ DisabledColorLight WRITE SetDisabledColorLight)
+    Q_PROPERTY(int DisabledColorBorder READ DisabledColorBorder WRITE SetDisabledColorBorder)
+    Q_PROPERTY(int DisabledColorText READ DisabledColorText WRITE SetDisabledColorText)
+    Q_PROPERTY(int ColorFocusRect READ ColorFocusRect WRITE SetColorFocusRect)
+    Q_PROPERTY(int ColorScheme READ ColorSchemeNumber WRITE SetColorSchemeNumber)
+    Q_PROPERTY(int Layout READ LayoutNumber WRITE SetLayoutNumber)
+    Q_PROPERTY(bool Ctl3D READ Ctl3D WRITE SetCtl3D)
+    Q_PROPERTY(int Spacing READ Spacing WRITE SetSpacing)
+    Q_PROPERTY(bool TransparentGlyph READ TransparentGlyph WRITE SetTransparentGlyph)
+    Q_PROPERTY(bool Gradient READ Gradient WRITE SetGradient)
+    Q_PROPERTY(bool HotTrack READ HotTrack WRITE SetHotTrack)
+    Q_PROPERTY(bool Cancel READ Cancel WRITE SetCancel)
+    Q_PROPERTY(bool Default READ Default WRITE SetDefault)
+    Q_PROPERTY(int ModalResult READ ModalResult WRITE SetModalResult)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool ParentFont READ ParentFont WRITE SetParentFont)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
+    Q_PROPERTY(bool TabStop READ TabStop WRITE SetTabStop)
+    Q_PROPERTY(QString Hint READ Hint WRITE SetHint)
+    Q_PROPERTY(bool ShowHint READ ShowHint WRITE SetShowHint)
 public:
     /// 75 x 25, scheme csNeoDesert with the over, down and disabled gradient colours white, Ctl3D, tab
     /// stop, transparent glyph, hot tracking, spacing 4, glyph left.
@@ -213,6 +256,10 @@ protected:
     void DoExit() override;
 
 private:
+    int ColorSchemeNumber() const { return ColorScheme(); }
+    void SetColorSchemeNumber(int scheme);
+    int LayoutNumber() const { return int(Layout()); }
+    void SetLayoutNumber(int layout);
     // Everything the look depends on; the last look painted is kept and copied while it stays the same.
     struct TLook {
         QSize Size;

@@ -18,6 +18,25 @@ bool IsDownLooking(TUiSpeedButtonState state)
     return state == TUiSpeedButtonState::sbsDown || state == TUiSpeedButtonState::sbsExclusive;
 }
 
+// The character after the first single "&" of a caption ("&&" shows one "&").
+QChar AcceleratorOf(const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != QLatin1Char('&'))
+            continue;
+        if (caption.at(i + 1) != QLatin1Char('&'))
+            return caption.at(i + 1);
+        ++i;
+    }
+    return {};
+}
+
+bool IsAccel(QChar character, const QString& caption)
+{
+    const QChar accelerator = AcceleratorOf(caption);
+    return !accelerator.isNull() && accelerator.toUpper() == character.toUpper();
+}
+
 } // namespace
 
 TRect DrawButtonFrame(TCanvas& canvas, const TRect& client, bool isDown, bool isFlat, TButtonStyle style)

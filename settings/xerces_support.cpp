@@ -80,6 +80,12 @@ void AppendUtf8(std::string& out, char32_t cp)
 
 } // namespace
 
+void TXercesLibrary::Use()
+{
+    // Destroyed after every object whose construction began before it was first used.
+    static TXercesLibrary library;
+}
+
 TXercesLibrary::TXercesLibrary()
 {
     xercesc::XMLPlatformUtils::Initialize();

@@ -11,13 +11,18 @@
 
 namespace carlume::xml {
 
-/// Keeps the library initialised for its lifetime (the library counts initialisations).
+/// Initialises the library on first use; it stays initialised until the process ends. Initialising it
+/// builds large tables, so it is not done again for every document.
 class TXercesLibrary {
 public:
-    TXercesLibrary();
+    /// Makes sure the library is initialised.
+    static void Use();
     ~TXercesLibrary();
     TXercesLibrary(const TXercesLibrary&) = delete;
     TXercesLibrary& operator=(const TXercesLibrary&) = delete;
+
+private:
+    TXercesLibrary();
 };
 
 /// Why `text` cannot be stored as XML 1.0 character data (invalid UTF-8, or a character XML does not

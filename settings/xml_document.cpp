@@ -259,7 +259,15 @@ void TtscXMLNode::SetNodeValue(std::string_view value)
 
 std::string TtscXMLNode::GetText() const
 {
-    return node_ ? FromXml(node_->getTextContent()) : std::string();
+    if (!node_)
+        return {};
+    // The common leaf, one text or CDATA node, without building the joined text.
+    const auto* only = node_->getFirstChild();
+    if (only && !only->getNextSibling() &&
+        (only->getNodeType() == xercesc::DOMNode::TEXT_NODE ||
+         only->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE))
+        return FromXml(only->getNodeValue());
+    return FromXml(node_->getTextContent());
 }
 
 void TtscXMLNode::SetText(std::string_view value)
@@ -364,6 +372,7 @@ TtscXMLNode TtscXMLNode::ChildElementByName(std::string_view name) const
     if (!node_)
         return {};
     const std::u16string wanted = ToXml(name);
+    // Plain sibling steps: the library's element-to-element steps cost a cast per node.
     for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
         if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE &&
             xercesc::XMLString::equals(child->getNodeName(), wanted.c_str()))
@@ -425,16 +434,19 @@ void TtscXMLNode::AppendChild(const TtscXMLNode& child)
             node_->appendChild(child.node_);
             return;
         }
+        // The child goes in first: when the library refuses it, the whitespace is not left behind.
+        // The result is the same: new line and tabs, the child, then the parent's last text (made here,
+        // with the closing tag's indentation, when the parent was empty).
         auto* document = owner_->LibraryDocument();
         const int depth = Depth();
-        if (!node_->hasChildNodes())
-            node_->appendChild(document->createTextNode(Indentation(depth - 1).c_str()));
+        const bool empty = !node_->hasChildNodes();
         xercesc::DOMNode* anchor = node_->getLastChild();
         while (anchor && anchor->getNodeType() != xercesc::DOMNode::TEXT_NODE)
             anchor = anchor->getPreviousSibling();
-        auto* whitespace = document->createTextNode(Indentation(depth).c_str());
-        node_->insertBefore(whitespace, anchor);
         node_->insertBefore(child.node_, anchor);
+        if (empty)
+            node_->appendChild(document->createTextNode(Indentation(depth - 1).c_str()));
+        node_->insertBefore(document->createTextNode(Indentation(depth).c_str()), child.node_);
     });
 }
 
@@ -475,11 +487,15 @@ void TtscXMLNode::AppendCDATA(std::string_view value)
 
 TtscXMLNode TtscXMLNode::FindPath(std::string_view path) const
 {
+    // SplitPath again and again, without copying: the text always ends in "/" here.
+    const std::string whole = IncludeTrailingSlash(path);
+    std::string_view rest = whole;
     TtscXMLNode current = *this;
-    std::string rest(path);
-    std::string first;
     for (;;) {
-        SplitPath(std::string(rest), first, rest);
+        rest = DropLeadingSlash(rest);
+        const auto slash = rest.find('/');
+        const std::string_view first = slash == rest.npos ? std::string_view() : rest.substr(0, slash);
+        rest = slash == rest.npos ? rest : rest.substr(slash + 1);
         const TtscXMLNode child = current.ChildElementByName(first);
         if (!child.HasNode() || rest.empty())
             return child.HasNode() ? child : TtscXMLNode();
@@ -601,18 +617,13 @@ TtscXMLNode TtscDOMDocument::GetDocumentElement() const
 
 TtscXMLDocument::TtscXMLDocument()
     : Sleep([](int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); })
-    , library_(std::make_unique<xml::TXercesLibrary>())
     , dom_(std::make_unique<TtscDOMDocument>(this))
-    , parser_(std::make_unique<xml::TSettingsParser>())
 {
+    xml::TXercesLibrary::Use();
+    parser_ = std::make_unique<xml::TSettingsParser>();
 }
 
-// The parser and the document go before the library is let go.
-TtscXMLDocument::~TtscXMLDocument()
-{
-    parser_.reset();
-    dom_.reset();
-}
+TtscXMLDocument::~TtscXMLDocument() = default;
 
 void TtscXMLDocument::Load(const std::string& fileName)
 {
@@ -650,6 +661,11 @@ void TtscXMLDocument::Load(const std::string& fileName)
         if (document)
             document->release();
         throw EParserException(fileName_, "no root element", 0, 0);
+    }
+    // XML 1.1 admits characters that a settings file, written as XML 1.0, cannot hold.
+    if (xercesc::XMLString::equals(document->getXmlVersion(), u"1.1")) {
+        document->release();
+        throw EParserException(fileName_, "only XML 1.0 is read", 0, 0);
     }
     dom_->SetDocument(document);
     dom_->AfterLoad();

@@ -30,7 +30,6 @@ XERCES_CPP_NAMESPACE_END
 namespace carlume {
 
 namespace xml {
-class TXercesLibrary;
 class TSettingsParser;
 } // namespace xml
 
@@ -164,6 +163,9 @@ public:
     /// Appends CDATA holding `value` (split where the value holds "]]>", so that it survives a save).
     void AppendCDATA(std::string_view value);
 
+    /// Wrappers are values that own nothing: there is nothing to hand back.
+    void ReleaseNode(const TtscXMLNode&) {}
+
     /// The element at a slash path below this node (first match at each level), or none.
     TtscXMLNode FindPath(std::string_view path) const;
     /// True when every segment of the path is found.
@@ -258,6 +260,8 @@ public:
     std::string ReadText(std::string_view path) const;
     /// Sets the element's text, creating the path when it is missing.
     void WriteText(std::string_view path, std::string_view text);
+    /// Wrappers are values that own nothing: there is nothing to hand back.
+    void ReleaseNode(const TtscXMLNode&) {}
 
     /// How the save waits between attempts (tests replace it).
     std::function<void(int milliseconds)> Sleep;
@@ -268,7 +272,6 @@ public:
     static constexpr int kMaxDepth = 256;
 
 private:
-    std::unique_ptr<xml::TXercesLibrary> library_;
     std::unique_ptr<TtscDOMDocument> dom_;
     std::unique_ptr<xml::TSettingsParser> parser_;
     std::string fileName_;

@@ -52,7 +52,6 @@ void TFont::SetName(const QString& name)
 {
     if (name != name_) {
         name_ = name;
-        FaceChanged();
         Changed();
     }
 }
@@ -61,7 +60,6 @@ void TFont::SetHeight(int height)
 {
     if (height != height_) {
         height_ = height;
-        FaceChanged();
         Changed();
     }
 }
@@ -95,7 +93,6 @@ void TFont::SetStyle(TFontStyles style)
 {
     if (style != style_) {
         style_ = style;
-        FaceChanged();
         Changed();
     }
 }
@@ -105,25 +102,16 @@ void TFont::Assign(const TFont& source)
     if (&source == this) {
         return;
     }
-    const int height =
-        source.pixelsPerInch_ == pixelsPerInch_ ? source.height_ : -MulDiv(source.Size(), pixelsPerInch_, 72);
-    const bool sameFace = name_ == source.name_ && height_ == height && style_ == source.style_;
     name_ = source.name_;
-    height_ = height;
-    style_ = source.style_;
-    if (!sameFace || !qfontValid_) {
-        qfont_ = source.qfont_;
-        qfontValid_ = source.qfontValid_ && height == source.height_;
-    }
+    height_ =
+        source.pixelsPerInch_ == pixelsPerInch_ ? source.height_ : -MulDiv(source.Size(), pixelsPerInch_, 72);
     color_ = source.color_;
+    style_ = source.style_;
     Changed();
 }
 
 QFont TFont::ToQFont() const
 {
-    if (qfontValid_) {
-        return qfont_;
-    }
     // Controls paint with fresh canvases many times a second; a QFont made once per name, height and style
     // keeps Qt's font engine data, which a new QFont would look up again.
     struct TKey {
@@ -148,9 +136,7 @@ QFont TFont::ToQFont() const
     }
     TKey key{name_, height_, style_};
     if (auto it = made.find(key); it != made.end()) {
-        qfont_ = it->second;
-        qfontValid_ = true;
-        return qfont_;
+        return it->second;
     }
     QFont font(ResolveFontFamily(name_));
     if (height_ < 0) {
@@ -171,8 +157,6 @@ QFont TFont::ToQFont() const
     font.setStrikeOut((style_ & fsStrikeOut) != 0);
     font.setStyleStrategy(QFont::NoAntialias);
     font.setHintingPreference(QFont::PreferFullHinting);
-    qfont_ = font;
-    qfontValid_ = true;
     if (keep) {
         if (made.size() >= 64) {
             made.clear();
@@ -186,11 +170,6 @@ bool TFont::SameAs(const TFont& other) const
 {
     return name_ == other.name_ && height_ == other.height_ && color_ == other.color_ &&
            style_ == other.style_;
-}
-
-void TFont::FaceChanged()
-{
-    qfontValid_ = false;
 }
 
 void TFont::Changed()

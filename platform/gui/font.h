@@ -68,17 +68,12 @@ public:
 
 private:
     void Changed();
-    // Name, height or style changed: the Qt font is made again on the next use.
-    void FaceChanged();
 
     QString name_;
     int height_;
     int pixelsPerInch_ = 96;
     TColor color_;
     TFontStyles style_ = 0;
-    // The Qt font made last; kept so that its resolved glyph engine is reused from paint to paint.
-    mutable QFont qfont_;
-    mutable bool qfontValid_ = false;
 };
 
 /// The installed family that stands in for a font name: "MS Sans Serif" and "Arial" give Liberation Sans,

@@ -128,7 +128,7 @@ TShortCut ShortCutOf(TVirtualKey key, TShiftState shift)
     return result;
 }
 
-bool IsAccel(QChar character, const QString& caption)
+bool IsCaptionAccel(QChar character, const QString& caption)
 {
     for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != QLatin1Char('&')) {

@@ -102,6 +102,6 @@ TShortCut ShortCutOf(TVirtualKey key, TShiftState shift);
 
 /// True when `character` is the caption's accelerator: the character after the first "&" that is not part
 /// of a "&&" pair, compared without regard to case.
-bool IsAccel(QChar character, const QString& caption);
+bool IsCaptionAccel(QChar character, const QString& caption);
 
 } // namespace carlume

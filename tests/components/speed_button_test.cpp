@@ -446,9 +446,9 @@ TEST_F(SpeedButtonTest, ADescendantExtendsPaintAndClick)
     ShowForm();
     auto* button = new TEdgedButton(&form_);
     button->show();
-    EXPECT_TRUE(PixelIs(RenderWidget(*button), 5, 0, clRed, "edge_up"));
+    EXPECT_TRUE(PixelsAre(RenderWidget(*button), {{5, 0, clRed, {}}}, "edge_up"));
     QTest::mousePress(button, Qt::LeftButton, {}, kIn);
-    EXPECT_TRUE(PixelIs(RenderWidget(*button), 5, 0, clWindowFrame, "no_edge_while_down"));
+    EXPECT_TRUE(PixelsAre(RenderWidget(*button), {{5, 0, clWindowFrame, {}}}, "no_edge_while_down"));
     EXPECT_TRUE(button->RepeatTimer()->isActive());
     QTest::mouseRelease(button, Qt::LeftButton, {}, kIn);
     EXPECT_EQ(button->clicks, 1);

@@ -9,68 +9,58 @@
 
 namespace carlume::test {
 
-namespace {
-
-void SendMouse(QWidget& widget, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held)
-{
-    const QPointF local(at);
-    QMouseEvent event(type, local, widget.mapToGlobal(local), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
-void SendKey(QWidget& widget, QEvent::Type type, Qt::Key key, bool repeat)
-{
-    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
-    QKeyEvent event(type, key, Qt::NoModifier, text, repeat);
-    QApplication::sendEvent(&widget, &event);
-}
-
-} // namespace
-
 void Send(QWidget& widget, const TInput& input)
 {
+    using In = TInput;
+    const QPointF at(input.At);
+    auto mouse = [&](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(&widget, &event);
+    };
+    auto key = [&](QEvent::Type type, bool repeat) {
+        QKeyEvent event(type, input.Key, Qt::NoModifier,
+                        input.Key == Qt::Key_Space ? QStringLiteral(" ") : QString(), repeat);
+        QApplication::sendEvent(&widget, &event);
+    };
     switch (input.What) {
-    case TInput::Press:
-        SendMouse(widget, QEvent::MouseButtonPress, input.At, Qt::LeftButton, Qt::LeftButton);
+    case In::Press:
+    case In::DoubleClick:
+        mouse(input.What == In::Press ? QEvent::MouseButtonPress : QEvent::MouseButtonDblClick,
+              Qt::LeftButton, Qt::LeftButton);
         break;
-    case TInput::Move:
-        SendMouse(widget, QEvent::MouseMove, input.At, Qt::NoButton, Qt::LeftButton);
+    case In::Move:
+        mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton);
         break;
-    case TInput::Release:
-        SendMouse(widget, QEvent::MouseButtonRelease, input.At, Qt::LeftButton, Qt::NoButton);
+    case In::Release:
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton);
         break;
-    case TInput::DoubleClick:
-        SendMouse(widget, QEvent::MouseButtonDblClick, input.At, Qt::LeftButton, Qt::LeftButton);
+    case In::RightPress:
+        mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton);
         break;
-    case TInput::RightPress:
-        SendMouse(widget, QEvent::MouseButtonPress, input.At, Qt::RightButton, Qt::RightButton);
+    case In::RightRelease:
+        mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton);
         break;
-    case TInput::RightRelease:
-        SendMouse(widget, QEvent::MouseButtonRelease, input.At, Qt::RightButton, Qt::NoButton);
-        break;
-    case TInput::Enter: {
-        const QPointF local(input.At);
-        QEnterEvent event(local, local, widget.mapToGlobal(local));
+    case In::Enter: {
+        QEnterEvent event(at, at, widget.mapToGlobal(at));
         QApplication::sendEvent(&widget, &event);
         break;
     }
-    case TInput::Leave: {
+    case In::Leave: {
         QEvent event(QEvent::Leave);
         QApplication::sendEvent(&widget, &event);
         break;
     }
-    case TInput::KeyDown:
-    case TInput::RepeatKeyDown:
-        SendKey(widget, QEvent::KeyPress, input.Key, input.What == TInput::RepeatKeyDown);
+    case In::KeyDown:
+    case In::RepeatKeyDown:
+        key(QEvent::KeyPress, input.What == In::RepeatKeyDown);
         break;
-    case TInput::KeyUp:
-    case TInput::RepeatKeyUp:
-        SendKey(widget, QEvent::KeyRelease, input.Key, input.What == TInput::RepeatKeyUp);
+    case In::KeyUp:
+    case In::RepeatKeyUp:
+        key(QEvent::KeyRelease, input.What == In::RepeatKeyUp);
         break;
-    case TInput::FocusIn:
-    case TInput::FocusOut: {
-        QFocusEvent event(input.What == TInput::FocusIn ? QEvent::FocusIn : QEvent::FocusOut,
-                          Qt::TabFocusReason);
+    case In::FocusIn:
+    case In::FocusOut: {
+        QFocusEvent event(input.What == In::FocusIn ? QEvent::FocusIn : QEvent::FocusOut, Qt::TabFocusReason);
         QApplication::sendEvent(&widget, &event);
         break;
     }

@@ -1,19 +1,16 @@
 #pragma once
 
-// Input for the styled-button tests: events sent straight to the control, so that no pointer or focus
-// state of QTest carries over from one case to the next.
+// Input for the styled-button tests, sent straight to the control so that no pointer or focus state of
+// QTest carries over from one case to the next.
 
 #include <QPoint>
 #include <Qt>
-
-#include <string>
-#include <vector>
 
 class QWidget;
 
 namespace carlume::test {
 
-/// One input step.
+/// One input step: a mouse step at `At`, a key step with `Key`, or a focus or hover change.
 struct TInput {
     enum Kind {
         Press,
@@ -32,23 +29,9 @@ struct TInput {
         FocusOut
     };
     Kind What;
-    /// Position for mouse steps, key for key steps.
-    QPoint At;
-    Qt::Key Key = Qt::Key_unknown;
+    QPoint At = {};
+    Qt::Key Key = Qt::Key_Space;
 };
-
-inline TInput MouseAt(TInput::Kind kind, int x, int y)
-{
-    return {kind, QPoint(x, y)};
-}
-inline TInput KeyStep(TInput::Kind kind, Qt::Key key)
-{
-    return {kind, QPoint(), key};
-}
-inline TInput Step(TInput::Kind kind)
-{
-    return {kind, QPoint()};
-}
 
 /// Sends the step to the widget (key events go on to its parents when it leaves them).
 void Send(QWidget& widget, const TInput& input);

@@ -39,14 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Data item not specified on ReadData"},
                       FrontCase{"WriteCdataNoItem", [](auto& f) { f.WriteCDATA("s", "", "v"); },
                                 "Data item not specified on WriteData"},
-                      FrontCase{"WriteValueNoSection", [](auto& f) { f.WriteValue("", "", "v"); },
-                                "Data path location not specified on WriteData"},
                       FrontCase{"EraseSectionNoSection", [](auto& f) { f.EraseSection(""); },
                                 "Data path location not specified on EraseSection"},
-                      FrontCase{"ValueExistsNoItem", [](auto& f) { f.ValueExists("s", ""); },
-                                "Data item not specified on ValueExists"},
-                      FrontCase{"DeleteKeyNoSection", [](auto& f) { f.DeleteKey("", "i"); },
-                                "Data path location not specified on DeleteKey"},
                       FrontCase{"ReadAttributeNoName",
                                 [](auto& f) {
                                     std::string v;

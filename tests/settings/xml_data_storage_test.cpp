@@ -106,33 +106,7 @@ TEST_F(XmlStorageTest, WritesKeepTheFileLaidOut)
     storage.WriteData("TSCSettings/Mail/Auth", "User", "desk", false);
     storage.DeleteKey("Tree", "Other");
     storage.UpdateFile();
-    const std::string expected = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<?tsc-schema version=\"3\"?>\n"
-                                 "<!-- Written by hand: maintenance-tool preferences -->\n"
-                                 "<TSCSettings>\n"
-                                 "\t<!-- nightly copy -->\n"
-                                 "\t<Backup Kind=\"Nightly\" id=\"7\">\n"
-                                 "\t\t<Enabled>0</Enabled>\n"
-                                 "\t\t<Empty/>\n"
-                                 "\t\t<Folder>plain</Folder>\n"
-                                 "\t\t<Capacity><![CDATA[45]]></Capacity>\n"
-                                 "\t</Backup>\n"
-                                 "    <Mail id=\"Smtp\">\n"
-                                 "        <Host>mail.example.org</Host>\n"
-                                 "\t\t<Port>\t25\n</Port>\n"
-                                 "\t\t<Auth>\n"
-                                 "\t\t\t<User>desk</User>\n"
-                                 "\t\t</Auth>\n"
-                                 "    </Mail>\n"
-                                 "\t<Tree>\n"
-                                 "\t\t<Level1>\n"
-                                 "\t\t\t<Leaf>a</Leaf>\n"
-                                 "\t\t</Level1>\n"
-                                 "\t</Tree>\n"
-                                 "\t<ViewRTRXml>0</ViewRTRXml>\n"
-                                 "</TSCSettings>\n"
-                                 "<?tsc-end done?>\n";
-    EXPECT_EQ(ReadAll(path), expected);
+    EXPECT_EQ(ReadAll(path), Fixture("maintenance_written.xml"));
     EXPECT_FALSE(storage.ValueExists("Tree", "Other"));
     EXPECT_EQ(Read("Backup", "Folder"), "plain") << "text over CDATA reads back the new value alone";
 }

@@ -135,6 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFile{"ExternalEntity", [](auto& p) { CopyOf("external_entity.xml", p); }},
                       BadFile{"UndeclaredEntity", [](auto& p) { WriteAll(p, "<R>&nope;</R>"); }},
                       BadFile{"ControlCharacter", [](auto& p) { WriteAll(p, "<R>\x01</R>"); }},
+                      BadFile{"Xml11", [](auto& p) { WriteAll(p, "<?xml version=\"1.1\"?><R>&#x1;</R>"); }},
                       BadFile{"LongEntity",
                               [](auto& p) {
                                   WriteAll(p, "<!DOCTYPE R [<!ENTITY e \"" + std::string(70000, 'e') +
