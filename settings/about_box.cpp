@@ -101,7 +101,11 @@ TDateTime FileDate(const std::string& path)
 // Restores the window's cursor on every way out.
 class TWindowCursor {
 public:
-    TWindowCursor(QWidget& window, Qt::CursorShape shape) : window_(window) { window_.setCursor(shape); }
+    TWindowCursor(QWidget& window, Qt::CursorShape shape)
+        : window_(window)
+    {
+        window_.setCursor(shape);
+    }
     ~TWindowCursor() { window_.unsetCursor(); }
     TWindowCursor(const TWindowCursor&) = delete;
     TWindowCursor& operator=(const TWindowCursor&) = delete;
@@ -113,7 +117,8 @@ private:
 // Sets the screen cursor for its lifetime; the previous one comes back on every way out.
 class TScreenCursor {
 public:
-    TScreenCursor(IScreenCursorService* service, TCursor cursor) : service_(service)
+    TScreenCursor(IScreenCursorService* service, TCursor cursor)
+        : service_(service)
     {
         if (service_) {
             previous_ = service_->Cursor();
@@ -149,8 +154,8 @@ QImage LoadPictureFile(const std::string& path)
         const TJpegPicture picture = DecodeJpegFile(path);
         QImage image(picture.Width, picture.Height, QImage::Format_RGB888);
         for (int y = 0; y < picture.Height; ++y)
-            std::copy_n(picture.Rgb.data() + std::size_t(y) * picture.Width * 3, std::size_t(picture.Width) * 3,
-                        image.scanLine(y));
+            std::copy_n(picture.Rgb.data() + std::size_t(y) * picture.Width * 3,
+                        std::size_t(picture.Width) * 3, image.scanLine(y));
         return image;
     }
     if (is(".bmp") || is(".ico")) {
@@ -164,7 +169,8 @@ QImage LoadPictureFile(const std::string& path)
 
 // ---- About box --------------------------------------------------------------------------------------------
 
-TAboutBox::TAboutBox(QWidget* owner, const TAboutBoxProperties& properties, const TApplicationServices& services)
+TAboutBox::TAboutBox(QWidget* owner, const TAboutBoxProperties& properties,
+                     const TApplicationServices& services)
     : TForm(owner)
     , ui_(std::make_unique<Ui::TAboutBox>())
     , properties_(properties)
@@ -218,13 +224,14 @@ void TAboutBox::FormCreate()
     if (!Trim(properties_.BuildNumber).empty())
         version += "  Build: " + properties_.BuildNumber;
     ui.lblVersion->setText(Q(version));
-    ui.lblCompileDate->setText(Q(DateToStr(FileDate(ProgramFileName()))));
+    const TDateTime built = FileDate(ProgramFileName());
+    ui.lblCompileDate->setText(built != 0 ? Q(DateToStr(built)) : QString());
 
     MakeLink(*ui.lblInstall);
     const QFontMetrics metrics(ui.lblInstall->font());
-    ui.lblInstall->setText(Q(FitTextToWidth(
-        [&](const std::string& text) { return metrics.horizontalAdvance(Q(text)); }, properties_.InstallLocation,
-        ui.lblInstall->width() + 20)));
+    ui.lblInstall->setText(
+        Q(FitTextToWidth([&](const std::string& text) { return metrics.horizontalAdvance(Q(text)); },
+                         properties_.InstallLocation, ui.lblInstall->width() + 20)));
     ui.lblInstall->adjustSize();
     ui.lblInstall->setToolTip(Q(properties_.InstallLocation));
 
@@ -428,7 +435,8 @@ void TFmAboutDetails::BtnEmailClick()
 
 bool TFmAboutDetails::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == ui_->MemoDetails->viewport() && event->type() == QEvent::MouseButtonPress) {
+    if (ui_->MemoDetails && watched == ui_->MemoDetails->viewport() &&
+        event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
         if (mouse->button() == Qt::RightButton && (mouse->modifiers() & all) == all) {
@@ -451,9 +459,11 @@ void TFmAboutDetails::ShowCleanupView()
         std::string buildDate, description;
         if (!ReadVersionFile(programFolder_ + entry, buildDate, description))
             continue;
-        lines.emplace_back(Q(CleanupLine(ExtractFileName(entry), width, buildDate)), Q(programFolder_ + entry));
+        lines.emplace_back(Q(CleanupLine(ExtractFileName(entry), width, buildDate)),
+                           Q(programFolder_ + entry));
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const auto& a, const auto& b) { return LessNoCase(a.first, b.first); });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const auto& a, const auto& b) { return LessNoCase(a.first, b.first); });
     for (const auto& [text, path] : lines) {
         auto* item = new QListWidgetItem(text, &list);
         item->setData(Qt::UserRole, path);
@@ -479,13 +489,15 @@ void TFmAboutDetails::BtnCleanupClick()
     if (!AskYesNo(services_, "Are you sure you want to cleanup " + ExtractFileName(path) + " file?"))
         return;
     if (!ClearVersionBuildDate(path)) {
-        ShowErrorMessage(services_, "The build date was not cleared: the file " + path + " no longer exists.");
+        ShowErrorMessage(services_,
+                         "The build date was not cleared: the file " + path + " no longer exists.");
         return;
     }
     item.setText(Q(ClearedCleanupLine(item.text().toStdString())));
 }
 
-void ShowAboutDetails(const TAboutBoxProperties& properties, const TApplicationServices& services, QWidget* owner)
+void ShowAboutDetails(const TAboutBoxProperties& properties, const TApplicationServices& services,
+                      QWidget* owner)
 {
     std::unique_ptr<TFmAboutDetails> window;
     {

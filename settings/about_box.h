@@ -64,7 +64,8 @@ class TFmAboutDetails : public TForm {
     Q_OBJECT
 public:
     /// Builds the details text of the installation in the program folder (reads files).
-    TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& properties, const TApplicationServices& services);
+    TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& properties,
+                    const TApplicationServices& services);
     ~TFmAboutDetails() override;
 
     Ui::TFmAboutDetails& Layout() { return *ui_; }

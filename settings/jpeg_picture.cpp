@@ -48,7 +48,8 @@ bool Decode(const std::string& bytes, TJpegPicture& picture, TErrorManager& mana
         return false;
     }
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+                 static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_RGB;
     // A header may claim any size; a logo is small.

@@ -16,8 +16,8 @@ struct TJpegPicture {
     std::vector<std::uint8_t> Rgb;
 };
 
-/// Decodes the JPEG file at `path`; raises `Exception` with the decoder's message (or the file error) when the
-/// file is missing, corrupt, truncated or of a kind the decoder cannot turn into RGB.
+/// Decodes the JPEG file at `path`; raises `Exception` with the decoder's message (or the file error) when
+/// the file is missing, corrupt, truncated or of a kind the decoder cannot turn into RGB.
 TJpegPicture DecodeJpegFile(const std::string& path);
 /// Decodes JPEG data held in memory; raises as `DecodeJpegFile`.
 TJpegPicture DecodeJpeg(const std::string& bytes);

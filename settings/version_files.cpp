@@ -22,8 +22,9 @@ namespace fs = std::filesystem;
 namespace {
 
 // The programs and libraries of the installation whose versions are listed, in their Windows names.
-constexpr const char* kSiblingFiles[] = {"Netfetch.exe", "Pricer.exe",   "cquery.exe",   "PMMaint.exe",  "lpxo.dll",
-                                         "lpxui.dll",    "Stashbox.dll", "tscEmail.dll", "Chassix.dll"};
+constexpr const char* kSiblingFiles[] = {"Netfetch.exe", "Pricer.exe",   "cquery.exe",
+                                         "PMMaint.exe",  "lpxo.dll",     "lpxui.dll",
+                                         "Stashbox.dll", "tscEmail.dll", "Chassix.dll"};
 
 // The file in `folder` named `name` without regard to case, as it is named on disk; "" when there is none.
 std::string FindNoCase(const std::string& folder, const std::string& name)

@@ -1,0 +1,270 @@
+#include "settings/about_box.h"
+
+#include "components/gradient_button.h"
+#include "platform/folders.h"
+#include "platform/gui/error_guard.h"
+#include "tests/support/fake_services.h"
+#include "tests/support/scoped_error_dialogs.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/test_output.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace carlume {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+std::string Slurp(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void Put(const std::string& path, const std::string& bytes)
+{
+    fs::create_directories(fs::path(path).parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::string VersionFile(const std::string& buildDate, const std::string& description)
+{
+    return "[General]\r\nBuildDate=" + buildDate + "\r\nDescription=" + description + "\r\nOther=kept\r\n";
+}
+
+void SavePicture(QWidget& window, const char* name)
+{
+    const fs::path file = test::TestOutputFolder() / (std::string(name) + ".png");
+    EXPECT_TRUE(window.grab().save(QString::fromStdString(file.string()))) << file;
+}
+
+template <class T> T& Child(QWidget& window, const char* name)
+{
+    T* child = window.findChild<T*>(QString::fromLatin1(name));
+    if (!child)
+        throw std::runtime_error(std::string("no child ") + name);
+    return *child;
+}
+
+// A program folder with siblings, version files and the e-mail plug-in, and the services the windows use.
+class AboutWindowsTest : public ::testing::Test {
+protected:
+    test::ScratchFolder folder;
+    std::string program = folder.Path() + "/";
+    ScopedFolderOverride exe{TFolder::ProgramFile, program + "cquery"};
+    test::ScopedEnv outbox{"CARLUME_OUTBOX", (folder / "outbox").c_str()};
+    test::TFakeServices fakes;
+    test::TScopedHandlerErrorDialogs errors{&fakes.Dialogs};
+    TAboutBoxProperties properties;
+
+    AboutWindowsTest()
+    {
+        properties.ProductTitle = "Polimark Carlume";
+        properties.Version = "1.0.0.1";
+        properties.InstallLocation = program;
+        properties.UserName = "Polimark User";
+        properties.StartYear = "1998";
+        properties.EndYear = "2026";
+        properties.LogoFile = program + "CLLogo.jpg";
+    }
+    void MakeInstallation()
+    {
+        fs::copy_file(CARLUME_TEST_LOGO, properties.LogoFile);
+        fs::copy_file(CARLUME_TSCEMAIL_PATH, program + "libtscemail.so");
+        Put(program + "CQUERY", "not a program"); // found whatever its case, shown as on disk
+        Put(program + "P5_USER.ver", "[General]\r\nLongACTID=1234-5678\r\n");
+        Put(program + "cquery.ver", VersionFile("20240115", "Carlume program"));
+        Put(program + "engine/data.ver", VersionFile("2024", "Engine data"));
+        Put(program + "rates/data.ver", VersionFile("20231201", "Rate tables"));
+        Put(program + "my-file.ver", VersionFile("20200202", "  "));
+        Put(program + "Server", VersionFile("20200202", "Not a version file"));
+    }
+};
+
+TEST_F(AboutWindowsTest, AboutBoxShowsThePropertiesAndActsOnItsLinks)
+{
+    MakeInstallation();
+    properties.BuildNumber = " 42 ";
+    properties.Phone = "555-0100";
+    properties.InstallLocation = program + std::string(80, 'x') + "/";
+    TAboutBox box(nullptr, properties, fakes.Services());
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    auto text = [&](const char* name) { return Child<QLabel>(box, name).text().toStdString(); };
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("About"));
+    EXPECT_EQ(text("lblVersion"), "1.0.0.1  Build:  42 ");
+    EXPECT_EQ(text("lblPhone"), "Phone: 555-0100");
+    EXPECT_EQ(text("Copyright"), "Copyright \u00a9 1998-2026 Tamsel Software. All rights reserved.");
+    EXPECT_THAT(text("lblInstall"), ::testing::EndsWith("..."));
+    EXPECT_EQ(Child<QLabel>(box, "lblInstall").toolTip().toStdString(), properties.InstallLocation);
+    EXPECT_FALSE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
+
+    QTest::mouseClick(&Child<QLabel>(box, "lblWebSite"), Qt::LeftButton);
+    QTest::mouseClick(&Child<QLabel>(box, "lblEmail"), Qt::LeftButton);
+    QTest::mouseClick(&Child<QLabel>(box, "lblInstall"), Qt::LeftButton);
+    const auto& shell = fakes.Shell.Requests();
+    ASSERT_EQ(shell.size(), 3u);
+    EXPECT_EQ(shell[0].File, "www.tamselsoftware.example");
+    EXPECT_EQ(shell[0].ShowCommand, 5);
+    EXPECT_EQ(shell[1].File, "MailTo:support@tamselsoftware.example");
+    EXPECT_EQ(shell[2].File, properties.InstallLocation);
+    EXPECT_EQ(shell[2].ShowCommand, 1);
+    QTest::mouseClick(&Child<TGradientButton>(box, "btnPasteInstallLocation"), Qt::LeftButton);
+    EXPECT_EQ(fakes.Clipboard.Text(), properties.InstallLocation);
+    SavePicture(box, "about_box");
+
+    // The toggle swaps the panels and its caption, and back.
+    QLabel& toggle = Child<QLabel>(box, "lblShowCopyright");
+    const QPoint inPanels = Child<QWidget>(box, "pnlProductInfo").geometry().center();
+    for (const bool notice : {true, false}) {
+        QTest::mouseClick(&toggle, Qt::LeftButton);
+        EXPECT_EQ(box.NoticeShown(), notice);
+        EXPECT_EQ(toggle.text(),
+                  notice ? QStringLiteral("Click to show Product Information")
+                         : QStringLiteral("Click to show Third Party Copyright/Royalty Information"));
+        const QWidget* front = Child<QWidget>(box, "pnlInner").childAt(inPanels);
+        EXPECT_TRUE(Child<QWidget>(box, notice ? "pnlCopyrightInfo" : "pnlProductInfo").isAncestorOf(front));
+    }
+}
+
+TEST_F(AboutWindowsTest, ALogoThatCannotBeShownRaisesAndAMissingOneShowsNothing)
+{
+    const std::string good = Slurp(CARLUME_TEST_LOGO);
+    struct Case {
+        const char* name;
+        std::string file, bytes, message;
+    };
+    const Case cases[] = {
+        {"junk", "CLLogo.jpg", "not a picture", "JPEG error: Not a JPEG file"},
+        {"truncated", "CLLogo.jpg", good.substr(0, good.size() / 2),
+         "JPEG error: Premature end of JPEG file"},
+        {"unknown kind", "CLLogo.xyz", good, "Unknown picture file extension (.xyz)"},
+    };
+    for (const auto& c : cases) {
+        properties.LogoFile = program + c.file;
+        Put(properties.LogoFile, c.bytes);
+        try {
+            TAboutBox box(nullptr, properties, fakes.Services());
+            ADD_FAILURE() << c.name << ": the box was built";
+        } catch (const std::exception& e) {
+            EXPECT_THAT(e.what(), StartsWith(c.message)) << c.name;
+        }
+        fs::remove(properties.LogoFile);
+    }
+    TAboutBox box(nullptr, properties, fakes.Services());
+    EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
+}
+
+TEST_F(AboutWindowsTest, DetailsListTheInstallationAndCopyAndSendIt)
+{
+    MakeInstallation();
+    TFmAboutDetails details(nullptr, properties, fakes.Services());
+    const std::vector<std::string> expected = {
+        "",
+        "            Exe/Dll versions           ",
+        "",
+        " CQUERY          : ",
+        " libtscemail.so  : " + std::string(CARLUME_PROJECT_VERSION),
+        " Polimark Installation ID : 1234-5678",
+        "",
+        "",
+        "           Version files info          ",
+        "",
+        " Carlume program (cquery.ver)  : 01/15/2024",
+        " Engine data (data.ver)        : ",
+        " Rate tables (data.ver)        : 12/01/2023",
+    };
+    EXPECT_EQ(details.Lines(), expected);
+    SavePicture(details, "about_details");
+
+    QTest::mouseClick(&Child<TGradientButton>(details, "btnPasteClipboard"), Qt::LeftButton);
+    const std::string copied = fakes.Clipboard.Text();
+    EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), long(expected.size()));
+
+    QTest::mouseClick(&Child<TGradientButton>(details, "BtnEmail"), Qt::LeftButton);
+    std::string joined;
+    for (const auto& line : expected)
+        joined += line + "\r\n";
+    EXPECT_EQ(Slurp(program + "VersionMessage.txt"), joined);
+    std::vector<fs::path> messages;
+    for (const auto& entry : fs::directory_iterator(folder / "outbox"))
+        if (entry.path().extension() == ".eml")
+            messages.push_back(entry.path());
+    ASSERT_EQ(messages.size(), 1u);
+    const std::string eml = Slurp(messages[0]);
+    EXPECT_THAT(eml, HasSubstr("\r\nSubject: Polimark User: Polimark Version Info\r\n"));
+    EXPECT_THAT(eml, HasSubstr("filename=\"VersionMessage.txt\""));
+    EXPECT_TRUE(fakes.Dialogs.Requests().empty());
+
+    // Without the plug-in the error is shown, the attachment is written, and the cursor comes back.
+    fs::remove(program + "libtscemail.so");
+    fs::remove(program + "VersionMessage.txt");
+    QTest::mouseClick(&Child<TGradientButton>(details, "BtnEmail"), Qt::LeftButton);
+    EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError),
+                ElementsAre("Attempt to access TSC Send Email library when plugin not available"));
+    EXPECT_TRUE(fs::exists(program + "VersionMessage.txt"));
+    EXPECT_NE(details.cursor().shape(), Qt::WaitCursor);
+}
+
+TEST_F(AboutWindowsTest, TheHiddenCleanupViewClearsABuildDate)
+{
+    MakeInstallation();
+    TFmAboutDetails details(nullptr, properties, fakes.Services());
+    details.show();
+    QWidget* pane = Child<QPlainTextEdit>(details, "MemoDetails").viewport();
+    QTest::mouseClick(pane, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_FALSE(details.CleanupShown());
+    QTest::mouseClick(pane, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_TRUE(details.CleanupShown());
+    EXPECT_TRUE(Child<TGradientButton>(details, "BtnEmail").isHidden());
+
+    QListWidget& list = Child<QListWidget>(details, "LbxCleanupVersions_Show");
+    QStringList lines;
+    for (int i = 0; i < list.count(); ++i)
+        lines << list.item(i)->text();
+    EXPECT_EQ(lines,
+              QStringList({QStringLiteral(" cquery.ver  - 01/15/2024"), QStringLiteral(" data.ver    - "),
+                           QStringLiteral(" data.ver    - 12/01/2023"),
+                           QStringLiteral(" my-file.ver - 02/02/2020"), QStringLiteral(" P5_USER.ver - ")}));
+    TGradientButton& cleanup = Child<TGradientButton>(details, "BtnCleanup");
+    QTest::mouseClick(&cleanup, Qt::LeftButton);
+    EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtCustom),
+                ElementsAre("Please select file you want to cleanup"));
+
+    list.item(3)->setSelected(true);
+    fakes.Dialogs.QueueYesNo(false);
+    QTest::mouseClick(&cleanup, Qt::LeftButton);
+    EXPECT_EQ(list.item(3)->text(), QStringLiteral(" my-file.ver - 02/02/2020"));
+    fakes.Dialogs.QueueYesNo(true);
+    QTest::mouseClick(&cleanup, Qt::LeftButton);
+    EXPECT_EQ(fakes.Dialogs.Requests().back().Text, "Are you sure you want to cleanup my-file.ver file?");
+    EXPECT_EQ(list.item(3)->text(), QStringLiteral(" my-file.ver -"));
+    EXPECT_EQ(Slurp(program + "my-file.ver"), "[General]\r\nBuildDate=\r\nDescription=  \r\nOther=kept\r\n");
+
+    // A file gone since the list was built: said so, and the line stays.
+    list.item(3)->setSelected(false);
+    list.item(0)->setSelected(true);
+    fs::remove(program + "cquery.ver");
+    fakes.Dialogs.QueueYesNo(true);
+    QTest::mouseClick(&cleanup, Qt::LeftButton);
+    EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError).back(),
+                HasSubstr("cquery.ver no longer exists"));
+    EXPECT_EQ(list.item(0)->text(), QStringLiteral(" cquery.ver  - 01/15/2024"));
+}
+
+} // namespace
+} // namespace carlume
