@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,8 @@ public:
     /// An empty field with the mask and format of the current locale.
     explicit TPlainDateEdit(QWidget* parent = nullptr);
 
-    /// The date shown (the whole day); `NullDate` when the text holds none.
+    /// The date shown (the whole day); `NullDate` when the text holds none. A date set by value reads back
+    /// as that day as long as the text is the one it was shown as, whatever a two-digit year would read as.
     TDateTime GetDate() const;
     /// Shows the day of `value` in the field's format; `NullDate` or a value that is no date empties it.
     void SetDate(TDateTime value);
@@ -37,6 +39,8 @@ public:
 
 private:
     std::string format_;
+    std::optional<TDateTime> setDate_;
+    std::string setText_;
 };
 
 /// The Qt input mask of a class-library edit mask such as "!99/99/9999;1; ": "9" is an optional digit,

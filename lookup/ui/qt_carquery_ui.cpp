@@ -20,8 +20,6 @@ TQtCarqueryUi::TQtCarqueryUi()
 {
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<TApplication>(ArgumentCount, Arguments);
-    QGuiApplication::setApplicationDisplayName(
-        QString::fromUtf8(ApplicationTitle.data(), ApplicationTitle.size()));
 }
 
 TQtCarqueryUi::~TQtCarqueryUi() = default;
@@ -33,6 +31,11 @@ bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord&
         printer_ = std::make_unique<TQtPrinterService>();
     TfrmCarquery window(nullptr, record, lookup.StartedWithParams(), lookup, context, *printer_);
     return window.ShowModal() == mrOk;
+}
+
+void TQtCarqueryUi::SetApplicationTitle(const std::string& title)
+{
+    QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }
 
 std::unique_ptr<IVehicleDetailWindow> TQtCarqueryUi::CreateVehicleDetailWindow()

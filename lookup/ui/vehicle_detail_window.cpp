@@ -19,6 +19,7 @@ TVehicleDetail::TVehicleDetail(QWidget* owner)
 {
     ui_->setupUi(this);
     SetColor(VehicleDetailColor);
+    SetDialogFrame(*this);
     SetPosition(TPosition::poScreenCenter);
     ui_->Label1->resize(ui_->Label1->sizeHint());
 
@@ -27,6 +28,8 @@ TVehicleDetail::TVehicleDetail(QWidget* owner)
     grid.setRowCount(1);
     grid.horizontalHeader()->setFixedHeight(VehicleDetailRowHeight);
     grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Tab goes on to OK and Cancel; the arrow keys move between the rows.
+    grid.setTabKeyNavigation(false);
     grid.viewport()->installEventFilter(this);
     grid.horizontalHeader()->viewport()->installEventFilter(this);
 
