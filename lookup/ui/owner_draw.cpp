@@ -47,12 +47,8 @@ protected:
         }
         // The owner draws only the caption: the focus mark is the tab bar's to draw.
         if (hasFocus() && current >= 0) {
-            QStyleOptionFocusRect focus;
-            focus.initFrom(this);
-            // Shown whenever the strip has the focus, not only after a key moved it there.
-            focus.state |= QStyle::State_KeyboardFocusChange;
-            focus.rect = tabRect(current).adjusted(3, 3, -3, -3);
-            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+            TCanvas canvas(&painter);
+            canvas.DrawFocusRect(FromQRect(tabRect(current).adjusted(3, 3, -3, -3)));
         }
     }
 };

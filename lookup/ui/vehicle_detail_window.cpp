@@ -19,7 +19,6 @@ TVehicleDetail::TVehicleDetail(QWidget* owner)
 {
     ui_->setupUi(this);
     SetColor(VehicleDetailColor);
-    SetDialogFrame(*this);
     SetPosition(TPosition::poScreenCenter);
     ui_->Label1->resize(ui_->Label1->sizeHint());
 

@@ -587,12 +587,6 @@ bool TForm::BroadcastDialogChar(QChar character)
 
 // --- free functions -----------------------------------------------------------------------------------
 
-void SetDialogFrame(QWidget& window)
-{
-    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-}
-
 TForm* ParentForm(const QWidget* widget)
 {
     for (const QWidget* w = widget; w != nullptr; w = w->parentWidget()) {

@@ -194,10 +194,6 @@ private:
     QMetaObject::Connection focusConnection_;
 };
 
-/// A dialog's frame: title and close box, no minimise or maximise box (call it before the window is
-/// shown).
-void SetDialogFrame(QWidget& window);
-
 /// The nearest form holding the widget (the widget itself when it is a form), or null.
 TForm* ParentForm(const QWidget* widget);
 

@@ -1,6 +1,5 @@
 #include "platform/gui/qt_services.h"
 
-#include "platform/gui/form.h"
 #include "platform/gui/resources.h"
 
 #include <QApplication>
@@ -59,7 +58,6 @@ void TQtDialogService::ShowMessage(TMsgDlgType type, const std::string& text)
     }
     QMessageBox box(icon, title, NormalizeLineBreaks(FromUtf8(text)), QMessageBox::Ok,
                     QApplication::activeWindow());
-    SetDialogFrame(box);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -68,7 +66,6 @@ bool TQtDialogService::AskYesNo(const std::string& text)
 {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), NormalizeLineBreaks(FromUtf8(text)),
                     QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-    SetDialogFrame(box);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
@@ -79,7 +76,6 @@ std::string TQtDialogService::InputBox(const std::string& caption, const std::st
                                        const std::string& defaultValue)
 {
     QInputDialog dialog(QApplication::activeWindow());
-    SetDialogFrame(dialog);
     dialog.setWindowTitle(FromUtf8(caption));
     dialog.setLabelText(NormalizeLineBreaks(FromUtf8(prompt)));
     dialog.setTextValue(FromUtf8(defaultValue));

@@ -1,11 +1,10 @@
 // The lookup window and the chooser with the keyboard alone, and the look of focus, disabled buttons and
-// window frames.
+// the application title.
 
 #include "tests/lookup/ui/lookup_window_fixture.h"
-#include "tests/support/modal_driver.h"
+#include "tests/support/test_output.h"
 
 #include "lookup/ui/qt_carquery_ui.h"
-#include "platform/gui/qt_services.h"
 
 #include <QApplication>
 #include <QImage>
@@ -67,34 +66,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ChooserKeyCase{"EnterOnOkChooses", "Ok1", Qt::Key_Return, "Ok1", mrOk},
                       ChooserKeyCase{"EnterInTheGridChooses", "InfoGrid", Qt::Key_Enter, "InfoGrid", mrOk}),
     [](const auto& param) { return param.param.Name; });
-
-TEST(ChooserFrameTest, NoMinimiseOrMaximiseBox)
-{
-    TVehicleDetail chooser;
-    const Qt::WindowFlags flags = chooser.windowFlags();
-    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint)) << "the frame is not left to the window manager";
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
-}
-
-TEST(MessageBoxFrameTest, NoMinimiseOrMaximiseBoxAndTheTitleAlone)
-{
-    TQtDialogService dialogs;
-    Qt::WindowFlags flags;
-    QString title;
-    TModalDriver driver;
-    driver.Then([&](TModalWindow& box) {
-        flags = box.Widget().windowFlags();
-        title = box.Widget().windowTitle();
-        box.ClickButton(QStringLiteral("OK"));
-    });
-    dialogs.ShowMessage(TMsgDlgType::mtInformation, "text");
-    EXPECT_EQ(title, QStringLiteral("Information"));
-    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
-}
 
 TEST(ApplicationTitleTest, GivenOnlyWhenTheRunIsOver)
 {
@@ -170,6 +141,7 @@ TEST_F(LookupWindowKeysTest, TheTabStripShowsWhenItHasTheFocus)
     tabs.setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(tabs.hasFocus());
     const QImage focused = tabs.grab().toImage();
+    focused.save(QString::fromStdString((TestOutputFolder() / "tabs_focused.png").string()));
     EXPECT_NE(focused, unfocused);
 }
 
