@@ -361,27 +361,6 @@ TEST_F(CarqueryTest, AMissingEngineIsTheOnlyMessageAndWritesNoIni)
     EXPECT_EQ(ui_.LookupWindowRuns, 0);
 }
 
-TEST_F(CarqueryTest, AnEngineWithoutAnEntryPointIsNeverStarted)
-{
-    InstallEngine(kChassixVariantPaths[CHASSIX_ENTRY_POINT_COUNT - 1]);
-    EXPECT_EQ(Run({}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: ChassixPortal: Routine not valid."));
-    EXPECT_THAT(Journal(), IsEmpty());
-    EXPECT_FALSE(fs::exists(IniFile()));
-}
-
-TEST_F(CarqueryTest, AnUnwritableWindowsFolderEndsTheRunWithTheEngineStopped)
-{
-    InstallEngine();
-    WriteAll(windows_ / "file", "");
-    ScopedFolderOverride windir(TFolder::Windows, windows_ / "file/windows");
-    EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to write to " +
-                                     (windows_ / "file/windows/cquery.ini")));
-    EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0", "ChassixStop -> 0"));
-    EXPECT_FALSE(FileExists(DataFile()));
-}
-
 TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
 {
     InstallEngine();
@@ -400,20 +379,6 @@ TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
                 testing::StartsWith("Vehicle Lookup Error: Unable to write to " + IniFile() + ". "));
     EXPECT_EQ(ReadAll(IniFile()), utf16);
     EXPECT_FALSE(FileExists(DataFile()));
-}
-
-TEST_F(CarqueryTest, AMissingDataFolderCannotTakeTheVehicle)
-{
-    InstallEngine();
-    fs::remove(program_ / "Data");
-    ui_.LookupWindow = [](TVehicleInfoLookup& lookup, TVinRecord& record) {
-        record.VIN = "1AVQL14S1A";
-        return lookup.Engine().GetRecordByVIN(record);
-    };
-    EXPECT_EQ(Run({}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Cannot create file \"" + DataFile() +
-                                     "\". No such file or directory"));
-    EXPECT_FALSE(fs::exists(DataFile()));
 }
 
 TEST_F(CarqueryTest, AStaleHandBackFileThatCannotBeDeletedEndsTheRunBeforeTheEngineIsLoaded)
@@ -454,15 +419,6 @@ TEST_F(CarqueryTest, AHandBackFileThatAppearedDuringAnUnsuccessfulRunIsDeletedOr
             "Unsuccessful lookup - deleting data file if it exists",
             "Unable to delete data file " + DataFile() + ". Permission denied", "Complete Carquery"}));
     EXPECT_THAT(Boxes(), IsEmpty());
-}
-
-TEST_F(CarqueryTest, AnErrorOfTheWindowEndsTheRunThroughTheErrorPath)
-{
-    InstallEngine();
-    ui_.LookupWindow = [](TVehicleInfoLookup&, TVinRecord&) -> bool { throw Exception("window failed"); };
-    EXPECT_EQ(Run({}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: window failed"));
-    EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0", "ChassixStop -> 0"));
 }
 
 TEST_F(CarqueryTest, AnEngineErrorInTheSilentSearchSwitchesItsMessagesBackOn)

@@ -109,19 +109,6 @@ TEST_F(LookupWindowTest, ARecordWithoutVinSelectsItsYearMakeAndModel)
     EXPECT_EQ(Selected("lstModel"), QStringLiteral("Tessor"));
 }
 
-TEST_F(LookupWindowTest, AYearOutsideTheListLeavesTheModelsEmptyAndNoYearSelected)
-{
-    record_.Clear();
-    record_.ModelYear = 2005;
-    record_.Make = "Brenmoor";
-    Open(true);
-    EXPECT_THAT(Calls("ChassixGetListOfModels"), IsEmpty()) << "its only fill ran without a year";
-    Show();
-    EXPECT_EQ(Selected("lstYear"), QString());
-    EXPECT_EQ(Selected("lstMake"), QStringLiteral("Brenmoor"));
-    EXPECT_THAT(Entries("lstModel"), IsEmpty());
-}
-
 // --- lists ------------------------------------------------------------------------------------------------
 
 TEST_F(LookupWindowTest, TheListsAreFilledOnceAndEachMakeSendsItsOwnKey)
@@ -208,18 +195,6 @@ TEST_F(LookupWindowTest, AModelListTheEngineFailsToFillIsEmptiedAndTheErrorShown
                 ElementsAre(testing::HasSubstr("Chassix stand-in failure in ChassixGetListOfModels")));
     EXPECT_THAT(Entries("lstModel"), IsEmpty());
     EXPECT_EQ(LiveEntries(), 3);
-}
-
-TEST_F(LookupWindowTest, AChangedYearOrMakeEmptiesTheResult)
-{
-    OpenShown(false);
-    Control<QLineEdit>("txtVIN").setText(QStringLiteral("1AVQL14S1A"));
-    window_->btnSearchByVINClick();
-    ASSERT_TRUE(window_->ResultShown());
-    Pick("lstYear", QStringLiteral("2011"));
-    EXPECT_FALSE(window_->ResultShown());
-    EXPECT_THAT(ResultRows(), ElementsAre("|"));
-    EXPECT_FALSE(Control<QPushButton>("btnPrint").isEnabled());
 }
 
 // --- searches by VIN --------------------------------------------------------------------------------------
@@ -505,22 +480,6 @@ INSTANTIATE_TEST_SUITE_P(Selections, LookupWindowMissingTest,
                                            MissingCase{"NoModel", true, true, false, "lstModel"},
                                            MissingCase{"NoYearNoMake", false, false, true, "lstYear"}),
                          [](const auto& param) { return param.param.Name; });
-
-TEST_F(LookupWindowYmmTest, AModelPickedAfterTheShowClearedYearAndMakeIsNoSearch)
-{
-    // Next year (2010) has models: they are fetched for the first make, and then the show clears the
-    // selections of year and make.
-    ScopedClock early(EncodeDate(2009, 6, 1));
-    OpenShown(false);
-    ASSERT_EQ(Entries("lstModel"), QStringList({QStringLiteral("Quillon"), QStringLiteral("Tessor")}));
-    ASSERT_EQ(Selected("lstMake"), QString());
-    Pick("lstModel", QStringLiteral("Quillon"));
-    ResetJournal();
-    Search();
-    EXPECT_THAT(Messages(), ElementsAre(std::string(YmmRequiredMessage)));
-    EXPECT_THAT(Journal(), IsEmpty());
-    EXPECT_EQ(QApplication::focusWidget(), &Control<QComboBox>("lstYear"));
-}
 
 TEST_F(LookupWindowYmmTest, TheSearchButtonFollowsTheModelSelection)
 {
