@@ -361,6 +361,15 @@ TEST_F(CarqueryTest, AMissingEngineIsTheOnlyMessageAndWritesNoIni)
     EXPECT_EQ(ui_.LookupWindowRuns, 0);
 }
 
+TEST_F(CarqueryTest, AnEngineWithoutAnEntryPointIsNeverStartedAndUnloaded)
+{
+    InstallEngine(kChassixVariantPaths[CHASSIX_ENTRY_POINT_COUNT - 1]);
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: ChassixPortal: Routine not valid."));
+    EXPECT_THAT(Journal(), IsEmpty());
+    EXPECT_FALSE(fs::exists(IniFile()));
+}
+
 TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
 {
     InstallEngine();
@@ -379,6 +388,20 @@ TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
                 testing::StartsWith("Vehicle Lookup Error: Unable to write to " + IniFile() + ". "));
     EXPECT_EQ(ReadAll(IniFile()), utf16);
     EXPECT_FALSE(FileExists(DataFile()));
+}
+
+TEST_F(CarqueryTest, AMissingDataFolderCannotTakeTheVehicle)
+{
+    InstallEngine();
+    fs::remove(program_ / "Data");
+    ui_.LookupWindow = [](TVehicleInfoLookup& lookup, TVinRecord& record) {
+        record.VIN = "1AVQL14S1A";
+        return lookup.Engine().GetRecordByVIN(record);
+    };
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Cannot create file \"" + DataFile() +
+                                     "\". No such file or directory"));
+    EXPECT_FALSE(fs::exists(DataFile()));
 }
 
 TEST_F(CarqueryTest, AStaleHandBackFileThatCannotBeDeletedEndsTheRunBeforeTheEngineIsLoaded)

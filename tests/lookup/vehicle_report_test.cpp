@@ -280,6 +280,14 @@ TEST_F(VehicleReportTest, ABreakInTheLinesOwnAdvanceStartsTheNextLineOneLineLowe
     EXPECT_EQ(texts[13].Y, 100 + LineHeight(10));
 }
 
+TEST(ReportLineRoutines, ALineIsTheTextHeightAndItsSpacingForEachLine)
+{
+    TRecordingReportCanvas canvas(1000, 1000, 96);
+    TReportPrinter printer(canvas);
+    canvas.SetFontSize(9);
+    EXPECT_EQ(PrintLineHeight(printer, 3), 78);
+}
+
 // --- errors -----------------------------------------------------------------------------------------------
 
 TEST_F(VehicleReportTest, AnErrorWhilePrintingAbortsTheDocumentAndReachesTheCaller)

@@ -144,6 +144,19 @@ TEST_F(VinSearchTest, AVehicleTurnedDownInTheChooserIsNoResult)
     EXPECT_EQ(engine_.Journal.back(), "SetSuppressMessages 0");
 }
 
+TEST_F(VinSearchTest, TheMatchesAreWalkedAtTheSearchDateWhateverDateTheEngineWrote)
+{
+    engine_.RecordByVIN = [](TVinRecord& record) {
+        record.Effective = 1;
+        return FillVehicle(record);
+    };
+    engine_.VinMatches = {Match("a"), Match("b")};
+    windows_.QueueAnswer(mrOk, 2);
+    EXPECT_EQ(Search("2BMMR55X1C"), TVinSearchResult::Found);
+    EXPECT_EQ(record_.Model, "b");
+    EXPECT_EQ(record_.Effective, kDate);
+}
+
 TEST_F(VinSearchTest, ANegativeModelYearIsNoVehicle)
 {
     engine_.RecordByVIN = [](TVinRecord& record) {

@@ -197,6 +197,18 @@ TEST_F(LookupWindowTest, AModelListTheEngineFailsToFillIsEmptiedAndTheErrorShown
     EXPECT_EQ(LiveEntries(), 3);
 }
 
+TEST_F(LookupWindowTest, AChangedYearOrMakeEmptiesTheResult)
+{
+    OpenShown(false);
+    Control<QLineEdit>("txtVIN").setText(QStringLiteral("1AVQL14S1A"));
+    window_->btnSearchByVINClick();
+    ASSERT_TRUE(window_->ResultShown());
+    Pick("lstYear", QStringLiteral("2011"));
+    EXPECT_FALSE(window_->ResultShown());
+    EXPECT_THAT(ResultRows(), ElementsAre("|"));
+    EXPECT_FALSE(Control<QPushButton>("btnPrint").isEnabled());
+}
+
 // --- searches by VIN --------------------------------------------------------------------------------------
 
 TEST_F(LookupWindowTest, AVinFoundAtOnceIsListedWithItsLabels)
