@@ -314,40 +314,6 @@ TEST_F(ChassixPortalTest, NoCallReachesAnEngineThatIsNotLoaded)
     }
 }
 
-TEST_F(ChassixPortalTest, RecordsTravelThroughTheEngineWhole)
-{
-    LoadEngineFromFolder(InstallEngine());
-
-    // Not found: the engine leaves the record alone, and so does the trip.
-    TVinRecord record;
-    FillDistinct(record, 1);
-    record.LookupMode = 1;
-    record.VIN = "ZZZZZZZZZZ";
-    TVinRecord before;
-    FillDistinct(before, 1);
-    before.LookupMode = 1;
-    before.VIN = "ZZZZZZZZZZ";
-    ChassixSetSuppressMessages(1);
-    EXPECT_FALSE(ChassixGetRecordByVIN(record));
-    ExpectAllFieldsEqual(record, before);
-
-    // Found: the engine's fields come back, the caller's stay.
-    record.Clear();
-    record.VIN = "1avql14s1a";
-    ASSERT_TRUE(ChassixGetRecordByVIN(record));
-    EXPECT_EQ(record.VIN, "1avql14s1a");
-    EXPECT_EQ(record.Effective, kToday);
-    EXPECT_EQ(record.VehicleClass, "  Compact  ");
-    EXPECT_EQ(record.AuxText, "fake:1");
-    EXPECT_EQ(record.AuxValue, 1);
-    EXPECT_EQ(record.RecordKind, 1);
-
-    // The original-symbol date gives the original symbol.
-    record.Effective = 18264;
-    ASSERT_TRUE(ChassixGetRecordByVIN(record));
-    EXPECT_EQ(record.Symbol, 9);
-}
-
 TEST_F(ChassixPortalTest, AnEmptyKeyReachesTheEngineAsNoKey)
 {
     LoadEngineFromFolder(InstallEngine());
@@ -363,41 +329,6 @@ TEST_F(ChassixPortalTest, AnEmptyKeyReachesTheEngineAsNoKey)
 }
 
 // --- list entries -----------------------------------------------------------------------------------------
-
-TEST_F(ChassixPortalTest, ListsCarryTheirEntries)
-{
-    LoadEngineFromFolder(InstallEngine());
-    {
-        TStringList makes(true);
-        ChassixGetListOfMakes(makes);
-        EXPECT_THAT(makes.ToVector(), ElementsAre("Caldrix", "Arvelo", "Brenmoor"));
-        std::vector<std::string> keys;
-        for (int i = 0; i < makes.Count(); ++i)
-            keys.push_back(dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(i)).MakeKey());
-        EXPECT_THAT(keys, ElementsAre("CALDRIX", "ARVELO", "BRENMOOR"));
-        EXPECT_EQ(LiveEntries(), 3);
-
-        TStringList models(true);
-        ChassixGetListOfModels(models, dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(1)), "2010");
-        EXPECT_THAT(models.ToVector(), ElementsAre("Tessor", "Quillon"));
-        auto& quillon = dynamic_cast<TChassixModelEntry&>(*models.Objects(1));
-        EXPECT_EQ(quillon.ModelKey(), "QUILLON");
-        for (const std::string vin : {"1AVQL14S&A", "1AVQL14S1A", ""}) {
-            quillon.SetVinText(vin);
-            EXPECT_EQ(quillon.VinText(), vin);
-        }
-        EXPECT_EQ(LiveEntries(), 5);
-
-        // A year without models adds nothing.
-        models.Clear();
-        ChassixGetListOfModels(models, dynamic_cast<const TChassixMakeEntry&>(*makes.Objects(1)), "2009");
-        EXPECT_EQ(models.Count(), 0);
-        EXPECT_EQ(LiveEntries(), 3);
-    }
-    EXPECT_EQ(LiveEntries(), 0);
-    UnloadEngine(dialogs_);
-    EXPECT_THAT(Journal(), Not(testing::Contains(HasSubstr("LEAK"))));
-}
 
 TEST_F(ChassixPortalTest, EntriesOfRefusedOrIgnoredLinesAreFreedAtOnce)
 {
@@ -430,31 +361,6 @@ TEST_F(ChassixPortalTest, EntriesOfRefusedOrIgnoredLinesAreFreedAtOnce)
             delete strict.Objects(1);
     }
     EXPECT_EQ(LiveEntries(), 0);
-}
-
-TEST_F(ChassixPortalTest, EntriesStillAliveAreReleasedByTheUnload)
-{
-    LoadEngineFromFolder(InstallEngine());
-    auto makes = std::make_unique<TStringList>(true);
-    ChassixGetListOfMakes(*makes);
-    auto models = std::make_unique<TStringList>(true);
-    ChassixGetListOfModels(*models, dynamic_cast<const TChassixMakeEntry&>(*makes->Objects(0)), "2012");
-    EXPECT_EQ(models->Count(), 3);
-
-    UnloadEngine(dialogs_);
-    EXPECT_EQ(ChassixLibHandle(), nullptr);
-    EXPECT_THAT(Journal(),
-                ElementsAre("ChassixStart -> 0", "ChassixGetListOfMakes -> 0",
-                            "ChassixGetListOfModels make=CALDRIX year=2012 -> 0", "ChassixStop -> 0"));
-    // The lines keep their objects, which now hold nothing.
-    const auto& caldrix = dynamic_cast<const TChassixMakeEntry&>(*makes->Objects(0));
-    EXPECT_EQ(caldrix.Entry(), nullptr);
-    EXPECT_EQ(caldrix.MakeKey(), "");
-    auto& ostrel = dynamic_cast<TChassixModelEntry&>(*models->Objects(0));
-    EXPECT_EQ(ostrel.ModelKey(), "");
-    EXPECT_EQ(ErrorOf([&] { ostrel.SetVinText("3CXOS21C1C"); }), "ChassixPortal: engine not loaded");
-    models.reset();
-    makes.reset();
 }
 
 } // namespace

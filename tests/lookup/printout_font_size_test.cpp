@@ -59,32 +59,6 @@ TEST_F(PrintoutFontSizeFileTest, StoredSizesAreReadAsTheyAreAndNonNumbersGiveThe
     }
 }
 
-TEST_F(PrintoutFontSizeFileTest, StoringWritesTheKeyAndKeepsTheRestOfTheFile)
-{
-    StorePrintoutFontSize(AppPath(), 12);
-    EXPECT_EQ(ReadAll(SettingsFile()), "[Settings]\r\nPrintoutFontSize=12\r\n");
-    EXPECT_EQ(LoadPrintoutFontSize(AppPath()), 12);
-
-    WriteAll(SettingsFile(),
-             "; printing\r\n[Settings]\r\nprintoutfontsize=9\r\nOther=1\r\n[More]\r\nA=b\r\n");
-    StorePrintoutFontSize(AppPath(), 14);
-    EXPECT_EQ(ReadAll(SettingsFile()),
-              "; printing\r\n[Settings]\r\nPrintoutFontSize=14\r\nOther=1\r\n[More]\r\nA=b\r\n");
-    EXPECT_THAT(folder_.Entries(), ElementsAre("settings.ini"));
-}
-
-TEST_F(PrintoutFontSizeFileTest, AFailedStoreRaisesAndChangesNothing)
-{
-    const std::string missing = folder_ / "gone/";
-    try {
-        StorePrintoutFontSize(missing, 12);
-        ADD_FAILURE() << "no error";
-    } catch (const EIniFileException& error) {
-        EXPECT_THAT(error.what(), StartsWith("Unable to write to " + missing + "settings.ini"));
-    }
-    EXPECT_FALSE(std::filesystem::exists(missing));
-}
-
 // --- the input box ----------------------------------------------------------------------------------------
 
 struct TAnswerCase {

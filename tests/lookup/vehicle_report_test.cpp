@@ -152,28 +152,6 @@ TEST_F(VehicleReportTest, BodyIsPrintedAtTheSizeBroughtInto8To14)
     }
 }
 
-TEST_F(VehicleReportTest, ShowAllAddsExactlyTheLinesWithEmptyValues)
-{
-    FillTypical(record_);
-    record_.VIN.clear();
-    record_.Body.clear();
-    TRecordingReportCanvas all(2250, 30000, 300);
-    TRecordingReportCanvas filled(2250, 30000, 300);
-    PrintVehicleDetailReport(record_, true, 10, all);
-    PrintVehicleDetailReport(record_, false, 10, filled);
-
-    EXPECT_THAT(PrintedLines(all), ElementsAreArray(ExpectedLines(record_, true)));
-    EXPECT_THAT(PrintedLines(filled), ElementsAreArray(ExpectedLines(record_, false)));
-    std::vector<std::string> dropped;
-    for (const std::string& line : PrintedLines(all)) {
-        if (line.back() == ':')
-            dropped.push_back(line);
-    }
-    EXPECT_THAT(dropped, ::testing::Contains("VIN:"));
-    EXPECT_THAT(dropped, ::testing::Contains("Body:"));
-    EXPECT_EQ(PrintedLines(all).size(), PrintedLines(filled).size() + dropped.size());
-}
-
 // --- page breaks ------------------------------------------------------------------------------------------
 
 struct TPageCase {
