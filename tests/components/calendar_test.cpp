@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace carlume::test {
 namespace {
@@ -122,30 +123,28 @@ const auto kBadElements = [](TUiCalendar& c) {
 // At the ends of the date range the step is ignored and the date stays valid.
 INSTANTIATE_TEST_SUITE_P(
     Steps, CalendarSteps,
-    ::testing::Values(
-        StepCase{"NextMonth_shortens_the_day", D(2015, 1, 31), kNextMonth, D(2015, 2, 28), 1},
-        StepCase{"NextMonth_twice_keeps_the_shortened_day", D(2015, 1, 31), kTwoNextMonths, D(2015, 3, 28),
-                 2},
-        StepCase{"PrevMonth_into_a_leap_February", D(2016, 3, 31), kPrevMonth, D(2016, 2, 29), 1},
-        StepCase{"NextMonth_across_the_year", D(2015, 12, 15), kNextMonth, D(2016, 1, 15), 1},
-        StepCase{"NextYear_from_29_February", D(2016, 2, 29), kNextYear, D(2017, 2, 28), 2},
-        StepCase{"PrevYear_from_29_February", D(2016, 2, 29), kPrevYear, D(2015, 2, 28), 2},
-        StepCase{"Left_on_the_first", D(2015, 3, 1), Key(VK_LEFT), D(2015, 2, 28), 1},
-        StepCase{"Keypad_plus_on_the_last", D(2015, 2, 28), Key(VK_ADD), D(2015, 3, 1), 1},
-        StepCase{"Shift_Left_goes_to_the_grid", D(2015, 3, 3), Key(VK_LEFT, ssShift), D(2015, 3, 2), 1},
-        StepCase{"Shift_Left_stays_in_the_row", D(2015, 3, 2), Key(VK_LEFT, ssShift), D(2015, 3, 2), 0},
-        StepCase{"Down_never_leaves_the_month", D(2015, 3, 25), Key(VK_DOWN), D(2015, 3, 25), 0},
-        StepCase{"Same_date_written_again", D(2015, 3, 30),
-                 [](TUiCalendar& c) { c.SetCalendarDate(D(2015, 3, 30)); }, D(2015, 3, 30), 0},
-        StepCase{"Month_13_and_day_0_are_ignored", D(2015, 3, 30), kBadElements, D(2015, 3, 30), 0},
-        StepCase{"PrevMonth_at_year_1", D(1, 1, 15), kPrevMonth, D(1, 1, 15), 0},
-        StepCase{"PrevYear_at_year_1", D(1, 1, 15), kPrevYear, D(1, 1, 15), 0},
-        StepCase{"Keypad_minus_on_1_January_0001", D(1, 1, 1), Key(VK_SUBTRACT), D(1, 1, 1), 0},
-        StepCase{"NextMonth_at_year_9999", D(9999, 12, 31), kNextMonth, D(9999, 12, 31), 0},
-        StepCase{"NextYear_at_year_9999", D(9999, 12, 31), kNextYear, D(9999, 12, 31), 0},
-        StepCase{"Right_on_31_December_9999", D(9999, 12, 31), Key(VK_RIGHT), D(9999, 12, 31), 0},
-        StepCase{"Year_10000_written", D(9999, 6, 1), [](TUiCalendar& c) { c.SetYear(10000); }, D(9999, 6, 1),
-                 0}),
+    ::testing::ValuesIn(std::vector<StepCase>{
+        {"NextMonth_shortens_the_day", D(2015, 1, 31), kNextMonth, D(2015, 2, 28), 1},
+        {"NextMonth_twice_keeps_the_shortened_day", D(2015, 1, 31), kTwoNextMonths, D(2015, 3, 28), 2},
+        {"PrevMonth_into_a_leap_February", D(2016, 3, 31), kPrevMonth, D(2016, 2, 29), 1},
+        {"NextMonth_across_the_year", D(2015, 12, 15), kNextMonth, D(2016, 1, 15), 1},
+        {"NextYear_from_29_February", D(2016, 2, 29), kNextYear, D(2017, 2, 28), 2},
+        {"PrevYear_from_29_February", D(2016, 2, 29), kPrevYear, D(2015, 2, 28), 2},
+        {"Left_on_the_first", D(2015, 3, 1), Key(VK_LEFT), D(2015, 2, 28), 1},
+        {"Keypad_plus_on_the_last", D(2015, 2, 28), Key(VK_ADD), D(2015, 3, 1), 1},
+        {"Shift_Left_goes_to_the_grid", D(2015, 3, 3), Key(VK_LEFT, ssShift), D(2015, 3, 2), 1},
+        {"Shift_Left_stays_in_the_row", D(2015, 3, 2), Key(VK_LEFT, ssShift), D(2015, 3, 2), 0},
+        {"Down_never_leaves_the_month", D(2015, 3, 25), Key(VK_DOWN), D(2015, 3, 25), 0},
+        {"Same_date_written_again", D(2015, 3, 30), [](TUiCalendar& c) { c.SetCalendarDate(D(2015, 3, 30)); },
+         D(2015, 3, 30), 0},
+        {"Month_13_and_day_0_are_ignored", D(2015, 3, 30), kBadElements, D(2015, 3, 30), 0},
+        {"PrevMonth_at_year_1", D(1, 1, 15), kPrevMonth, D(1, 1, 15), 0},
+        {"PrevYear_at_year_1", D(1, 1, 15), kPrevYear, D(1, 1, 15), 0},
+        {"Keypad_minus_on_1_January_0001", D(1, 1, 1), Key(VK_SUBTRACT), D(1, 1, 1), 0},
+        {"NextMonth_at_year_9999", D(9999, 12, 31), kNextMonth, D(9999, 12, 31), 0},
+        {"NextYear_at_year_9999", D(9999, 12, 31), kNextYear, D(9999, 12, 31), 0},
+        {"Right_on_31_December_9999", D(9999, 12, 31), Key(VK_RIGHT), D(9999, 12, 31), 0},
+        {"Year_10000_written", D(9999, 6, 1), [](TUiCalendar& c) { c.SetYear(10000); }, D(9999, 6, 1), 0}}),
     RowName);
 
 TEST(Calendar, AYearWriteFrom29FebruaryToACommonYearFailsAndChangesNothing)
@@ -385,23 +384,16 @@ TEST_P(PopupClicks, OnlyAPlainLeftClickOnADayCloses)
 // March 2026, weeks from Monday: the 18th in column 2 of row 4; column 0 of row 1 is empty.
 INSTANTIATE_TEST_SUITE_P(
     Clicks, PopupClicks,
-    ::testing::Values(
-        ClickCase{"left_on_a_day", "cell", {2, 4}, false, D(2026, 3, 18)},
-        ClickCase{"shift_left_sets_the_day_and_stays",
-                  "cell",
-                  {2, 4},
-                  true,
-                  D(2026, 3, 18),
-                  Qt::LeftButton,
-                  Qt::ShiftModifier},
-        ClickCase{"right_changes_nothing", "cell", {2, 4}, true, D(2026, 3, 4), Qt::RightButton},
-        ClickCase{"day_names", "cell", {3, 0}, true, D(2026, 3, 4)},
-        ClickCase{"empty_cell", "cell", {0, 1}, true, D(2026, 3, 4)},
-        ClickCase{"title", "title", {10, 5}, true, D(2026, 3, 4)},
-        ClickCase{"top_panel_between_the_buttons", "panel", {27, 8}, true, D(2026, 3, 4)},
-        ClickCase{"next_month_button", "next", {7, 7}, true, D(2026, 4, 4)},
-        ClickCase{
-            "title_double_click_goes_to_today", "title", {10, 5}, true, kToday, Qt::LeftButton, {}, true}),
+    ::testing::ValuesIn(std::vector<ClickCase>{
+        {"left_on_a_day", "cell", {2, 4}, false, D(2026, 3, 18)},
+        {"shift_left_no_close", "cell", {2, 4}, true, D(2026, 3, 18), Qt::LeftButton, Qt::ShiftModifier},
+        {"right_changes_nothing", "cell", {2, 4}, true, D(2026, 3, 4), Qt::RightButton},
+        {"day_names", "cell", {3, 0}, true, D(2026, 3, 4)},
+        {"empty_cell", "cell", {0, 1}, true, D(2026, 3, 4)},
+        {"title", "title", {10, 5}, true, D(2026, 3, 4)},
+        {"top_panel_between_the_buttons", "panel", {27, 8}, true, D(2026, 3, 4)},
+        {"next_month_button", "next", {7, 7}, true, D(2026, 4, 4)},
+        {"title_double_click_goes_to_today", "title", {10, 5}, true, kToday, Qt::LeftButton, {}, true}}),
     RowName);
 
 TEST(PopupCalendar, ClosingMidPressStopsTheRepeat)

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace carlume::test {
 namespace {
@@ -141,58 +142,58 @@ TEST_P(PopupClosing, TakesThePopupsValueOnlyOnAcceptingPaths)
     EXPECT_FALSE(w.combo->isReadOnly());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, PopupClosing,
-    ::testing::Values(CloseCase{"AltDown_again", [](Window& w) { w.AltDown(); }, true},
-                      CloseCase{"Enter", [](Window& w) { QTest::keyClick(w.combo, Qt::Key_Return); }, true},
-                      CloseCase{"press_on_the_button",
-                                [](Window& w) {
-                                    QTest::mouseClick(&w.combo->Button(), Qt::LeftButton, {},
-                                                      w.Middle(&w.combo->Button()));
-                                    EXPECT_FALSE(w.Open())
-                                        << "the click of the same press does not open it again";
-                                },
-                                true},
-                      CloseCase{"left_release_inside_the_popup",
-                                [](Window& w) {
-                                    QTest::mouseClick(w.combo->popup, Qt::RightButton, {}, QPoint(5, 5));
-                                    EXPECT_TRUE(w.Open()) << "a right click does not close";
-                                    EXPECT_EQ(QApplication::activeWindow(), &w.form);
-                                    QTest::mouseClick(w.combo->popup, Qt::LeftButton, {}, QPoint(5, 5));
-                                    EXPECT_TRUE(w.combo->hasFocus());
-                                },
-                                true},
-                      CloseCase{"Esc",
-                                [](Window& w) {
-                                    QTest::keyClick(w.combo, Qt::Key_Escape);
-                                    EXPECT_EQ(w.okClicks, 0);
-                                },
-                                false},
-                      CloseCase{"focus_to_another_edit",
-                                [](Window& w) {
-                                    QTest::mouseClick(w.other, Qt::LeftButton, {}, w.Middle(w.other));
-                                    EXPECT_TRUE(w.other->hasFocus());
-                                },
-                                false},
-                      CloseCase{"Tab_away",
-                                [](Window& w) {
-                                    QTest::keyClick(w.combo, Qt::Key_Tab);
-                                    EXPECT_FALSE(w.combo->hasFocus());
-                                },
-                                false},
-                      CloseCase{"press_on_a_label",
-                                [](Window& w) {
-                                    QTest::mouseClick(w.label, Qt::LeftButton, {}, w.Middle(w.label));
-                                    EXPECT_TRUE(w.combo->hasFocus());
-                                },
-                                false},
-                      CloseCase{"press_on_the_edits_text",
-                                [](Window& w) {
-                                    QTest::mouseClick(w.combo, Qt::LeftButton, {}, QPoint(4, 8));
-                                    EXPECT_EQ(w.combo->cursorPosition(), 0) << "the press reaches the edit";
-                                },
-                                false}),
-    RowName);
+INSTANTIATE_TEST_SUITE_P(Paths, PopupClosing,
+                         ::testing::ValuesIn(std::vector<CloseCase>{
+                             {"AltDown_again", [](Window& w) { w.AltDown(); }, true},
+                             {"Enter", [](Window& w) { QTest::keyClick(w.combo, Qt::Key_Return); }, true},
+                             {"press_on_the_button",
+                              [](Window& w) {
+                                  QTest::mouseClick(&w.combo->Button(), Qt::LeftButton, {},
+                                                    w.Middle(&w.combo->Button()));
+                                  EXPECT_FALSE(w.Open())
+                                      << "the click of the same press does not open it again";
+                              },
+                              true},
+                             {"left_release_inside_the_popup",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.combo->popup, Qt::RightButton, {}, QPoint(5, 5));
+                                  EXPECT_TRUE(w.Open()) << "a right click does not close";
+                                  EXPECT_EQ(QApplication::activeWindow(), &w.form);
+                                  QTest::mouseClick(w.combo->popup, Qt::LeftButton, {}, QPoint(5, 5));
+                                  EXPECT_TRUE(w.combo->hasFocus());
+                              },
+                              true},
+                             {"Esc",
+                              [](Window& w) {
+                                  QTest::keyClick(w.combo, Qt::Key_Escape);
+                                  EXPECT_EQ(w.okClicks, 0);
+                              },
+                              false},
+                             {"focus_to_another_edit",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.other, Qt::LeftButton, {}, w.Middle(w.other));
+                                  EXPECT_TRUE(w.other->hasFocus());
+                              },
+                              false},
+                             {"Tab_away",
+                              [](Window& w) {
+                                  QTest::keyClick(w.combo, Qt::Key_Tab);
+                                  EXPECT_FALSE(w.combo->hasFocus());
+                              },
+                              false},
+                             {"press_on_a_label",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.label, Qt::LeftButton, {}, w.Middle(w.label));
+                                  EXPECT_TRUE(w.combo->hasFocus());
+                              },
+                              false},
+                             {"press_on_the_edits_text",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.combo, Qt::LeftButton, {}, QPoint(4, 8));
+                                  EXPECT_EQ(w.combo->cursorPosition(), 0) << "the press reaches the edit";
+                              },
+                              false}}),
+                         RowName);
 
 TEST(ComboEdit, ReadOnlyAndButtonWidthDecideWhetherItOpens)
 {

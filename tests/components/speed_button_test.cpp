@@ -125,18 +125,19 @@ TEST_P(ClickPaths, ClickOnlyOnAReleaseInside)
     EXPECT_EQ(button.State(), button.Down() ? S::sbsExclusive : S::sbsUp);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SpeedButton, ClickPaths,
-    ::testing::Values(TClickCase{"inside", "p5,5 r5,5", 1}, TClickCase{"one_pixel_below", "p5,5 r5,25", 0},
-                      TClickCase{"one_pixel_right", "p5,5 r25,5", 0},
-                      TClickCase{"last_pixel", "p5,5 r24,24", 1},
-                      TClickCase{"out_and_released_out", "p5,5 m30,5 r30,5", 0},
-                      TClickCase{"out_and_back_in", "p5,5 m30,5 m5,5 r5,5", 1},
-                      TClickCase{"right_button", "P5,5 R5,5", 0},
-                      TClickCase{"disabled", "p5,5 r5,5", 0, 0, false, false},
-                      TClickCase{"double_click_ungrouped", "p5,5 r5,5 d5,5 r5,5", 2, 0},
-                      TClickCase{"double_click_on_a_down_button", "p5,5 r5,5 d5,5 r5,5", 2, 1, true}),
-    RowName);
+INSTANTIATE_TEST_SUITE_P(SpeedButton, ClickPaths,
+                         ::testing::ValuesIn(std::vector<TClickCase>{
+                             {"inside", "p5,5 r5,5", 1},
+                             {"one_pixel_below", "p5,5 r5,25", 0},
+                             {"one_pixel_right", "p5,5 r25,5", 0},
+                             {"last_pixel", "p5,5 r24,24", 1},
+                             {"out_and_released_out", "p5,5 m30,5 r30,5", 0},
+                             {"out_and_back_in", "p5,5 m30,5 m5,5 r5,5", 1},
+                             {"right_button", "P5,5 R5,5", 0},
+                             {"disabled", "p5,5 r5,5", 0, 0, false, false},
+                             {"double_click_ungrouped", "p5,5 r5,5 d5,5 r5,5", 2, 0},
+                             {"double_click_on_a_down_button", "p5,5 r5,5 d5,5 r5,5", 2, 1, true}}),
+                         RowName);
 
 TEST_F(SpeedButtonTest, AGroupKeepsOneButtonDownUnlessAllMayBeUp)
 {
@@ -251,30 +252,30 @@ TEST_P(CutShortPress, EndsThePressWithoutAClick)
     EXPECT_EQ(Clicks(button), 0) << "not even for a late release over the button";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    SpeedButton, CutShortPress,
-    ::testing::Values(TCutShortCase{"hidden", [](TProbeButton& b, QWidget&) { b.hide(); }},
-                      TCutShortCase{"disabled", [](TProbeButton& b, QWidget&) { b.setEnabled(false); }},
-                      TCutShortCase{"another_window_takes_the_activation",
-                                    [](TProbeButton& b, QWidget& other) {
-                                        Activate(*b.window());
-                                        Activate(other);
-                                    }},
-                      TCutShortCase{"a_popup_opens",
-                                    [](TProbeButton& b, QWidget&) {
-                                        Activate(*b.window());
-                                        auto* popup = new QMenu(b.window());
-                                        popup->addAction(QStringLiteral("One"));
-                                        popup->popup(b.mapToGlobal(QPoint(0, 30)));
-                                        QApplication::processEvents();
-                                    }},
-                      TCutShortCase{"released_elsewhere_before_the_timer_fires",
-                                    [](TProbeButton& b, QWidget& other) {
-                                        other.show();
-                                        QTest::mouseRelease(&other, Qt::LeftButton, {}, kIn);
-                                        b.TimerExpired();
-                                    }}),
-    RowName);
+INSTANTIATE_TEST_SUITE_P(SpeedButton, CutShortPress,
+                         ::testing::ValuesIn(std::vector<TCutShortCase>{
+                             {"hidden", [](TProbeButton& b, QWidget&) { b.hide(); }},
+                             {"disabled", [](TProbeButton& b, QWidget&) { b.setEnabled(false); }},
+                             {"another_window_takes_the_activation",
+                              [](TProbeButton& b, QWidget& other) {
+                                  Activate(*b.window());
+                                  Activate(other);
+                              }},
+                             {"a_popup_opens",
+                              [](TProbeButton& b, QWidget&) {
+                                  Activate(*b.window());
+                                  auto* popup = new QMenu(b.window());
+                                  popup->addAction(QStringLiteral("One"));
+                                  popup->popup(b.mapToGlobal(QPoint(0, 30)));
+                                  QApplication::processEvents();
+                              }},
+                             {"released_elsewhere_before_the_timer_fires",
+                              [](TProbeButton& b, QWidget& other) {
+                                  other.show();
+                                  QTest::mouseRelease(&other, Qt::LeftButton, {}, kIn);
+                                  b.TimerExpired();
+                              }}}),
+                         RowName);
 
 // --- hot tracking, drop-down menu, form --------------------------------------------------------------------
 
@@ -459,27 +460,25 @@ TEST_P(Looks, PaintFrameFaceAndGlyph)
 
 INSTANTIATE_TEST_SUITE_P(
     SpeedButton, Looks,
-    ::testing::Values(
-        TLookCase{
-            "up", "",
-            "0,0=BtnHighlight 24,0=WindowFrame 24,24=WindowFrame 1,1=BtnFace 23,23=BtnShadow 4,4=BtnFace "
-            "5,5=Red 12,5=Black"},
-        TLookCase{"disabled", "disabled",
-                  "0,0=BtnHighlight 5,5=BtnFace 12,5=BtnShadow 19,6=BtnHighlight 13,19=BtnHighlight"},
-        TLookCase{"down", "pressed",
-                  "0,0=WindowFrame 24,24=BtnHighlight 1,1=BtnShadow 23,23=BtnFace 5,5=BtnFace 6,6=Red"},
-        TLookCase{"staying_down", "stay_down",
-                  "0,0=WindowFrame 1,1=BtnShadow 2,2=BtnFace 3,2=BtnHighlight 5,6=BtnHighlight 6,6=Red"},
-        TLookCase{"flat_away_grey", "flat", "0,0=BtnFace 24,24=BtnFace 5,5=$4C4C4C"},
-        TLookCase{"flat_away_not_grayed", "not_grayed", "0,0=BtnFace 5,5=Red"},
-        TLookCase{"flat_hot", "hot", "0,0=BtnHighlight 24,24=BtnShadow 1,1=BtnFace 5,5=Red"},
-        TLookCase{"flat_staying_down", "flat stay_down",
-                  "0,0=WindowFrame 24,24=BtnHighlight 2,2=BtnFace 3,2=BtnHighlight"},
-        TLookCase{"win31", "win31", "0,0=WindowFrame 24,24=WindowFrame 1,1=BtnHighlight 23,23=BtnShadow"},
-        TLookCase{"win31_down", "win31 pressed",
-                  "0,0=WindowFrame 1,23=BtnShadow 23,1=BtnShadow 23,23=BtnFace"},
-        TLookCase{"win31_prev1_up", "small", "7,4=Black 6,4=BtnFace"},
-        TLookCase{"win31_prev1_down", "small pressed", "8,5=Black 7,4=BtnFace"}),
+    ::testing::ValuesIn(std::vector<TLookCase>{
+        {"up", "",
+         "0,0=BtnHighlight 24,0=WindowFrame 24,24=WindowFrame 1,1=BtnFace 23,23=BtnShadow 4,4=BtnFace "
+         "5,5=Red 12,5=Black"},
+        {"disabled", "disabled",
+         "0,0=BtnHighlight 5,5=BtnFace 12,5=BtnShadow 19,6=BtnHighlight 13,19=BtnHighlight"},
+        {"down", "pressed",
+         "0,0=WindowFrame 24,24=BtnHighlight 1,1=BtnShadow 23,23=BtnFace 5,5=BtnFace 6,6=Red"},
+        {"staying_down", "stay_down",
+         "0,0=WindowFrame 1,1=BtnShadow 2,2=BtnFace 3,2=BtnHighlight 5,6=BtnHighlight 6,6=Red"},
+        {"flat_away_grey", "flat", "0,0=BtnFace 24,24=BtnFace 5,5=$4C4C4C"},
+        {"flat_away_not_grayed", "not_grayed", "0,0=BtnFace 5,5=Red"},
+        {"flat_hot", "hot", "0,0=BtnHighlight 24,24=BtnShadow 1,1=BtnFace 5,5=Red"},
+        {"flat_staying_down", "flat stay_down",
+         "0,0=WindowFrame 24,24=BtnHighlight 2,2=BtnFace 3,2=BtnHighlight"},
+        {"win31", "win31", "0,0=WindowFrame 24,24=WindowFrame 1,1=BtnHighlight 23,23=BtnShadow"},
+        {"win31_down", "win31 pressed", "0,0=WindowFrame 1,23=BtnShadow 23,1=BtnShadow 23,23=BtnFace"},
+        {"win31_prev1_up", "small", "7,4=Black 6,4=BtnFace"},
+        {"win31_prev1_down", "small pressed", "8,5=Black 7,4=BtnFace"}}),
     RowName);
 
 TEST_F(SpeedButtonTest, CaptionsDropDownMarkAndTransparency)
