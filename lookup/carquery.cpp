@@ -90,8 +90,9 @@ void DeleteStaleHandBackFile(TAppInfo& appInfo, const std::string& dataFile)
         return;
     appInfo.Log("Previous data file found - deleting");
     std::string reason;
-    // An earlier run's vehicle left in place would be read as this run's result: never go on with it.
-    if (!DeleteFile(dataFile, &reason) && FileExists(dataFile))
+    // An earlier run's vehicle left in place would be read as this run's result: never go on with it. A
+    // file another run deleted first is gone as well.
+    if (!DeleteFileIfPresent(dataFile, &reason))
         throw Exception(Format("Unable to delete previous data file %s. %s", dataFile, reason));
 }
 
@@ -136,7 +137,7 @@ void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInf
     } else {
         appInfo.Log("Unsuccessful lookup - deleting data file if it exists");
         std::string reason;
-        if (FileExists(dataFile) && !DeleteFile(dataFile, &reason))
+        if (FileExists(dataFile) && !DeleteFileIfPresent(dataFile, &reason))
             appInfo.Log(Format("Unable to delete data file %s. %s", dataFile, reason));
     }
     appInfo.Log("Complete Carquery");
@@ -225,8 +226,8 @@ void WriteCqueryIni(const TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
         ini.UpdateFile();
     } catch (const EIniFileException&) {
         throw;
-    } catch (const Exception&) {
-        throw CreateFmt<EIniFileException>(SIniFileWriteError, path);
+    } catch (const Exception& error) {
+        throw IniFileWriteError(path, error);
     }
 }
 

@@ -106,7 +106,8 @@ TParsedSwitches ParseCommandLine(const std::vector<std::string>& params, TVinRec
     for (const std::string& param : params) {
         const std::string key = SwitchKey(param);
         const std::string value = SwitchValue(param);
-        logText += key + " = " + value + CRLF;
+        // A line break in a switch would forge a log line of its own.
+        logText += SingleLine(key) + " = " + SingleLine(value) + CRLF;
         if (value.empty())
             continue;
         if (key == "/MAKE") {

@@ -9,6 +9,12 @@ Exception::Exception(std::string message)
 {
 }
 
+EStreamError::EStreamError(std::string message, std::string reason)
+    : Exception(std::move(message))
+    , reason_(std::move(reason))
+{
+}
+
 EAbstractError::EAbstractError()
     : Exception(std::string(SAbstractError))
 {

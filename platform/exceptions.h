@@ -36,7 +36,13 @@ public:
 /// Base of the file errors.
 class EStreamError : public Exception {
 public:
-    using Exception::Exception;
+    /// An error with this message and the system's reason (for callers that word their own message).
+    explicit EStreamError(std::string message, std::string reason = {});
+    /// The system's text for why the operation failed ("Permission denied"); may be "".
+    const std::string& Reason() const noexcept { return reason_; }
+
+private:
+    std::string reason_;
 };
 
 /// A file could not be created (or could not replace the file of that name).

@@ -3,8 +3,11 @@
 #include "platform/exceptions.h"
 #include "platform/paths.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +21,9 @@
 
 namespace carlume {
 namespace {
+
+constexpr std::string_view kTemporaryExtension = ".tmp";
+constexpr std::size_t kSuffixLength = 6;
 
 TFileFaultHook& TheHook()
 {
@@ -36,44 +42,108 @@ std::string RandomSuffix()
     static std::mt19937_64 generator{std::random_device{}()};
     static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::string suffix;
-    for (int i = 0; i < 6; ++i)
+    for (std::size_t i = 0; i < kSuffixLength; ++i)
         suffix += kChars[generator() % (sizeof kChars - 1)];
     return suffix;
 }
 
-// The file a write really replaces: the target of a link, or the path itself.
-std::string WriteTarget(const std::string& path)
+bool IsSuffixChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// The writer's process id when `name` is one of our temporaries ("<file>.<pid>.<suffix>.tmp"), else 0.
+pid_t TemporaryWriter(std::string_view name)
+{
+    if (!name.ends_with(kTemporaryExtension))
+        return 0;
+    name.remove_suffix(kTemporaryExtension.size());
+    if (name.size() < kSuffixLength + 1 || name[name.size() - kSuffixLength - 1] != '.')
+        return 0;
+    for (const char c : name.substr(name.size() - kSuffixLength))
+        if (!IsSuffixChar(c))
+            return 0;
+    name.remove_suffix(kSuffixLength + 1);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size() || name.size() - dot > 11)
+        return 0;
+    long long pid = 0;
+    for (const char c : name.substr(dot + 1)) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid > 0 && pid <= INT_MAX ? pid_t(pid) : 0;
+}
+
+bool ProcessIsGone(pid_t pid)
+{
+    return kill(pid, 0) != 0 && errno == ESRCH;
+}
+
+// Removes the temporaries that killed writers left in `folder`. A writer holds a lock on its temporary
+// until it is in place, so a file whose writer id names no process here but is locked (a writer in
+// another process namespace) is left alone, as are other users' files.
+void RemoveDeadWritersTemporaries(const std::string& folder)
+{
+    DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+    if (dir == nullptr)
+        return;
+    const int dirFd = dirfd(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t writer = TemporaryWriter(entry->d_name);
+        if (writer == 0 || !ProcessIsGone(writer))
+            continue;
+        const int fd = openat(dirFd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlinkat(dirFd, entry->d_name, 0);
+        close(fd);
+    }
+    closedir(dir);
+}
+
+// Why an existing file must not be replaced: its owner made it read-only (no write permission for us; for
+// the super-user, no write permission at all), as the profile functions refuse it. 0 when it may be.
+int ReadOnlyError(const std::string& path)
 {
     struct stat st {};
-    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-        char resolved[PATH_MAX];
-        if (realpath(path.c_str(), resolved) != nullptr)
-            return resolved;
-    }
-    return path;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return 0;
+    if (geteuid() == 0)
+        return (st.st_mode & 0222) == 0 ? EACCES : 0;
+    if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0)
+        return 0;
+    return errno == EACCES || errno == EPERM ? errno : 0;
 }
 
 class TemporaryFile {
 public:
     ~TemporaryFile()
     {
-        if (fd_ >= 0)
-            close(fd_);
         if (!name_.empty())
             unlink(name_.c_str());
+        if (fd_ >= 0)
+            close(fd_);
     }
 
-    // Creates "<target>.XXXXXX" next to the target; the mode is 0666 less the umask, or the old file's.
+    // Creates "<target>.<pid>.XXXXXX.tmp" next to the target, locked until the file is in place or gone.
+    // The mode is 0666 less the umask, or that of the file it replaces; a link is replaced, never followed.
     int Create(const std::string& target)
     {
+        const std::string stem = target + "." + std::to_string(getpid()) + ".";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = target + "." + RandomSuffix();
+            const std::string name = stem + RandomSuffix() + std::string(kTemporaryExtension);
             const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 fd_ = fd;
                 name_ = name;
+                flock(fd_, LOCK_EX | LOCK_NB);
                 struct stat old {};
-                if (stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+                if (lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
                     fchmod(fd_, old.st_mode & 07777);
                 return 0;
             }
@@ -94,13 +164,7 @@ public:
             }
             bytes.remove_prefix(std::size_t(written));
         }
-        if (fsync(fd_) != 0)
-            return errno;
-        const int fd = fd_;
-        fd_ = -1;
-        if (close(fd) != 0)
-            return errno;
-        return 0;
+        return fsync(fd_) != 0 ? errno : 0;
     }
 
     const std::string& Name() const { return name_; }
@@ -126,21 +190,26 @@ void SyncFolderOf(const std::string& path)
 
 [[noreturn]] void RaiseCreate(const std::string& path, int error)
 {
-    throw CreateFmt<EFCreateError>(SFCreateError, path, SysErrorMessage(error));
+    const std::string reason = SysErrorMessage(error);
+    throw EFCreateError(Format(SFCreateError, path, reason), reason);
 }
 
 [[noreturn]] void RaiseWrite(const std::string& path, int error)
 {
-    throw CreateFmt<EWriteError>(SWriteError, path, SysErrorMessage(error));
+    const std::string reason = SysErrorMessage(error);
+    throw EWriteError(Format(SWriteError, path, reason), reason);
 }
 
-// Writes `bytes` to a temporary file next to `target` and returns it, ready to be put in place.
-void PrepareTemporary(TemporaryFile& temporary, const std::string& path, const std::string& target,
-                      std::string_view bytes)
+// Writes `bytes` to a temporary file next to `path`, ready to be put in place; first clears away what
+// killed writers left there.
+void PrepareTemporary(TemporaryFile& temporary, const std::string& path, std::string_view bytes)
 {
+    RemoveDeadWritersTemporaries(ExtractFileDir(path));
     int error = InjectedFault(TFileStep::Create, path);
     if (error == 0)
-        error = temporary.Create(target);
+        error = ReadOnlyError(path);
+    if (error == 0)
+        error = temporary.Create(path);
     if (error != 0)
         RaiseCreate(path, error);
     error = InjectedFault(TFileStep::Write, path);
@@ -161,6 +230,21 @@ int RenameNoReplace(const std::string& from, const std::string& to)
         return errno;
     unlink(from.c_str());
     return 0;
+}
+
+int Delete(const std::string& path)
+{
+    const int error = InjectedFault(TFileStep::Delete, path);
+    if (error == 0 && unlink(path.c_str()) != 0)
+        return errno;
+    return error;
+}
+
+bool Reported(int error, std::string* reason)
+{
+    if (error != 0 && reason != nullptr)
+        *reason = SysErrorMessage(error);
+    return error == 0;
 }
 
 } // namespace
@@ -188,12 +272,13 @@ bool ForceDirectories(const std::string& path)
 
 bool DeleteFile(const std::string& path, std::string* reason)
 {
-    int error = InjectedFault(TFileStep::Delete, path);
-    if (error == 0 && unlink(path.c_str()) != 0)
-        error = errno;
-    if (error != 0 && reason != nullptr)
-        *reason = SysErrorMessage(error);
-    return error == 0;
+    return Reported(Delete(path), reason);
+}
+
+bool DeleteFileIfPresent(const std::string& path, std::string* reason)
+{
+    const int error = Delete(path);
+    return Reported(error == ENOENT ? 0 : error, reason);
 }
 
 bool RenameFile(const std::string& oldName, const std::string& newName, std::string* reason)
@@ -253,7 +338,7 @@ std::string ReadFileBytes(const std::string& path)
     std::string bytes;
     std::string reason;
     if (!TryReadFileBytes(path, bytes, &reason))
-        throw CreateFmt<EFOpenError>(SFOpenError, path, reason);
+        throw EFOpenError(Format(SFOpenError, path, reason), reason);
     return bytes;
 }
 
@@ -261,16 +346,16 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     if (path.empty())
         RaiseCreate(path, ENOENT);
-    const std::string target = WriteTarget(path);
     TemporaryFile temporary;
-    PrepareTemporary(temporary, path, target, bytes);
+    PrepareTemporary(temporary, path, bytes);
+    // rename() replaces a link itself: a link planted in the folder never sends the write elsewhere.
     int error = InjectedFault(TFileStep::Rename, path);
-    if (error == 0 && rename(temporary.Name().c_str(), target.c_str()) != 0)
+    if (error == 0 && rename(temporary.Name().c_str(), path.c_str()) != 0)
         error = errno;
     if (error != 0)
         RaiseCreate(path, error);
     temporary.Release();
-    SyncFolderOf(target);
+    SyncFolderOf(path);
 }
 
 void CreateNewFile(const std::string& path, std::string_view bytes)
@@ -278,7 +363,7 @@ void CreateNewFile(const std::string& path, std::string_view bytes)
     if (path.empty())
         RaiseCreate(path, ENOENT);
     TemporaryFile temporary;
-    PrepareTemporary(temporary, path, path, bytes);
+    PrepareTemporary(temporary, path, bytes);
     int error = InjectedFault(TFileStep::Rename, path);
     if (error == 0)
         error = RenameNoReplace(temporary.Name(), path);

@@ -1,9 +1,10 @@
 #pragma once
 
 // File and folder operations. Every file the program writes goes through `WriteFileAtomically`: the
-// contents go to a temporary file in the same folder, which is flushed to disk and then renamed over the
-// target, so a failure never leaves a truncated file behind. Tests make single steps fail through
-// `ScopedFileFault`.
+// contents go to a temporary file in the same folder ("<file>.<pid>.XXXXXX.tmp", locked by its writer),
+// which is flushed to disk and then renamed over the target, so a failure never leaves a truncated file
+// behind. Each write first removes the temporaries of writers that were killed before they finished.
+// Tests make single steps fail through `ScopedFileFault`.
 
 #include <functional>
 #include <string>
@@ -19,6 +20,8 @@ bool DirectoryExists(const std::string& path);
 bool ForceDirectories(const std::string& path);
 /// Deletes a file (not a folder); false with the system's reason when it could not, a missing file included.
 bool DeleteFile(const std::string& path, std::string* reason = nullptr);
+/// `DeleteFile`, but a file that is already gone (another run deleted it first) counts as deleted.
+bool DeleteFileIfPresent(const std::string& path, std::string* reason = nullptr);
 /// Renames a file or folder; never replaces an existing `newName` (false, like an existing target on
 /// Windows). False with the system's reason on failure.
 bool RenameFile(const std::string& oldName, const std::string& newName, std::string* reason = nullptr);
@@ -28,10 +31,11 @@ bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* 
 /// The whole contents of a file; raises `EFOpenError` "Cannot open file \"<path>\". <reason>".
 std::string ReadFileBytes(const std::string& path);
 
-/// Replaces (or creates) the file at `path` with exactly `bytes`, atomically; a link is followed and its
-/// target replaced; an existing file keeps its permissions. Raises `EFCreateError` "Cannot create file
-/// \"<path>\". <reason>" when the file cannot be created or put in place, and `EWriteError` when writing
-/// fails; in every failure the old file is intact and no temporary file is left behind.
+/// Replaces (or creates) the file at `path` with exactly `bytes`, atomically; a link at `path` is replaced
+/// itself, never followed; an existing file keeps its permissions, and one that is read-only for us is
+/// not replaced ("Permission denied"). Raises `EFCreateError` "Cannot create file \"<path>\". <reason>"
+/// when the file cannot be created or put in place, and `EWriteError` when writing fails; both carry the
+/// reason. In every failure the old file is intact and no temporary file is left behind.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 /// Creates a new file with `bytes`, atomically, replacing nothing: raises `EFCreateError` when a file of
 /// that name exists or cannot be created, `EWriteError` when writing fails.

@@ -1,5 +1,6 @@
 #include "platform/folders.h"
 
+#include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -33,33 +34,40 @@ std::string Environment(const char* name)
     return value != nullptr ? value : "";
 }
 
+// An absolute path from the environment; "" for a blank or relative value, which would put the folder
+// below whatever the current directory happens to be.
+std::string AbsoluteEnvironment(const char* name)
+{
+    std::string value = Environment(name);
+    return !value.empty() && value.front() == '/' ? value : std::string();
+}
+
 std::string HomeFolder()
 {
-    std::string home = Environment("HOME");
+    std::string home = AbsoluteEnvironment("HOME");
     if (!home.empty())
         return home;
     std::vector<char> buffer(16384);
     passwd entry{};
     passwd* result = nullptr;
     if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &result) == 0 && result != nullptr &&
-        result->pw_dir != nullptr)
+        result->pw_dir != nullptr && result->pw_dir[0] == '/')
         return result->pw_dir;
     return {};
 }
 
 std::string DefaultWindowsFolder()
 {
-    std::string windir = Environment("WINDIR");
+    std::string windir = AbsoluteEnvironment("WINDIR");
     if (!windir.empty())
         return windir;
-    std::string config = Environment("XDG_CONFIG_HOME");
-    // Relative values are to be ignored.
-    if (config.empty() || config.front() != '/') {
+    std::string config = AbsoluteEnvironment("XDG_CONFIG_HOME");
+    if (config.empty()) {
         const std::string home = HomeFolder();
-        config = home.empty() ? std::string() : IncludeTrailingPathDelimiter(home) + ".config";
+        if (home.empty())
+            return {};
+        config = IncludeTrailingPathDelimiter(home) + ".config";
     }
-    if (config.empty())
-        return {};
     return IncludeTrailingPathDelimiter(config) + "carlume";
 }
 
@@ -89,7 +97,9 @@ std::string WindowsFolder()
 {
     const auto* value = OverrideOf(TFolder::Windows);
     std::string folder = ExcludeTrailingPathDelimiter(value != nullptr ? *value : DefaultWindowsFolder());
-    if (!folder.empty() && !DirectoryExists(folder))
+    if (folder.empty())
+        throw Exception(std::string(SNoWindowsFolder));
+    if (!DirectoryExists(folder))
         ForceDirectories(folder);
     return folder;
 }

@@ -2,13 +2,16 @@
 
 // The folders the program works with, in their Linux places:
 //   program file      /proc/self/exe
-//   Windows folder    $WINDIR, else ${XDG_CONFIG_HOME:-$HOME/.config}/carlume; created on first use
+//   Windows folder    $WINDIR, else ${XDG_CONFIG_HOME:-$HOME/.config}/carlume; created on first use.
+//                     Blank and relative values count as unset; without HOME the password database
+//                     gives the home folder.
 //   temporary folder  $TMPDIR, else /tmp/
 //   rating program    /opt/Qelvo/
 // Each can be overridden in-process for tests with ScopedFolderOverride.
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace carlume {
 
@@ -17,8 +20,14 @@ std::string ProgramFileName();
 /// Folder of the running program file, with a trailing "/".
 std::string ProgramFolder();
 /// The Windows folder as the system reports it: no trailing "/". Created (with its parents) when missing;
-/// a failure to create it shows only when a file is written there.
+/// a failure to create it shows only when a file is written there. Raises `Exception` `SNoWindowsFolder`
+/// when the environment and the password database name none.
 std::string WindowsFolder();
+
+/// Why the run cannot go on without a Windows folder.
+inline constexpr std::string_view SNoWindowsFolder =
+    "No folder for the program's settings: WINDIR, XDG_CONFIG_HOME and HOME name no absolute folder, and "
+    "the password database has no home folder for this user.";
 /// The temporary folder, with a trailing "/".
 std::string TempFolder();
 /// The rating program's folder, with a trailing "/".

@@ -213,6 +213,145 @@ std::optional<char> FirstSeparator(const std::vector<Piece>& pieces)
     return std::nullopt;
 }
 
+// --- the short date -----------------------------------------------------------------------------------
+// Every date the program writes it must read back. The readers take day, month and year as numbers in
+// the order month-day-year, day-month-year or year-month-day, one separator between them with blanks
+// around it allowed, and at most that separator after them. A locale whose short date is of that form
+// keeps it. Any other (names, words, other orders: ja_JP's "%Y年%m月%d日", ar_EG's "%d %b, %Y") gets its
+// fields as numbers in the order of the three its first field starts, joined by the first of "/", "."
+// and "-" that it uses between them, else by "/", as the regional settings of such a locale have it:
+// "yyyy/MM/dd".
+
+struct ShortDate {
+    std::string pattern;
+    char separator = '/';
+};
+
+enum class DateField { None, Day, Month, Year };
+
+DateField FieldOf(char conversion)
+{
+    switch (conversion) {
+    case 'd':
+    case 'e':
+        return DateField::Day;
+    case 'm':
+    case 'b':
+    case 'h':
+    case 'B':
+        return DateField::Month;
+    case 'y':
+    case 'Y':
+    case 'g':
+    case 'G':
+        return DateField::Year;
+    default:
+        return DateField::None;
+    }
+}
+
+bool IsNumericField(char conversion)
+{
+    return FieldOf(conversion) != DateField::None && std::strchr("bhB", conversion) == nullptr;
+}
+
+// The order of the fields as the readers take it: the first field decides.
+bool IsReadableOrder(const std::vector<DateField>& order)
+{
+    using enum DateField;
+    return order == std::vector{Month, Day, Year} || order == std::vector{Day, Month, Year} ||
+           order == std::vector{Year, Month, Day};
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+// ':' stands for the time separator in patterns, quotes open literal text: neither can separate a date.
+std::optional<char> SeparatorOf(std::string_view literal)
+{
+    literal = TrimBlanks(literal);
+    if (literal.size() != 1)
+        return std::nullopt;
+    const auto c = static_cast<unsigned char>(literal.front());
+    if (c <= 0x20 || c >= 0x7F || IsAsciiLetter(c) || (c >= '0' && c <= '9') ||
+        std::strchr("\"':", c) != nullptr)
+        return std::nullopt;
+    return literal.front();
+}
+
+std::optional<ShortDate> ReadableAsItIs(const std::vector<Piece>& pieces)
+{
+    std::vector<DateField> order;
+    std::vector<std::string> gaps{""};
+    for (const auto& piece : pieces) {
+        if (!piece.isConversion) {
+            gaps.back() += piece.literal;
+            continue;
+        }
+        if (!IsNumericField(piece.conversion))
+            return std::nullopt;
+        order.push_back(FieldOf(piece.conversion));
+        gaps.emplace_back();
+    }
+    if (!IsReadableOrder(order) || !TrimBlanks(gaps[0]).empty())
+        return std::nullopt;
+    const auto separator = SeparatorOf(gaps[1]);
+    if (!separator || SeparatorOf(gaps[2]) != separator ||
+        (!TrimBlanks(gaps[3]).empty() && SeparatorOf(gaps[3]) != separator))
+        return std::nullopt;
+    return ShortDate{BuildPattern(pieces), *separator};
+}
+
+ShortDate ReadableShortDate(const std::vector<Piece>& pieces)
+{
+    if (auto asItIs = ReadableAsItIs(pieces))
+        return *asItIs;
+    std::map<DateField, std::string> letters;
+    DateField first = DateField::None;
+    char separator = 0;
+    bool century = false;
+    for (const auto& piece : pieces) {
+        if (!piece.isConversion) {
+            const auto at = piece.literal.find_first_of("/.-");
+            if (first != DateField::None && letters.size() < 3 && separator == 0 && at != std::string::npos)
+                separator = piece.literal[at];
+            continue;
+        }
+        century = century || piece.conversion == 'C';
+        const DateField field = FieldOf(piece.conversion);
+        if (field == DateField::None || letters.count(field) != 0)
+            continue;
+        if (first == DateField::None)
+            first = field;
+        if (field == DateField::Year)
+            letters[field] = piece.conversion == 'Y' || piece.conversion == 'G' || century ? "yyyy" : "yy";
+        else
+            letters[field] = IsNumericField(piece.conversion) ? PatternOf(piece) : "MM";
+    }
+    if (letters.size() != 3)
+        return ShortDate{USFormatSettings().ShortDateFormat, USFormatSettings().DateSeparator};
+    if (separator == 0)
+        separator = '/';
+    const std::string sep(1, separator);
+    const std::string& day = letters[DateField::Day];
+    const std::string& month = letters[DateField::Month];
+    const std::string& year = letters[DateField::Year];
+    switch (first) {
+    case DateField::Day:
+        return ShortDate{day + sep + month + sep + year, separator};
+    case DateField::Year:
+        return ShortDate{year + sep + month + sep + day, separator};
+    default:
+        return ShortDate{month + sep + day + sep + year, separator};
+    }
+}
+
 std::string CollapseBlanks(const std::string& text)
 {
     std::string out;
@@ -389,11 +528,9 @@ TFormatSettings USFormatSettings()
 TFormatSettings FormatSettingsFromLangInfo(const TLangInfo& info)
 {
     TFormatSettings settings;
-    const auto datePieces = SplitStrftime(info.DateFormat, info);
-    const std::string shortDate = BuildPattern(datePieces);
-    if (!shortDate.empty())
-        settings.ShortDateFormat = shortDate;
-    settings.DateSeparator = FirstSeparator(datePieces).value_or('/');
+    const ShortDate shortDate = ReadableShortDate(SplitStrftime(info.DateFormat, info));
+    settings.ShortDateFormat = shortDate.pattern;
+    settings.DateSeparator = shortDate.separator;
 
     const std::string longDate = LongDatePattern(info);
     if (!longDate.empty())

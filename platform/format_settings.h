@@ -79,7 +79,9 @@ struct TLangInfo {
 };
 
 /// Settings made from what a locale reports: strftime directives become patterns ("%d.%m.%Y" gives
-/// "dd.MM.yyyy" and the separator "."), two-digit years stay two-digit.
+/// "dd.MM.yyyy" and the separator "."), two-digit years stay two-digit. A short date that the date readers
+/// could not read back (names, words, other orders) becomes its fields as numbers in the locale's order:
+/// "%Y年%m月%d日" gives "yyyy/MM/dd".
 TFormatSettings FormatSettingsFromLangInfo(const TLangInfo& info);
 
 /// Settings of the named locale ("" = the LC_TIME locale of the environment); the US settings for C, POSIX,

@@ -29,9 +29,12 @@ TIniDocument::Line TIniDocument::Classify(std::string raw)
     line.raw = std::move(raw);
     if (text.empty() || text.front() == ';')
         return line;
-    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
+    // What follows the "]" (a comment, say) is no part of the header, as the profile functions read it.
+    // The last "]" closes it, so that a name holding "]" reads back as written.
+    const auto close = text.front() == '[' ? text.rfind(']') : npos;
+    if (close != npos) {
         line.kind = Kind::Section;
-        line.name = Trim(std::string_view(text).substr(1, text.size() - 2));
+        line.name = Trim(std::string_view(text).substr(1, close - 1));
         return line;
     }
     const auto equals = text.find('=');

@@ -6,10 +6,11 @@
 //
 // Reading: a UTF-8 byte-order mark at the start is skipped (and written back); lines end at CR LF, LF or a
 // lone CR; each line is trimmed of bytes <= 0x20; an empty line or one starting with ";" is a comment; a
-// line "[name]" starts a section (name trimmed); inside a section a line with "=" is a key (name before
-// the first "=", value after it, both trimmed); anything else is kept and ignored. Lines before the first
-// section belong to none. Section and key names compare without regard to ASCII case; the first section
-// of a name is the one that is read and written, and in it the first key of a name.
+// line "[name]" starts a section (name trimmed; text after the last "]" is ignored); inside a section a
+// line with "=" is a key (name before the first "=", value after it, both trimmed); anything else is kept
+// and ignored. Lines before the first section belong to none. Section and key names compare without regard to
+// ASCII case; the first section of a name is the one that is read and written, and in it the first key of a
+// name.
 //
 // A file that starts with a UTF-16 byte-order mark is kept as it is: it reads as empty and cannot be
 // changed (`Rewritable` is false), so that it is never rewritten as something else.

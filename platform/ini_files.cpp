@@ -21,6 +21,15 @@ TIniDocument LoadDocument(const std::string& fileName)
 
 } // namespace
 
+EIniFileException IniFileWriteError(const std::string& fileName, const Exception& cause)
+{
+    std::string message = Format(SIniFileWriteError, fileName);
+    const auto* fileError = dynamic_cast<const EStreamError*>(&cause);
+    if (fileError != nullptr && !fileError->Reason().empty())
+        message += ". " + fileError->Reason();
+    return EIniFileException(message);
+}
+
 TCustomIniFile::TCustomIniFile(std::string fileName)
     : fileName_(std::move(fileName))
 {
@@ -138,8 +147,8 @@ void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
         TIniDocument document = LoadDocument(FileName());
         change(document);
         WriteFileAtomically(FileName(), document.Serialize());
-    } catch (const Exception&) {
-        throw CreateFmt<EIniFileException>(SIniFileWriteError, FileName());
+    } catch (const Exception& error) {
+        throw IniFileWriteError(FileName(), error);
     }
 }
 

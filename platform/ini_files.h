@@ -9,6 +9,7 @@
 // a leading ";" or "[") are refused with `EIniFileException` "Unable to write to <file>. <reason>";
 // nothing changes then, in memory or on disk. So are writes to a UTF-16 file, which reads as empty.
 
+#include "platform/exceptions.h"
 #include "platform/ini_document.h"
 #include "platform/string_list.h"
 
@@ -18,6 +19,9 @@
 #include <string_view>
 
 namespace carlume {
+
+/// "Unable to write to <file>. <reason>", the reason taken from the file error that made a write fail.
+EIniFileException IniFileWriteError(const std::string& fileName, const Exception& cause);
 
 /// The operations both INI classes share.
 class TCustomIniFile {
@@ -88,7 +92,7 @@ public:
 protected:
     const TIniDocument& Document() const override;
     /// Reads the file, changes it and writes it back atomically; any failure raises `EIniFileException`
-    /// "Unable to write to <file>" and leaves the file as it was.
+    /// "Unable to write to <file>. <reason>" and leaves the file as it was.
     void Change(const std::function<void(TIniDocument&)>& change) override;
 
 private:

@@ -323,8 +323,19 @@ void TCanvas::FillPixels(const QRect& rect, QRgb color, TPenMode mode)
     }
     if (image_ != nullptr) {
         const QRect area = rect.intersected(image_->rect());
+        if (area.isEmpty()) {
+            return;
+        }
+        // One detach for the whole area, and plain copies as straight fills: the controls fill most of
+        // their pixels this way on every paint.
+        auto* bits = reinterpret_cast<QRgb*>(image_->bits());
+        const qsizetype stride = image_->bytesPerLine() / qsizetype(sizeof(QRgb));
         for (int y = area.top(); y <= area.bottom(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(image_->scanLine(y));
+            QRgb* line = bits + y * stride;
+            if (mode == TPenMode::pmCopy) {
+                std::fill(line + area.left(), line + area.right() + 1, Opaque(color));
+                continue;
+            }
             for (int x = area.left(); x <= area.right(); ++x) {
                 line[x] = Combine(line[x], color, mode);
             }

@@ -128,4 +128,19 @@ TShortCut ShortCutOf(TVirtualKey key, TShiftState shift)
     return result;
 }
 
+bool IsCaptionAccel(QChar character, const QString& caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != QLatin1Char('&')) {
+            continue;
+        }
+        if (caption[i + 1] == QLatin1Char('&')) {
+            ++i;
+            continue;
+        }
+        return caption[i + 1].toUpper() == character.toUpper();
+    }
+    return false;
+}
+
 } // namespace carlume

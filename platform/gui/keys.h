@@ -4,6 +4,7 @@
 // character, made from Qt's key events.
 
 #include <QChar>
+#include <QString>
 #include <Qt>
 
 #include <cstdint>
@@ -98,5 +99,9 @@ bool DispatchKeyDownAndPress(TKeyInfo& info, KeyDown&& keyDown, KeyPress&& keyPr
 
 /// The shortcut made of a key and a shift state.
 TShortCut ShortCutOf(TVirtualKey key, TShiftState shift);
+
+/// True when `character` is the caption's accelerator: the character after the first "&" that is not part
+/// of a "&&" pair, compared without regard to case.
+bool IsCaptionAccel(QChar character, const QString& caption);
 
 } // namespace carlume

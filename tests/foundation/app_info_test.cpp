@@ -67,44 +67,81 @@ TEST_F(AppInfoTest, FoldersWithoutPreferences)
     EXPECT_EQ(info.Paths().Value("DataPath"), App("Data/"));
 }
 
-TEST_F(AppInfoTest, QuoteFolderFileSwitchesToQuotes)
-{
-    std::filesystem::create_directories(App("Data"));
-    test::WriteAll(App("Data/qtfolder.def"), "");
-    const TAppInfo info;
-    EXPECT_EQ(info.QuotePath(), App("Data/Quotes/"));
-    EXPECT_EQ(info.Paths().Value("QuotePath"), App("Data/Quotes/"));
-}
+// Folders by what exists on disk and what the preferences say; "@" stands for the scratch folder.
+struct FolderCase {
+    const char* Name;
+    std::vector<std::string> Files;    // created empty; a name ending in "/" is a folder
+    std::string Ini;                   // preferences, when not empty
+    std::vector<std::string> Expected; // DataPath, UserPath, QuotePath, LogFileName, UserWinPath
+};
 
-TEST_F(AppInfoTest, WindowsFolderEndingInADelimiterGetsNoSecondOne)
+class AppInfoFolders : public AppInfoTest, public ::testing::WithParamInterface<FolderCase> {};
+
+TEST_P(AppInfoFolders, FollowTheDiskAndThePreferences)
 {
+    auto at = [this](std::string text) {
+        for (std::size_t i; (i = text.find('@')) != std::string::npos;)
+            text.replace(i, 1, dir.Path());
+        return text;
+    };
+    for (const std::string& file : GetParam().Files) {
+        if (file.back() == '/')
+            std::filesystem::create_directories(dir / file);
+        else {
+            std::filesystem::create_directories(std::filesystem::path(dir / file).parent_path());
+            test::WriteAll(dir / file, "");
+        }
+    }
     ScopedFolderOverride slashed(TFolder::Windows, dir / "win2/");
-    const TAppInfo info;
-    EXPECT_EQ(info.UserWinPath(), dir / "win2/");
+    TAppInfo info;
+    if (!GetParam().Ini.empty())
+        info.SetIniFileName(WriteIni("p.ini", at(GetParam().Ini)));
+    const std::vector<std::string> actual = {info.DataPath(), info.UserPath(), info.QuotePath(),
+                                             info.LogFileName(), info.UserWinPath()};
+    std::vector<std::string> expected;
+    for (const std::string& e : GetParam().Expected)
+        expected.push_back(at(e));
+    EXPECT_EQ(actual, expected);
+    EXPECT_EQ(info.Paths().Value("QuotePath"), info.QuotePath());
 }
 
-TEST_F(AppInfoTest, LogGoesToTheRatingProgramsLogsFolderWhenThatExists)
-{
-    std::filesystem::create_directories(dir / "Qelvo");
-    const TAppInfo info;
-    EXPECT_TRUE(DirectoryExists(dir / "Qelvo/Logs"));
-    EXPECT_EQ(info.LogFileName(), dir / "Qelvo/Logs/cquery.log");
-}
+const std::string kAlt = "[DataPath]\r\nUseAltDataPath=1\r\nAlternateDataPath= @/shared \r\n"
+                         "UseAltQuotePath=1\r\nAlternateQuotePath=@/quotes\r\n";
 
-TEST_F(AppInfoTest, LogGoesToTheRatingProgramsFolderWhenLogsCannotBeCreated)
-{
-    std::filesystem::create_directories(dir / "Qelvo");
-    test::WriteAll(dir / "Qelvo/Logs", "a file where the folder should be");
-    const TAppInfo info;
-    EXPECT_EQ(info.LogFileName(), dir / "Qelvo/cquery.log");
-}
-
-TEST_F(AppInfoTest, ARatingProgramPathThatIsAFileCountsAsMissing)
-{
-    test::WriteAll(dir / "Qelvo", "");
-    const TAppInfo info;
-    EXPECT_EQ(info.LogFileName(), App("cquery.log"));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AppInfoFolders,
+    ::testing::Values(
+        FolderCase{"QuoteFolderFile",
+                   {"app/Data/qtfolder.def"},
+                   "",
+                   {"@/app/Data/", "@/app/Data/User/", "@/app/Data/Quotes/", "@/app/cquery.log", "@/win2/"}},
+        FolderCase{"RatingProgramLogs",
+                   {"Qelvo/"},
+                   "",
+                   {"@/app/Data/", "@/app/Data/User/", "@/app/Data/", "@/Qelvo/Logs/cquery.log", "@/win2/"}},
+        FolderCase{"RatingProgramLogsIsAFile",
+                   {"Qelvo/Logs"},
+                   "",
+                   {"@/app/Data/", "@/app/Data/User/", "@/app/Data/", "@/Qelvo/cquery.log", "@/win2/"}},
+        FolderCase{"RatingProgramIsAFile",
+                   {"Qelvo"},
+                   "",
+                   {"@/app/Data/", "@/app/Data/User/", "@/app/Data/", "@/app/cquery.log", "@/win2/"}},
+        FolderCase{"AlternateFolders",
+                   {},
+                   kAlt,
+                   {"@/shared/", "@/shared/User/", "@/quotes/", "@/app/cquery.log", "@/win2/"}},
+        FolderCase{"EmptyAlternateFolders",
+                   {"app/Data/qtfolder.def"},
+                   "[DataPath]\r\nUseAltDataPath=1\r\nAlternateDataPath=\r\nUseAltQuotePath=1\r\n"
+                   "AlternateQuotePath=   \r\n",
+                   {"@/app/Data/", "@/app/Data/User/", "@/app/Data/Quotes/", "@/app/cquery.log", "@/win2/"}},
+        FolderCase{
+            "AlternateFoldersSwitchedOff",
+            {},
+            "[DataPath]\r\nUseAltDataPath=0\r\nAlternateDataPath=/elsewhere\r\nAlternateQuotePath=/q\r\n",
+            {"@/app/Data/", "@/app/Data/User/", "@/app/Data/", "@/app/cquery.log", "@/win2/"}}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 // --- preferences ------------------------------------------------------------------------------------------
 
@@ -183,52 +220,9 @@ TEST_F(AppInfoTest, SaveWritesTheLogSettingsOnly)
         unwritable.Save();
         ADD_FAILURE();
     } catch (const EIniFileException& e) {
-        EXPECT_EQ(e.Message(), "Unable to write to " + dir / "no/such/folder/prefs.ini");
+        EXPECT_EQ(e.Message(),
+                  "Unable to write to " + dir / "no/such/folder/prefs.ini" + ". No such file or directory");
     }
-}
-
-TEST_F(AppInfoTest, AlternateFoldersGetTheirDelimiterAndUserFolder)
-{
-    const std::string ini = WriteIni(
-        "alt.ini", "[DataPath]\r\nUseAltDataPath=1\r\nAlternateDataPath= " + dir / "shared" +
-                       " \r\nUseAltQuotePath=1\r\n" + "AlternateQuotePath=" + dir / "quotes" + "\r\n");
-    TAppInfo info;
-    info.SetIniFileName(ini);
-    EXPECT_EQ(info.GetIniFileName(), ini);
-    ASSERT_NE(info.Preferences(), nullptr);
-    EXPECT_EQ(info.Preferences()->IniFileName(), ini);
-    EXPECT_EQ(info.DataPath(), dir / "shared/");
-    EXPECT_EQ(info.UserPath(), dir / "shared/User/");
-    EXPECT_EQ(info.QuotePath(), dir / "quotes/");
-    EXPECT_TRUE(info.QuotePathFromPreferences());
-    EXPECT_EQ(info.Paths().Lines().Count(), 4);
-    EXPECT_EQ(info.Paths().Value("QuotePath"), dir / "quotes/");
-}
-
-TEST_F(AppInfoTest, AnEmptyAlternateFolderCountsAsNotGiven)
-{
-    std::filesystem::create_directories(App("Data"));
-    test::WriteAll(App("Data/qtfolder.def"), "");
-    const std::string ini =
-        WriteIni("empty.ini", "[DataPath]\r\nUseAltDataPath=1\r\nAlternateDataPath=\r\nUseAltQuotePath=1\r\n"
-                              "AlternateQuotePath=   \r\n");
-    TAppInfo info;
-    info.SetIniFileName(ini);
-    EXPECT_EQ(info.DataPath(), App("Data/"));
-    EXPECT_EQ(info.UserPath(), App("Data/User/"));
-    EXPECT_EQ(info.QuotePath(), App("Data/Quotes/"));
-    EXPECT_FALSE(info.QuotePathFromPreferences());
-}
-
-TEST_F(AppInfoTest, AlternateFoldersAreIgnoredUnlessSwitchedOn)
-{
-    const std::string ini =
-        WriteIni("off.ini", "[DataPath]\r\nUseAltDataPath=0\r\nAlternateDataPath=/elsewhere\r\n"
-                            "AlternateQuotePath=/q\r\n");
-    TAppInfo info;
-    info.SetIniFileName(ini);
-    EXPECT_EQ(info.DataPath(), App("Data/"));
-    EXPECT_EQ(info.QuotePath(), App("Data/"));
 }
 
 TEST_F(AppInfoTest, ASecondPreferencesFileIsReadAfresh)
@@ -239,7 +233,10 @@ TEST_F(AppInfoTest, ASecondPreferencesFileIsReadAfresh)
         WriteIni("second.ini", "[DataPath]\r\nUseAltDataPath=1\r\nAlternateDataPath=" + dir / "two" +
                                    "\r\n[Preferences]\r\nLogListLength=7\r\n");
     TAppInfo info;
+    info.SetIniFileName(WriteIni("alt.ini", "[DataPath]\r\nUseAltQuotePath=1\r\nAlternateQuotePath=/q\r\n"));
+    EXPECT_TRUE(info.QuotePathFromPreferences());
     info.SetIniFileName(first);
+    EXPECT_FALSE(info.QuotePathFromPreferences());
     EXPECT_EQ(info.DataPath(), dir / "one/");
     info.SetIniFileName(second);
     EXPECT_EQ(info.GetIniFileName(), second);
@@ -438,23 +435,6 @@ TEST_F(AppInfoTest, SuppressedLogListStillLogsToTheFile)
 
 // --- database and cursor ----------------------------------------------------------------------------------
 
-TEST_F(AppInfoTest, OpensTheProcessWideDatabaseOnce)
-{
-    {
-        const TAppInfo first;
-        const TAppInfo second;
-        EXPECT_EQ(first.Database(), &GetCBDatabase());
-        EXPECT_EQ(second.Database(), first.Database());
-    }
-    const auto journal = CodeBaseJournal();
-    ASSERT_EQ(journal.size(), 3u) << "the database outlives the application objects";
-    EXPECT_EQ(journal[0].Function, "code4initP");
-    EXPECT_EQ(journal[1], (TCodeBaseCall{"code4singleOpen", journal[0].Engine, 0}));
-    EXPECT_EQ(journal[2], (TCodeBaseCall{"code4lockAttempts", journal[0].Engine, 5}));
-    ReleaseCBDatabase();
-    EXPECT_EQ(CodeBaseJournal().back(), (TCodeBaseCall{"code4initUndo", journal[0].Engine, 0}));
-}
-
 TEST_F(AppInfoTest, CursorListStartsWithTheScreenCursor)
 {
     test::TFakeServices fakes;
@@ -468,6 +448,7 @@ TEST_F(AppInfoTest, CursorListStartsWithTheScreenCursor)
 
     const TAppInfo withoutServices;
     EXPECT_EQ(withoutServices.CursorList().Stack().Item(0).Cursor, crDefault);
+    EXPECT_EQ(withoutServices.Database(), &GetCBDatabase()) << "the process-wide database";
 }
 
 } // namespace

@@ -48,20 +48,6 @@ protected:
     ScopedClock clock{At(9, 5, 2, 47)};
 };
 
-TEST_F(LoggerTest, DefaultsAfterConstruction)
-{
-    const TLoggerObj logger;
-    EXPECT_EQ(logger.LogFileName(), dir / "bin/cquery.log");
-    EXPECT_TRUE(logger.Timestamp());
-    EXPECT_TRUE(logger.WriteMachineInfo());
-    EXPECT_TRUE(logger.Enabled());
-    EXPECT_EQ(logger.FlushEvery(), 0);
-    EXPECT_EQ(logger.LinesSinceFlush(), 0);
-    EXPECT_EQ(logger.Lines().Count(), 0);
-    EXPECT_EQ(logger.WinDir(), dir / "win");
-    EXPECT_EQ(logger.TempDir(), dir / "tmp/");
-}
-
 TEST_F(LoggerTest, ExactTextOfARun)
 {
     const std::string file = dir / "run.log";
@@ -82,6 +68,7 @@ TEST_F(LoggerTest, ExactTextOfARun)
 
 TEST_F(LoggerTest, VersionComesFromTheProgramFile)
 {
+    EXPECT_EQ(TLoggerObj().LogFileName(), dir / "bin/cquery.log");
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     ScopedFolderOverride realProgram(TFolder::ProgramFile, self);
     TLoggerObj logger;
@@ -123,27 +110,22 @@ TEST_F(LoggerTest, EmptyMessagesAndTimestampOff)
     EXPECT_EQ(logger.Lines().Text(), "\r\nplain\r\n2025-03-07 09:05:02.047 stamped\r\n");
 }
 
-TEST_F(LoggerTest, IdentityFailureGivesTheNoticeAndTheDefaults)
+TEST_F(LoggerTest, AFailedOrEmptyIdentityGivesTheDefaults)
 {
-    ScopedIdentityProvider failing([]() -> TMachineIdentity { throw EOSError("gethostname", EIO); });
-    TLoggerObj logger;
-    logger.SetTimestamp(false);
-    logger.Log("x");
-    EXPECT_EQ(logger.Lines().Text(),
-              Block(dir / "bin/cquery", "UnknownVersion", "Network information not available.\r\n",
-                    "UnnamedDomain", "UnnamedComputer", "UnnamedUser") +
-                  "x\r\n");
-}
-
-TEST_F(LoggerTest, EmptyNamesGetTheirDefaults)
-{
-    ScopedIdentityProvider empty(TMachineIdentity{"", "", ""});
-    TLoggerObj logger;
-    logger.SetTimestamp(false);
-    logger.Log("x");
-    EXPECT_EQ(logger.Lines().Text(), Block(dir / "bin/cquery", "UnknownVersion", "", "UnnamedDomain",
-                                           "UnnamedComputer", "UnnamedUser") +
-                                         "x\r\n");
+    for (const bool fails : {true, false}) {
+        ScopedIdentityProvider identity([fails]() -> TMachineIdentity {
+            if (fails)
+                throw EOSError("gethostname", EIO);
+            return {"", "", ""};
+        });
+        TLoggerObj logger;
+        logger.SetTimestamp(false);
+        logger.Log("x");
+        EXPECT_EQ(logger.Lines().Text(), Block(dir / "bin/cquery", "UnknownVersion",
+                                               fails ? "Network information not available.\r\n" : "",
+                                               "UnnamedDomain", "UnnamedComputer", "UnnamedUser") +
+                                             "x\r\n");
+    }
 }
 
 TEST_F(LoggerTest, DisabledLogsAndWritesNothing)

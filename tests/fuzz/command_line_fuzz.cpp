@@ -7,23 +7,18 @@
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 carlume::TFormatSettings Settings(std::uint8_t choice)
 {

@@ -1,23 +1,14 @@
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
 
 // The first eight bytes are a date value for FormatDateTime with the rest as its pattern; the rest is
 // also read as a date, a time and a date and time.

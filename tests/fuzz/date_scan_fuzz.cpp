@@ -2,19 +2,14 @@
 
 #include "platform/format_settings.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 carlume::TFormatSettings Settings(std::uint8_t choice)
 {

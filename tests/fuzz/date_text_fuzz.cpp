@@ -3,20 +3,15 @@
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 carlume::TFormatSettings Settings(std::uint8_t choice)
 {

@@ -1,21 +1,16 @@
 #include "platform/ini_document.h"
 #include "platform/sysutils.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 using carlume::TIniDocument;
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // Both documents hold the same sections, keys and values.
 void CheckSameContents(const TIniDocument& a, const TIniDocument& b)

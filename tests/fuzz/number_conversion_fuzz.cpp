@@ -2,20 +2,15 @@
 #include "platform/format.h"
 #include "platform/sysutils.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 bool AllDecimal(std::string_view s)
 {

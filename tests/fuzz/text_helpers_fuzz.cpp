@@ -1,19 +1,14 @@
 #include "foundation/string_helpers.h"
 
+#include "tests/fuzz/fuzz_check.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 namespace {
-
-void Check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 bool StartsCharacter(const std::string& s, std::size_t at)
 {

@@ -372,7 +372,7 @@ TEST_F(CarqueryTest, AnUnwritableWindowsFolderEndsTheRunWithTheEngineStopped)
     ScopedFolderOverride windir(TFolder::Windows, windows_ / "file/windows");
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
     EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to write to " +
-                                     (windows_ / "file/windows/cquery.ini")));
+                                     (windows_ / "file/windows/cquery.ini") + ". Not a directory"));
     EXPECT_THAT(Journal(), ElementsAre("ChassixStart -> 0", "ChassixStop -> 0"));
     EXPECT_FALSE(FileExists(DataFile()));
 }
@@ -382,7 +382,8 @@ TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
     InstallEngine();
     fs::create_directory(IniFile());
     EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
-    EXPECT_THAT(Boxes(), ElementsAre("Vehicle Lookup Error: Unable to write to " + IniFile()));
+    EXPECT_THAT(Boxes(),
+                ElementsAre("Vehicle Lookup Error: Unable to write to " + IniFile() + ". Is a directory"));
     fs::remove(IniFile());
 
     // A UTF-16 file is left as it is.

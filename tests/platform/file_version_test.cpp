@@ -1,6 +1,7 @@
 #include "platform/file_version.h"
 
 #include "tests/support/elf_image.h"
+#include "tests/support/scratch_folder.h"
 
 #include <elf.h>
 #include <gtest/gtest.h>
@@ -8,26 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace carlume {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
 
 fs::path SelfPath()
 {
@@ -36,20 +23,15 @@ fs::path SelfPath()
 
 class FileVersionTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = fs::temp_directory_path() / ("carlume-fv-" + std::to_string(::getpid()) + "-" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
+    test::ScratchFolder scratch;
+    const fs::path dir = scratch.Path();
 };
 
 using test::MakeElf;
 using test::Note;
 using test::Place;
+using test::ReadAll;
+using test::WriteAll;
 constexpr std::uint32_t kType = test::kPackageNoteType;
 
 TEST_F(FileVersionTest, OwnBinariesCarryTheProjectVersion)
@@ -87,24 +69,24 @@ TEST_F(FileVersionTest, FilesWithoutAVersionReadEmpty)
     EXPECT_EQ(ReadFileVersionKey((dir / "missing").string(), "FileVersion"), "");
     EXPECT_EQ(ReadFileVersionKey(dir.string(), "FileVersion"), "");
 
-    WriteAll(dir / "empty", "");
+    WriteAll((dir / "empty").string(), "");
     EXPECT_EQ(ReadFileVersionKey((dir / "empty").string(), "FileVersion"), "");
 
-    WriteAll(dir / "text", "[General]\nFileVersion=9.9.9.9\n");
+    WriteAll((dir / "text").string(), "[General]\nFileVersion=9.9.9.9\n");
     EXPECT_EQ(ReadFileVersionKey((dir / "text").string(), "FileVersion"), "");
 
-    WriteAll(dir / "magic-only", std::string(ELFMAG) + std::string(60, 'x'));
+    WriteAll((dir / "magic-only").string(), std::string(ELFMAG) + std::string(60, 'x'));
     EXPECT_EQ(ReadFileVersionKey((dir / "magic-only").string(), "FileVersion"), "");
 }
 
 TEST_F(FileVersionTest, TruncatedCopiesNeverCrashAndNeverInventAVersion)
 {
-    const std::string self = ReadAll(SelfPath());
+    const std::string self = ReadAll(SelfPath().string());
     ASSERT_GT(self.size(), 4096u);
     for (std::size_t size : {std::size_t(4), std::size_t(52), std::size_t(64), std::size_t(200),
                              std::size_t(1000), self.size() / 3, self.size() - 1}) {
         const fs::path cut = dir / ("cut-" + std::to_string(size));
-        WriteAll(cut, self.substr(0, size));
+        WriteAll(cut.string(), self.substr(0, size));
         const std::string value = ReadFileVersionKey(cut.string(), "FileVersion");
         EXPECT_TRUE(value.empty() || value == CARLUME_EXPECTED_VERSION) << size << ": " << value;
     }
@@ -115,7 +97,7 @@ TEST_F(FileVersionTest, NotesInSegmentsAndSectionsAreBothRead)
     const std::string notes = Note("FDO", kType, R"({"FileVersion":"2.3.4.5"})");
     for (Place place : {Place::Segment, Place::Section}) {
         const std::string image = MakeElf(notes, place);
-        WriteAll(dir / "built", image);
+        WriteAll((dir / "built").string(), image);
         EXPECT_EQ(ReadFileVersionKey((dir / "built").string(), "FileVersion"), "2.3.4.5");
         EXPECT_EQ(ReadFileVersionKeyFromMemory(image.data(), image.size(), "FileVersion"), "2.3.4.5");
     }

@@ -144,16 +144,6 @@ TEST_F(FilesTest, AtomicWriteCreatesAndReplaces)
     EXPECT_EQ(dir.Entries().size(), 2u) << "no temporary file left behind";
 }
 
-TEST_F(FilesTest, AtomicWriteFollowsLinks)
-{
-    std::filesystem::create_directory(dir / "real");
-    test::WriteAll(dir / "real/settings.ini", "old");
-    std::filesystem::create_symlink(dir / "real/settings.ini", dir / "settings.ini");
-    WriteFileAtomically(dir / "settings.ini", "new");
-    EXPECT_TRUE(std::filesystem::is_symlink(dir / "settings.ini"));
-    EXPECT_EQ(test::ReadAll(dir / "real/settings.ini"), "new");
-}
-
 struct FaultCase {
     TFileStep step;
     int error;

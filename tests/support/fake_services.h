@@ -73,8 +73,6 @@ public:
     std::string Text() const override { return text_; }
     /// Every text written, in order.
     const std::vector<std::string>& Writes() const { return writes_; }
-    /// Text on the clipboard before the test starts (not recorded as a write).
-    void SetInitialText(std::string text) { text_ = std::move(text); }
 
 private:
     std::string text_;

@@ -1,108 +1,54 @@
-// The service fakes record every request, and a question without a scripted answer fails the test.
+// The service fakes answer from their scripts, and a question nobody scripted, or an answer nobody asked
+// for, fails the test: the window tests rely on both.
 
 #include "tests/support/fake_services.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace carlume::test {
 namespace {
 
-using Kind = TDialogRequest::TKind;
-
-TEST(FakeDialogService, RecordsEveryRequestAndAnswersFromTheQueue)
-{
-    TFakeDialogService dialogs;
-    dialogs.QueueYesNo(true);
-    dialogs.QueueYesNo(false);
-    dialogs.QueueInput("12");
-    dialogs.QueueInputCancel();
-    IDialogService& service = dialogs;
-    service.ShowMessage(TMsgDlgType::mtInformation, "VIN must be at least 17 characters");
-    EXPECT_TRUE(service.AskYesNo("Continue?"));
-    EXPECT_FALSE(service.AskYesNo("Really?"));
-    EXPECT_EQ(service.InputBox("Printout Font Size", "Provide a size", "10"), "12");
-    EXPECT_EQ(service.InputBox("Printout Font Size", "Provide a size", "10"), "10");
-    service.ShowMessage(TMsgDlgType::mtError, "Boom");
-    EXPECT_EQ(dialogs.PendingAnswers(), 0U);
-
-    const auto& requests = dialogs.Requests();
-    ASSERT_EQ(requests.size(), 6U);
-    EXPECT_EQ(requests[0].Kind, Kind::Message);
-    EXPECT_EQ(requests[0].Type, TMsgDlgType::mtInformation);
-    EXPECT_EQ(requests[1].Kind, Kind::YesNo);
-    EXPECT_EQ(requests[1].Text, "Continue?");
-    EXPECT_EQ(requests[3].Kind, Kind::Input);
-    EXPECT_EQ(requests[3].Caption, "Printout Font Size");
-    EXPECT_EQ(requests[3].Text, "Provide a size");
-    EXPECT_EQ(requests[3].Default, "10");
-    EXPECT_EQ(dialogs.Messages(TMsgDlgType::mtError), std::vector<std::string>{"Boom"});
-    dialogs.Clear();
-    EXPECT_TRUE(dialogs.Requests().empty());
-}
-
-TEST(FakeDialogService, UnscriptedQuestionsFailTheTest)
-{
-    TFakeDialogService dialogs;
-    bool answer = true;
-    EXPECT_NONFATAL_FAILURE(answer = dialogs.AskYesNo("Cancel the lookup?"), "unscripted yes/no question");
-    EXPECT_FALSE(answer);
-    std::string text;
-    EXPECT_NONFATAL_FAILURE(text = dialogs.InputBox("Size", "Size?", "10"), "unscripted input box");
-    EXPECT_EQ(text, "10");
-    EXPECT_EQ(dialogs.Requests().size(), 2U) << "still recorded";
-}
-
-TEST(FakeDialogService, AnswersNobodyAskedForFailTheTest)
-{
-    EXPECT_NONFATAL_FAILURE(
-        {
-            TFakeDialogService dialogs;
-            dialogs.QueueYesNo(true);
-        },
-        "1 scripted answer(s)");
-}
-
-TEST(FakeClipboardService, KeepsTheTextAndEveryWrite)
-{
-    TFakeClipboardService clipboard;
-    clipboard.SetInitialText("before");
-    EXPECT_EQ(clipboard.Text(), "before");
-    clipboard.SetText("");
-    clipboard.SetText("line\r");
-    EXPECT_EQ(clipboard.Text(), "line\r");
-    EXPECT_EQ(clipboard.Writes(), (std::vector<std::string>{"", "line\r"}));
-}
-
-TEST(FakeShellService, RecordsRequestsAndScriptedResults)
-{
-    TFakeShellService shell;
-    shell.QueueResult(false);
-    EXPECT_FALSE(shell.Open("MailTo:a@b.c", "", "", 5));
-    EXPECT_TRUE(shell.Open("/opt/Qelvo", "", "/tmp", 1));
-    ASSERT_EQ(shell.Requests().size(), 2U);
-    EXPECT_EQ(shell.Requests()[0].File, "MailTo:a@b.c");
-    EXPECT_EQ(shell.Requests()[0].ShowCommand, 5);
-    EXPECT_EQ(shell.Requests()[1].Folder, "/tmp");
-}
-
-TEST(FakeScreenCursorService, KeepsTheHistory)
+TEST(FakeServices, AnswerFromTheScriptAndRecordEveryRequest)
 {
     TFakeServices fakes;
-    IScreenCursorService& cursor = *fakes.Services().ScreenCursor;
-    cursor.SetCursor(crHourGlass);
-    cursor.SetCursor(crArrow);
-    cursor.SetCursor(crHourGlass);
-    EXPECT_EQ(cursor.Cursor(), crHourGlass);
-    EXPECT_EQ(fakes.ScreenCursor.History(), (std::vector<TCursor>{crHourGlass, crArrow, crHourGlass}));
     const TApplicationServices services = fakes.Services();
-    EXPECT_EQ(services.Dialogs, &fakes.Dialogs);
-    EXPECT_EQ(services.Clipboard, &fakes.Clipboard);
-    EXPECT_EQ(services.Shell, &fakes.Shell);
+    fakes.Dialogs.QueueYesNo(false);
+    fakes.Dialogs.QueueInput("12");
+    fakes.Dialogs.QueueInputCancel();
+    services.Dialogs->ShowMessage(TMsgDlgType::mtError, "Boom");
+    EXPECT_FALSE(services.Dialogs->AskYesNo("Continue?"));
+    EXPECT_EQ(services.Dialogs->InputBox("Printout Font Size", "Provide a size", "10"), "12");
+    EXPECT_EQ(services.Dialogs->InputBox("Printout Font Size", "Provide a size", "10"), "10");
+    ASSERT_EQ(fakes.Dialogs.Requests().size(), 4U);
+    EXPECT_EQ(fakes.Dialogs.Requests()[1].Kind, TDialogRequest::TKind::YesNo);
+    EXPECT_EQ(fakes.Dialogs.Requests()[2].Caption, "Printout Font Size");
+    EXPECT_EQ(fakes.Dialogs.Messages(TMsgDlgType::mtError), std::vector<std::string>{"Boom"});
+
+    fakes.Shell.QueueResult(false);
+    EXPECT_FALSE(services.Shell->Open("MailTo:a@b.c", "", "", 5));
+    EXPECT_TRUE(services.Shell->Open("/opt/Qelvo", "", "/tmp", 1));
+    EXPECT_EQ(fakes.Shell.Requests()[1].Folder, "/tmp");
+    services.Clipboard->SetText("line\r");
+    EXPECT_EQ(fakes.Clipboard.Writes(), std::vector<std::string>{"line\r"});
+    services.ScreenCursor->SetCursor(crHourGlass);
+    EXPECT_EQ(fakes.ScreenCursor.History(), std::vector<TCursor>{crHourGlass});
+}
+
+TEST(FakeServices, UnscriptedQuestionsAndUnusedAnswersFailTheTest)
+{
+    TFakeDialogService dialogs;
+    EXPECT_NONFATAL_FAILURE(EXPECT_FALSE(dialogs.AskYesNo("Cancel?")), "unscripted yes/no question");
+    EXPECT_NONFATAL_FAILURE(EXPECT_EQ(dialogs.InputBox("S", "Size?", "10"), "10"), "unscripted input box");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            TFakeDialogService unused;
+            unused.QueueYesNo(true);
+        },
+        "1 scripted answer(s)");
 }
 
 } // namespace

@@ -156,12 +156,6 @@ std::filesystem::path SaveTestImage(const QImage& image, const std::string& file
                                          << actualPath.string() << " and " << diffPath.string();
 }
 
-::testing::AssertionResult PixelIs(const QImage& image, int x, int y, TColor expected,
-                                   const std::string& name)
-{
-    return PixelsAre(image, {{x, y, expected}}, name);
-}
-
 ::testing::AssertionResult ImagesEqual(const QImage& actual, const QImage& expected, const std::string& name)
 {
     if (actual.size() != expected.size()) {

@@ -57,10 +57,6 @@ std::vector<TPixelProbe> Probes(const std::string& spec);
 ::testing::AssertionResult PixelsAre(const QImage& image, const std::vector<TPixelProbe>& probes,
                                      const std::string& name);
 
-/// One probe; see `PixelsAre`.
-::testing::AssertionResult PixelIs(const QImage& image, int x, int y, TColor expected,
-                                   const std::string& name);
-
 /// Compares two pictures pixel by pixel (alpha ignored); on a difference saves "<name>.actual.png",
 /// "<name>.expected.png" and "<name>.diff.png" (differing pixels red, the rest faded).
 ::testing::AssertionResult ImagesEqual(const QImage& actual, const QImage& expected, const std::string& name);

@@ -64,13 +64,6 @@ void TModalWindow::Click(const QString& name)
     QTest::mouseClick(&control, Qt::LeftButton, Qt::NoModifier, control.rect().center());
 }
 
-void TModalWindow::DoubleClick(const QString& name)
-{
-    QWidget& control = Find<QWidget>(name);
-    QTest::mouseClick(&control, Qt::LeftButton, Qt::NoModifier, control.rect().center());
-    QTest::mouseDClick(&control, Qt::LeftButton, Qt::NoModifier, control.rect().center());
-}
-
 void TModalWindow::Type(const QString& name, const QString& text)
 {
     QWidget& control = Find<QWidget>(name);

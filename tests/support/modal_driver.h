@@ -72,8 +72,6 @@ public:
 
     /// A left click in the middle of the control.
     void Click(const QString& name);
-    /// A double click in the middle of the control (click, then double click, as a mouse sends them).
-    void DoubleClick(const QString& name);
     /// Double-clicks the item with this text in a list or table (click, then double click, on the item).
     void DoubleClickItem(const QString& name, const QString& itemText);
     /// Focuses the control and types the text; a line edit's old text is replaced.
@@ -118,8 +116,6 @@ public:
         return Then([step = std::move(step)](TModalWindow& window) { step(window.As<W>(), window); });
     }
 
-    /// Steps that have run.
-    int StepsDone() const { return done_; }
     /// Steps still waiting for their window.
     int StepsWaiting() const { return int(steps_.size()); }
     /// Replaces the default reporting (a non-fatal GoogleTest failure).

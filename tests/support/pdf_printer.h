@@ -35,8 +35,6 @@ public:
     int DialogCount() const { return dialogCount_; }
     /// The PDF file.
     const std::filesystem::path& File() const { return file_; }
-    /// The Qt printer behind it.
-    QPrinter& Device() { return *device_; }
 
     /// The page margins, in points.
     static constexpr double kMarginPoints = 36.0;

@@ -181,7 +181,7 @@ TEST_F(LookupWindowCloseTest, AnUnwritableNoteIsShownAndTheWindowStillCloses)
     });
     EXPECT_EQ(window_->ShowModal(), mrOk);
     EXPECT_THAT(fakes_.Dialogs.Messages(TMsgDlgType::mtError),
-                ElementsAre("Unable to write to " + IniFile()));
+                ElementsAre("Unable to write to " + IniFile() + ". Is a directory"));
 }
 
 // --- whole runs through the Qt desktop --------------------------------------------------------------------

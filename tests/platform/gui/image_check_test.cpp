@@ -1,9 +1,7 @@
-// The harness's own picture checks: probes, ink bounds, and the pictures a failed check leaves behind.
+// The harness's own picture checks, and the pictures a failed check leaves behind.
 
 #include "tests/support/image_check.h"
 #include "tests/support/test_output.h"
-
-#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -12,47 +10,34 @@
 namespace carlume::test {
 namespace {
 
-QImage Sample()
+TEST(ImageCheck, ProbesBoundsAndThePicturesOfAFailure)
 {
     QImage image(6, 4, QImage::Format_RGB32);
     image.fill(Qt::white);
     image.setPixel(2, 1, qRgb(0, 0, 128));
     image.setPixel(4, 2, qRgb(0, 0, 128));
-    return image;
-}
-
-TEST(ImageCheck, ProbesAndInkBounds)
-{
-    const QImage image = Sample();
-    EXPECT_EQ(PixelAt(image, 2, 1), clNavy);
     EXPECT_EQ(PixelAt(image, 6, 0), clNone);
     EXPECT_EQ(InkBounds(image, image.rect(), clWhite), QRect(2, 1, 3, 2));
     EXPECT_TRUE(InkBounds(image, QRect(0, 3, 6, 1), clWhite).isEmpty());
     EXPECT_EQ(CountPixels(image, image.rect(), clNavy), 2);
     EXPECT_TRUE(PixelsAre(image, {{2, 1, clNavy, "ink"}, {0, 0, clWhite, "paper"}}, "sample"));
-    EXPECT_TRUE(ImagesEqual(image, Sample(), "same"));
     EXPECT_EQ(ColorText(clBtnFace), "$D4D0C8");
-}
 
-TEST(ImageCheck, AFailedCheckSavesTheActualAndADiffPicture)
-{
-    const QImage image = Sample();
     const auto folder = TestOutputFolder();
-    std::filesystem::remove(folder / "probe.actual.png");
-    std::filesystem::remove(folder / "probe.diff.png");
-
+    for (const char* stale : {"probe.actual.png", "probe.diff.png", "compare.expected.png"})
+        std::filesystem::remove(folder / stale);
     const auto probe = PixelsAre(image, {{2, 1, clRed, "ink"}, {0, 0, clWhite, "paper"}}, "probe");
     ASSERT_FALSE(probe);
     EXPECT_NE(std::string(probe.message()).find("(2, 1) ink: expected $FF0000 (RGB), got $000080"),
               std::string::npos)
         << probe.message();
-    ASSERT_TRUE(std::filesystem::exists(folder / "probe.actual.png"));
-    ASSERT_TRUE(std::filesystem::exists(folder / "probe.diff.png"));
     const QImage diff(QString::fromStdString((folder / "probe.diff.png").string()));
     EXPECT_EQ(diff.pixel(2, 1), qRgb(255, 0, 0)) << "the failing probe is marked";
     EXPECT_NE(diff.pixel(4, 2), qRgb(255, 0, 0));
+    EXPECT_TRUE(std::filesystem::exists(folder / "probe.actual.png"));
 
-    QImage other = Sample();
+    QImage other = image.copy();
+    EXPECT_TRUE(ImagesEqual(other, image, "same"));
     other.setPixel(5, 3, qRgb(1, 2, 3));
     const auto compared = ImagesEqual(other, image, "compare");
     ASSERT_FALSE(compared);

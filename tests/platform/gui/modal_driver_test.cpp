@@ -1,20 +1,19 @@
-// The modal driver itself: steps on nested windows, and the watchdog that keeps a stuck window from
-// hanging the run.
+// The modal driver itself: steps on nested windows, and the reports that keep a missed or stuck window
+// from passing unseen or hanging the run.
 
 #include "platform/gui/form.h"
 #include "tests/support/modal_driver.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,75 +24,56 @@ using namespace std::chrono_literals;
 using test::TModalDriver;
 using test::TModalWindow;
 
-// Collects the driver's reports instead of failing the test, so that the failures themselves can be checked.
-struct Reports {
-    std::vector<std::string> messages;
-    void Attach(TModalDriver& driver)
-    {
-        driver.SetFailureReporter([this](const std::string& message) { messages.push_back(message); });
-    }
+struct FailureCase {
+    const char* Name;
+    std::function<void(TModalDriver&)> Steps;
+    bool Show;      // a window appears; else the steps wait for nothing
+    bool RefuseEsc; // a form that Esc does not close, so a step leaves it open
+    const char* Report;
 };
 
-TEST(ModalDriver, TheWatchdogClosesAStuckWindowWithNoStep)
-{
-    Reports reports;
-    QDialog stuck;
-    stuck.setWindowTitle(QStringLiteral("Stuck"));
-    const auto started = std::chrono::steady_clock::now();
-    {
-        TModalDriver driver(200ms);
-        reports.Attach(driver);
-        stuck.exec();
-    }
-    EXPECT_LT(std::chrono::steady_clock::now() - started, 5s);
-    ASSERT_EQ(reports.messages.size(), 1U);
-    EXPECT_NE(reports.messages[0].find("\"Stuck\""), std::string::npos);
-    EXPECT_NE(reports.messages[0].find("no step"), std::string::npos);
-}
+class ModalDriverFailure : public ::testing::TestWithParam<FailureCase> {};
 
-TEST(ModalDriver, TheWatchdogClosesAWindowItsStepLeftOpen)
+TEST_P(ModalDriverFailure, IsReportedOnceAndTheWindowClosed)
 {
-    Reports reports;
-    TForm form; // Esc without a Cancel control does nothing, so the step below leaves it open
-    form.setWindowTitle(QStringLiteral("Refuses"));
-    {
-        TModalDriver driver(200ms);
-        reports.Attach(driver);
-        driver.Then([](TModalWindow& w) { w.Key(Qt::Key_Escape); });
-        form.ShowModal();
-        EXPECT_EQ(driver.StepsDone(), 1);
-    }
-    ASSERT_EQ(reports.messages.size(), 1U);
-    EXPECT_NE(reports.messages[0].find("still open after its step"), std::string::npos);
-}
-
-TEST(ModalDriver, AFailingStepIsReportedAndItsWindowClosed)
-{
-    Reports reports;
+    const FailureCase& c = GetParam();
+    std::vector<std::string> reports;
     QDialog dialog;
-    dialog.setWindowTitle(QStringLiteral("Chooser"));
+    dialog.setWindowTitle(QStringLiteral("Stuck"));
+    TForm form; // Esc without a Cancel control does nothing
+    form.setWindowTitle(QStringLiteral("Stuck"));
     {
-        TModalDriver driver(5s);
-        reports.Attach(driver);
-        driver.Then([](TModalWindow& w) { w.Click(QStringLiteral("btnMissing")); });
-        dialog.exec();
+        TModalDriver driver(200ms);
+        driver.SetFailureReporter([&](const std::string& message) { reports.push_back(message); });
+        c.Steps(driver);
+        if (c.Show && c.RefuseEsc) {
+            form.ShowModal();
+        } else if (c.Show) {
+            dialog.exec();
+        }
     }
-    ASSERT_EQ(reports.messages.size(), 1U);
-    EXPECT_NE(reports.messages[0].find("btnMissing"), std::string::npos);
-    EXPECT_NE(reports.messages[0].find("Chooser"), std::string::npos);
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_NE(reports[0].find(c.Report), std::string::npos) << reports[0];
+    if (c.Show) {
+        EXPECT_NE(reports[0].find("\"Stuck\""), std::string::npos) << reports[0];
+    }
 }
 
-TEST(ModalDriver, StepsWhoseWindowNeverAppearedAreReported)
-{
-    Reports reports;
-    {
-        TModalDriver driver;
-        reports.Attach(driver);
-        driver.Then([](TModalWindow&) {}).Then([](TModalWindow&) {});
-    }
-    ASSERT_EQ(reports.messages.size(), 1U);
-    EXPECT_NE(reports.messages[0].find("2 modal step(s) never ran"), std::string::npos);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ModalDriverFailure,
+    ::testing::Values(
+        FailureCase{"NoStep", [](TModalDriver&) {}, true, false, "appeared with no step for it"},
+        FailureCase{"StepLeftItOpen",
+                    [](TModalDriver& d) { d.Then([](TModalWindow& w) { w.Key(Qt::Key_Escape); }); }, true,
+                    true, "still open after its step"},
+        FailureCase{
+            "StepFailed",
+            [](TModalDriver& d) { d.Then([](TModalWindow& w) { w.Click(QStringLiteral("btnMissing")); }); },
+            true, false, "btnMissing"},
+        FailureCase{"WindowNeverAppeared",
+                    [](TModalDriver& d) { d.Then([](TModalWindow&) {}).Then([](TModalWindow&) {}); }, false,
+                    false, "2 modal step(s) never ran"}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST(ModalDriver, DrivesNestedWindowsAndComesBack)
 {
@@ -105,9 +85,19 @@ TEST(ModalDriver, DrivesNestedWindowsAndComesBack)
     list->setObjectName(QStringLiteral("lstChoices"));
     list->addItems({QStringLiteral("One"), QStringLiteral("Two")});
     list->setGeometry(0, 30, 100, 60);
+    auto* table = new QTableWidget(2, 1, &outer);
+    table->setObjectName(QStringLiteral("InfoGrid"));
+    table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1TSCA")));
+    table->setItem(1, 0, new QTableWidgetItem(QStringLiteral("2TSCB")));
+    table->setGeometry(0, 100, 200, 100);
     QMessageBox::StandardButton answer = QMessageBox::NoButton;
     QObject::connect(ask, &QPushButton::clicked, &outer, [&] {
         answer = QMessageBox::question(&outer, QStringLiteral("Question"), QStringLiteral("Sure?"));
+    });
+    int chosen = -1;
+    QObject::connect(table, &QTableWidget::cellDoubleClicked, &outer, [&](int row, int) {
+        chosen = row;
+        outer.accept();
     });
     std::vector<std::string> order;
     TModalDriver driver;
@@ -124,34 +114,14 @@ TEST(ModalDriver, DrivesNestedWindowsAndComesBack)
     driver.ThenAgain([&](TModalWindow& w) {
         order.push_back(w.Title().toStdString() + " again");
         w.Pick(QStringLiteral("lstChoices"), QStringLiteral("Two"));
-        w.Widget().close();
+        w.DoubleClickItem(QStringLiteral("InfoGrid"), QStringLiteral("2TSCB"));
     });
-    outer.exec();
+    EXPECT_EQ(outer.exec(), QDialog::Accepted);
     EXPECT_EQ(order, (std::vector<std::string>{"Outer", "Question: Sure?", "after ask", "Outer again"}));
     EXPECT_EQ(answer, QMessageBox::No);
     EXPECT_EQ(list->currentRow(), 1);
-    EXPECT_EQ(driver.StepsDone(), 3);
-    EXPECT_EQ(driver.StepsWaiting(), 0);
-}
-
-TEST(ModalDriver, DoubleClicksAnItemOfATable)
-{
-    QDialog dialog;
-    auto* table = new QTableWidget(2, 1, &dialog);
-    table->setObjectName(QStringLiteral("InfoGrid"));
-    table->setItem(0, 0, new QTableWidgetItem(QStringLiteral("1TSCA")));
-    table->setItem(1, 0, new QTableWidgetItem(QStringLiteral("2TSCB")));
-    table->setGeometry(0, 0, 200, 100);
-    int chosen = -1;
-    QObject::connect(table, &QTableWidget::cellDoubleClicked, &dialog, [&](int row, int) {
-        chosen = row;
-        dialog.accept();
-    });
-    TModalDriver driver;
-    driver.Then(
-        [](TModalWindow& w) { w.DoubleClickItem(QStringLiteral("InfoGrid"), QStringLiteral("2TSCB")); });
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
     EXPECT_EQ(chosen, 1);
+    EXPECT_EQ(driver.StepsWaiting(), 0);
 }
 
 } // namespace

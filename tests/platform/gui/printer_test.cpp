@@ -113,16 +113,6 @@ TEST(Printer, AFailedStartNamesThePrinter)
     EXPECT_FALSE(printer.Printing());
 }
 
-TEST(Printer, TheFakeDialogTakesScriptedAnswers)
-{
-    TPdfPrinterService service(test::TestOutputFolder() / "unused.pdf");
-    service.QueueDialogAnswer(true);
-    service.QueueDialogAnswer(false);
-    EXPECT_TRUE(service.ExecutePrintDialog(nullptr));
-    EXPECT_FALSE(service.ExecutePrintDialog(nullptr));
-    EXPECT_EQ(service.DialogCount(), 2);
-}
-
 TEST(QtPrinterService, CancellingThePrintDialogPrintsNothing)
 {
     TQtPrinterService service;

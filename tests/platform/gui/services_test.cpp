@@ -99,36 +99,31 @@ TEST(QtDialogService, YesNoIsTrueOnlyForYes)
 
 TEST(QtDialogService, TheInputBoxReturnsTheDefaultOnCancel)
 {
-    TQtDialogService dialogs;
-    {
+    const std::vector<std::pair<std::function<void(TModalWindow&)>, std::string>> cases = {
+        {[](TModalWindow& w) {
+             EXPECT_EQ(w.Title(), QStringLiteral("Printout Font Size"));
+             EXPECT_EQ(w.Text(), QStringLiteral("Provide a new size"));
+             EXPECT_EQ(w.As<QInputDialog>().textValue(), QStringLiteral("10"));
+             w.Key(Qt::Key_Backspace);
+             w.Key(Qt::Key_Backspace);
+             QTest::keyClicks(w.Widget().findChild<QLineEdit*>(), QStringLiteral("14"));
+             w.Key(Qt::Key_Return);
+         },
+         "14"},
+        {[](TModalWindow& w) {
+             w.As<QInputDialog>().setTextValue(QStringLiteral("12"));
+             w.ClickButton(QStringLiteral("OK"));
+         },
+         "12"},
+        {[](TModalWindow& w) {
+             w.As<QInputDialog>().setTextValue(QStringLiteral("99"));
+             w.ClickButton(QStringLiteral("Cancel"));
+         },
+         "10"}};
+    for (const auto& [act, expected] : cases) {
         TModalDriver driver;
-        driver.Then([](TModalWindow& w) {
-            EXPECT_EQ(w.Title(), QStringLiteral("Printout Font Size"));
-            EXPECT_EQ(w.Text(), QStringLiteral("Provide a new size"));
-            EXPECT_EQ(w.As<QInputDialog>().textValue(), QStringLiteral("10"));
-            w.Key(Qt::Key_Backspace);
-            w.Key(Qt::Key_Backspace);
-            QTest::keyClicks(w.Widget().findChild<QLineEdit*>(), QStringLiteral("14"));
-            w.Key(Qt::Key_Return);
-        });
-        EXPECT_EQ(dialogs.InputBox("Printout Font Size", "Provide a new size", "10"), "14");
-    }
-    {
-        TModalDriver driver;
-        driver.Then([](TModalWindow& w) {
-            auto& input = w.As<QInputDialog>();
-            input.setTextValue(QStringLiteral("12"));
-            w.ClickButton(QStringLiteral("OK"));
-        });
-        EXPECT_EQ(dialogs.InputBox("Printout Font Size", "Provide a new size", "10"), "12");
-    }
-    {
-        TModalDriver driver;
-        driver.Then([](TModalWindow& w) {
-            w.As<QInputDialog>().setTextValue(QStringLiteral("99"));
-            w.ClickButton(QStringLiteral("Cancel"));
-        });
-        EXPECT_EQ(dialogs.InputBox("Printout Font Size", "Provide a new size", "10"), "10");
+        driver.Then(act);
+        EXPECT_EQ(TQtDialogService().InputBox("Printout Font Size", "Provide a new size", "10"), expected);
     }
 }
 

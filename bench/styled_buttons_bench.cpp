@@ -1,0 +1,168 @@
+// One paint of each styled button at 75 x 25, next to a QPushButton of the same size, each through
+// QWidget::render into the same image. Prints each button's time as a ratio to the QPushButton's.
+//
+// The buttons keep the last look they painted (as the platform style keeps its button bevels), so a
+// repeated paint mostly copies it; the "Cold" runs change the caption on every paint to time the whole
+// drawing.
+
+#include "components/gradient_button.h"
+#include "components/scheme_button.h"
+#include "platform/gui/application.h"
+
+#include <QImage>
+#include <QPushButton>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace carlume;
+
+template <class Button> void RenderOnce(benchmark::State& state, Button& button)
+{
+    button.resize(75, 25);
+    QImage image(75, 25, QImage::Format_RGB32);
+    for (auto _ : state) {
+        button.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void BM_QPushButton(benchmark::State& state)
+{
+    QPushButton button(QStringLiteral("OK"));
+    RenderOnce(state, button);
+}
+
+void BM_GradientButton(benchmark::State& state)
+{
+    TGradientButton button;
+    button.SetCaption(QStringLiteral("OK"));
+    RenderOnce(state, button);
+}
+
+void BM_GradientButtonPlain(benchmark::State& state)
+{
+    TGradientButton button;
+    button.SetCaption(QStringLiteral("OK"));
+    button.SetGradient(false);
+    RenderOnce(state, button);
+}
+
+void BM_SchemeButton(benchmark::State& state)
+{
+    TSchemeButton button;
+    button.SetCaption(QStringLiteral("OK"));
+    RenderOnce(state, button);
+}
+
+void BM_SchemeButtonPlain(benchmark::State& state)
+{
+    TSchemeButton button;
+    button.SetCaption(QStringLiteral("OK"));
+    button.SetColorScheme(csSilver);
+    RenderOnce(state, button);
+}
+
+// Alternates between two captions, so that no paint can reuse the previous look.
+template <class Button> void RenderEachLookAfresh(benchmark::State& state, Button& button)
+{
+    button.resize(75, 25);
+    QImage image(75, 25, QImage::Format_RGB32);
+    const QString captions[] = {QStringLiteral("OK"), QStringLiteral("Ok")};
+    int next = 0;
+    for (auto _ : state) {
+        button.SetCaption(captions[next]);
+        next ^= 1;
+        button.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+void BM_GradientButtonCold(benchmark::State& state)
+{
+    TGradientButton button;
+    RenderEachLookAfresh(state, button);
+}
+
+void BM_SchemeButtonCold(benchmark::State& state)
+{
+    TSchemeButton button;
+    RenderEachLookAfresh(state, button);
+}
+
+void BM_QPushButtonCold(benchmark::State& state)
+{
+    QPushButton button;
+    button.resize(75, 25);
+    QImage image(75, 25, QImage::Format_RGB32);
+    const QString captions[] = {QStringLiteral("OK"), QStringLiteral("Ok")};
+    int next = 0;
+    for (auto _ : state) {
+        button.setText(captions[next]);
+        next ^= 1;
+        button.render(&image);
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+
+BENCHMARK(BM_QPushButton);
+BENCHMARK(BM_QPushButtonCold);
+BENCHMARK(BM_GradientButtonCold);
+BENCHMARK(BM_SchemeButtonCold);
+BENCHMARK(BM_GradientButton);
+BENCHMARK(BM_GradientButtonPlain);
+BENCHMARK(BM_SchemeButton);
+BENCHMARK(BM_SchemeButtonPlain);
+
+// The console report, plus the time per paint of every benchmark for the ratios.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
+                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            }
+        }
+    }
+    void PrintRatios() const
+    {
+        const auto reference = times_.find("BM_QPushButton");
+        if (reference == times_.end() || reference->second <= 0) {
+            return;
+        }
+        std::printf("\nratio to QPushButton (goal <= 1.0):\n");
+        for (const auto& [name, time] : times_) {
+            if (name != reference->first) {
+                std::printf("  %-24s %.2f\n", name.c_str(), time / reference->second);
+            }
+        }
+    }
+
+private:
+    std::map<std::string, double> times_;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    TApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.PrintRatios();
+    benchmark::Shutdown();
+    return 0;
+}

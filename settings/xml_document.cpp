@@ -1,0 +1,765 @@
+#include "settings/xml_document.h"
+
+#include "platform/files.h"
+#include "platform/format.h"
+#include "platform/sysutils.h"
+#include "settings/xerces_support.h"
+#include "settings/xml_utils.h"
+
+#include <sys/stat.h>
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/MemBufFormatTarget.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/internal/XMLScanner.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/sax/ErrorHandler.hpp>
+#include <xercesc/sax/Locator.hpp>
+#include <xercesc/sax/SAXParseException.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLString.hpp>
+#include <xercesc/util/XMLUni.hpp>
+#include <xercesc/validators/DTD/DTDEntityDecl.hpp>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace carlume {
+
+using xml::CheckXmlName;
+using xml::CheckXmlText;
+using xml::FromXml;
+using xml::ToXml;
+
+namespace xml {
+
+// The parser every settings file goes through: no validation, no DTD or entity from outside the file, a
+// bounded number of entity expansions, bounded entity texts and nesting, and every error fatal.
+class TSettingsParser : public xercesc::XercesDOMParser {
+public:
+    TSettingsParser()
+    {
+        setValidationScheme(Val_Never);
+        setDoNamespaces(false);
+        setDoSchema(false);
+        setLoadExternalDTD(false);
+        setLoadSchema(false);
+        setDisableDefaultEntityResolution(true);
+        setCreateEntityReferenceNodes(false);
+        setCreateCommentNodes(true);
+        setIncludeIgnorableWhitespace(true);
+        security_.setEntityExpansionLimit(kMaxExpansions);
+        setSecurityManager(&security_);
+        setErrorHandler(&errors_);
+    }
+
+    void startElement(const xercesc::XMLElementDecl& elemDecl, const unsigned int urlId,
+                      const XMLCh* const elemPrefix, const xercesc::RefVectorOf<xercesc::XMLAttr>& attrList,
+                      const XMLSize_t attrCount, const bool isEmpty, const bool isRoot) override
+    {
+        // The new element's depth is the number of nodes from its parent up to the document.
+        int depth = 0;
+        for (auto* node = fCurrentParent; node != nullptr && depth <= TtscXMLDocument::kMaxDepth;
+             node = node->getParentNode())
+            ++depth;
+        if (depth > TtscXMLDocument::kMaxDepth)
+            Refuse(u"elements are nested too deep");
+        XercesDOMParser::startElement(elemDecl, urlId, elemPrefix, attrList, attrCount, isEmpty, isRoot);
+    }
+
+    // Expansions are counted by the security manager; with the length of each entity bounded too, what
+    // entities can add to a document stays bounded.
+    void entityDecl(const xercesc::DTDEntityDecl& entityDecl, const bool isPEDecl,
+                    const bool isIgnored) override
+    {
+        if (entityDecl.getValueLen() > kMaxEntityLength)
+            Refuse(u"an entity is too long");
+        XercesDOMParser::entityDecl(entityDecl, isPEDecl, isIgnored);
+    }
+
+private:
+    class ThrowingErrors : public xercesc::ErrorHandler {
+    public:
+        void warning(const xercesc::SAXParseException&) override {}
+        void error(const xercesc::SAXParseException& e) override { throw e; }
+        void fatalError(const xercesc::SAXParseException& e) override { throw e; }
+        void resetErrors() override {}
+    };
+
+    [[noreturn]] void Refuse(const char16_t* why)
+    {
+        const xercesc::Locator* where = getScanner()->getLocator();
+        throw xercesc::SAXParseException(why, u"", u"", where ? where->getLineNumber() : 0,
+                                         where ? where->getColumnNumber() : 0);
+    }
+
+    static constexpr XMLSize_t kMaxExpansions = 1000;
+    static constexpr XMLSize_t kMaxEntityLength = 64 * 1024;
+
+    xercesc::SecurityManager security_;
+    ThrowingErrors errors_;
+};
+
+} // namespace xml
+
+namespace {
+
+constexpr std::string_view kClassName = "TtscXMLDocument";
+
+// Runs a change of the tree and turns the library's errors into ours.
+template <class F> auto Guarded(F&& f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (const xercesc::DOMException& e) {
+        throw EXmlLibraryError(FromXml(e.getMessage()));
+    } catch (const xercesc::XMLException& e) {
+        throw EXmlLibraryError(FromXml(e.getMessage()));
+    } catch (const xercesc::OutOfMemoryException&) {
+        throw EXmlLibraryError("The XML library ran out of memory");
+    }
+}
+
+void CheckName(std::string_view name, std::string_view context)
+{
+    const std::string reason = CheckXmlName(name);
+    if (!reason.empty())
+        throw EXmlCharacterError(Format("%s on %s", reason, context));
+}
+
+bool IsBlank(const XMLCh* text)
+{
+    for (; text != nullptr && *text != 0; ++text)
+        if (*text != u' ' && *text != u'\t' && *text != u'\n' && *text != u'\r')
+            return false;
+    return true;
+}
+
+std::u16string Indentation(int tabs)
+{
+    return u"\n" + std::u16string(std::size_t(std::max(tabs, 0)), u'\t');
+}
+
+xercesc::DOMImplementation* Implementation()
+{
+    return xercesc::DOMImplementationRegistry::getDOMImplementation(u"LS");
+}
+
+std::string_view DropLeadingSlash(std::string_view path)
+{
+    if (!path.empty() && path.front() == '/')
+        path.remove_prefix(1);
+    return path;
+}
+
+} // namespace
+
+// --- errors -----------------------------------------------------------------------------------------------
+
+EtscXMLDocException::EtscXMLDocException(int code, std::string message)
+    : Exception(std::move(message))
+    , code_(code)
+{
+}
+
+void RaiseXMLDocError(int code, std::string_view context)
+{
+    std::string message;
+    switch (code) {
+    case -900:
+        message = Format("File name not specified on %s.%s", context, "Load");
+        break;
+    case -901:
+        message = Format("File name not specified on %s.%s", context, "Save");
+        break;
+    case -902:
+        message = Format("The specified file (%s) does not exist or could not be found", context);
+        break;
+    case -903:
+        message = Format("No source node specified on %s", context);
+        break;
+    case -904:
+        message = Format("Index out of range on %s", context);
+        break;
+    case -905:
+        message = Format("Invalid Node Type for action (%s)", context);
+        break;
+    case -906:
+        message = Format("The specified node path was invalid (%s)", context);
+        break;
+    case -907:
+        message = Format("No parent node available on %s", context);
+        break;
+    default:
+        message = Format("An exception (%d) occurred in %s", code, "tscXMLDoc");
+        break;
+    }
+    throw EtscXMLDocException(code, std::move(message));
+}
+
+EParserException::EParserException(const std::string& fileName, std::string detail, std::int64_t line,
+                                   std::int64_t column)
+    : Exception(Format("%s Error reading file %s", "Parser error.", fileName))
+    , detail_(std::move(detail))
+    , line_(line)
+    , column_(column)
+{
+}
+
+void CheckXmlValue(std::string_view text, std::string_view context)
+{
+    const std::string reason = CheckXmlText(text);
+    if (!reason.empty())
+        throw EXmlCharacterError(Format("Text cannot be stored in XML on %s: %s", context, reason));
+}
+
+TtscNodeTypes::TtscNodeTypes(std::initializer_list<int> types)
+{
+    for (const int type : types)
+        if (type >= 0 && type < 32)
+            bits_ |= 1u << type;
+}
+
+// --- TtscXMLNode ------------------------------------------------------------------------------------------
+
+TtscXMLNode::TtscXMLNode(TtscDOMDocument* owner, xercesc::DOMNode* node)
+    : owner_(owner)
+    , node_(node)
+{
+}
+
+int TtscXMLNode::GetNodeType() const
+{
+    return node_ ? int(node_->getNodeType()) : NODE_NONE;
+}
+
+std::string TtscXMLNode::GetNodeName() const
+{
+    return node_ ? FromXml(node_->getNodeName()) : std::string();
+}
+
+std::string TtscXMLNode::GetNodeValue() const
+{
+    return node_ ? FromXml(node_->getNodeValue()) : std::string();
+}
+
+void TtscXMLNode::SetNodeValue(std::string_view value)
+{
+    if (!node_)
+        return;
+    CheckXmlValue(value, "TtscXMLNode.SetNodeValue");
+    if (node_->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE && value.find("]]>") != value.npos)
+        throw EXmlCharacterError(
+            "Text cannot be stored in XML on TtscXMLNode.SetNodeValue: \"]]>\" in CDATA");
+    Guarded([&] { node_->setNodeValue(ToXml(value).c_str()); });
+}
+
+std::string TtscXMLNode::GetText() const
+{
+    if (!node_)
+        return {};
+    // The common leaf, one text or CDATA node, without building the joined text.
+    const auto* only = node_->getFirstChild();
+    if (only && !only->getNextSibling() &&
+        (only->getNodeType() == xercesc::DOMNode::TEXT_NODE ||
+         only->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE))
+        return FromXml(only->getNodeValue());
+    return FromXml(node_->getTextContent());
+}
+
+void TtscXMLNode::SetText(std::string_view value)
+{
+    if (!node_)
+        return;
+    CheckXmlValue(value, "TtscXMLNode.SetText");
+    const std::u16string text = ToXml(value);
+    Guarded([&] {
+        if (HasChildElements()) {
+            for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
+                if (child->getNodeType() == xercesc::DOMNode::TEXT_NODE) {
+                    child->setNodeValue(text.c_str());
+                    return;
+                }
+            node_->appendChild(owner_->CreateTextNode(value).DOMNode());
+            return;
+        }
+        // A leaf holds its value in one text node: text and CDATA written before (by us or a peer) go, so
+        // that the value never reads back joined with an old one.
+        std::vector<xercesc::DOMNode*> old;
+        for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
+            if (child->getNodeType() == xercesc::DOMNode::TEXT_NODE ||
+                child->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE)
+                old.push_back(child);
+        xercesc::DOMNode* keep = nullptr;
+        if (!old.empty() && old.front()->getNodeType() == xercesc::DOMNode::TEXT_NODE) {
+            keep = old.front();
+            keep->setNodeValue(text.c_str());
+        } else {
+            keep = owner_->CreateTextNode(value).DOMNode();
+            node_->insertBefore(keep, old.empty() ? nullptr : old.front());
+        }
+        for (auto* child : old)
+            if (child != keep)
+                node_->removeChild(child);
+    });
+}
+
+void TtscXMLNode::ResolveEntityReferences() const
+{
+    // The parser expands references as it reads; there is nothing left to resolve.
+    if (!node_)
+        RaiseXMLDocError(-903, "TtscXMLNode.ResolveEntityReferences");
+}
+
+bool TtscXMLNode::HasAttributes() const
+{
+    return node_ && node_->hasAttributes();
+}
+
+TtscXMLNode TtscXMLNode::GetAttributeNode(std::string_view name) const
+{
+    if (GetNodeType() != ELEMENT_NODE || !node_->hasAttributes())
+        return {};
+    return {owner_, node_->getAttributes()->getNamedItem(ToXml(name).c_str())};
+}
+
+std::string TtscXMLNode::GetAttributeValue(std::string_view name) const
+{
+    return GetAttributeNode(name).GetNodeValue();
+}
+
+void TtscXMLNode::SetAttributeValue(std::string_view name, std::string_view value)
+{
+    const int type = GetNodeType();
+    if (type != ELEMENT_NODE)
+        RaiseXMLDocError(-905, Format("NodeType %d on SetAttributeValue", type));
+    CheckName(name, "TtscXMLNode.SetAttributeValue");
+    CheckXmlValue(value, "TtscXMLNode.SetAttributeValue");
+    Guarded([&] {
+        static_cast<xercesc::DOMElement*>(node_)->setAttribute(ToXml(name).c_str(), ToXml(value).c_str());
+    });
+}
+
+int TtscXMLNode::ChildCount() const
+{
+    return node_ ? int(node_->getChildNodes()->getLength()) : 0;
+}
+
+TtscXMLNode TtscXMLNode::GetChild(int index) const
+{
+    if (!node_ || !node_->hasChildNodes())
+        return {};
+    if (index < 0)
+        return {owner_, nullptr};
+    return {owner_, node_->getChildNodes()->item(XMLSize_t(index))};
+}
+
+TtscXMLNode TtscXMLNode::FirstChildElement() const
+{
+    if (!node_)
+        return {};
+    for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
+        if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE)
+            return {owner_, child};
+    return {};
+}
+
+TtscXMLNode TtscXMLNode::ChildElementByName(std::string_view name) const
+{
+    if (!node_)
+        return {};
+    const std::u16string wanted = ToXml(name);
+    // Plain sibling steps: the library's element-to-element steps cost a cast per node.
+    for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
+        if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE &&
+            xercesc::XMLString::equals(child->getNodeName(), wanted.c_str()))
+            return {owner_, child};
+    return {};
+}
+
+bool TtscXMLNode::HasChildElements() const
+{
+    return FirstChildElement().HasNode();
+}
+
+TtscXMLNode TtscXMLNode::ParentNode() const
+{
+    return node_ ? TtscXMLNode(owner_, node_->getParentNode()) : TtscXMLNode();
+}
+
+TtscXMLNode TtscXMLNode::NextSibling() const
+{
+    return node_ ? TtscXMLNode(owner_, node_->getNextSibling()) : TtscXMLNode();
+}
+
+TtscXMLNode TtscXMLNode::PreviousSibling() const
+{
+    return node_ ? TtscXMLNode(owner_, node_->getPreviousSibling()) : TtscXMLNode();
+}
+
+int TtscXMLNode::Depth() const
+{
+    int depth = 0;
+    for (auto* parent = node_ ? node_->getParentNode() : nullptr; parent; parent = parent->getParentNode())
+        ++depth;
+    return depth;
+}
+
+std::string TtscXMLNode::GetPITarget() const
+{
+    if (GetNodeType() != PROCESSING_INSTRUCTION_NODE)
+        return {};
+    return FromXml(static_cast<xercesc::DOMProcessingInstruction*>(node_)->getTarget());
+}
+
+std::string TtscXMLNode::GetPIData() const
+{
+    if (GetNodeType() != PROCESSING_INSTRUCTION_NODE)
+        return {};
+    return FromXml(static_cast<xercesc::DOMProcessingInstruction*>(node_)->getData());
+}
+
+void TtscXMLNode::AppendChild(const TtscXMLNode& child)
+{
+    if (!node_ || !child.node_)
+        RaiseXMLDocError(-903, "TtscXMLNode.AppendChild");
+    const int childType = child.GetNodeType();
+    const bool indent = node_->getNodeType() != xercesc::DOMNode::DOCUMENT_NODE && owner_ && owner_->Indent &&
+                        childType != TEXT_NODE && childType != CDATA_SECTION_NODE;
+    Guarded([&] {
+        if (!indent) {
+            node_->appendChild(child.node_);
+            return;
+        }
+        // The child goes in first: when the library refuses it, the whitespace is not left behind.
+        // The result is the same: new line and tabs, the child, then the parent's last text (made here,
+        // with the closing tag's indentation, when the parent was empty).
+        auto* document = owner_->LibraryDocument();
+        const int depth = Depth();
+        const bool empty = !node_->hasChildNodes();
+        xercesc::DOMNode* anchor = node_->getLastChild();
+        while (anchor && anchor->getNodeType() != xercesc::DOMNode::TEXT_NODE)
+            anchor = anchor->getPreviousSibling();
+        node_->insertBefore(child.node_, anchor);
+        if (empty)
+            node_->appendChild(document->createTextNode(Indentation(depth - 1).c_str()));
+        node_->insertBefore(document->createTextNode(Indentation(depth).c_str()), child.node_);
+    });
+}
+
+void TtscXMLNode::RemoveChild(const TtscXMLNode& child)
+{
+    if (!node_)
+        RaiseXMLDocError(-903, "TtscXMLNode.RemoveChild");
+    Guarded([&] {
+        if (!child.node_ || child.node_->getParentNode() != node_) {
+            node_->removeChild(child.node_); // raises the library's "not found"
+            return;
+        }
+        // Only indentation goes with the child; text that is content stays.
+        auto* before = child.node_->getPreviousSibling();
+        if (owner_ && owner_->Indent && before && before->getNodeType() == xercesc::DOMNode::TEXT_NODE &&
+            IsBlank(before->getNodeValue()))
+            node_->removeChild(before);
+        node_->removeChild(child.node_);
+    });
+}
+
+void TtscXMLNode::AppendCDATA(std::string_view value)
+{
+    CheckXmlValue(value, "TtscXMLNode.AppendCDATA");
+    if (!node_)
+        RaiseXMLDocError(-903, "TtscXMLNode.AppendChild");
+    // CDATA cannot hold "]]>": the value is split after each "]]", and the pieces read back joined.
+    std::vector<std::string_view> pieces;
+    std::size_t start = 0;
+    for (auto end = value.find("]]>"); end != value.npos; end = value.find("]]>", start)) {
+        pieces.push_back(value.substr(start, end + 2 - start));
+        start = end + 2;
+    }
+    pieces.push_back(value.substr(start));
+    for (const auto piece : pieces)
+        AppendChild(owner_->CreateCDATASection(piece));
+}
+
+TtscXMLNode TtscXMLNode::FindPath(std::string_view path) const
+{
+    // SplitPath again and again, without copying: the text always ends in "/" here.
+    const std::string whole = IncludeTrailingSlash(path);
+    std::string_view rest = whole;
+    TtscXMLNode current = *this;
+    for (;;) {
+        rest = DropLeadingSlash(rest);
+        const auto slash = rest.find('/');
+        const std::string_view first = slash == rest.npos ? std::string_view() : rest.substr(0, slash);
+        rest = slash == rest.npos ? rest : rest.substr(slash + 1);
+        const TtscXMLNode child = current.ChildElementByName(first);
+        if (!child.HasNode() || rest.empty())
+            return child.HasNode() ? child : TtscXMLNode();
+        current = child;
+    }
+}
+
+bool TtscXMLNode::PathExists(std::string_view path) const
+{
+    return FindPath(path).HasNode();
+}
+
+TtscXMLNode TtscXMLNode::CreatePath(std::string_view path)
+{
+    if (path.empty())
+        RaiseXMLDocError(-906, "Empty path string on CreatePath");
+    // Every name is checked before the first element is made, so a refused path changes nothing.
+    std::vector<std::string> segments;
+    std::string rest(path);
+    std::string first;
+    do {
+        SplitPath(std::string(rest), first, rest);
+        CheckName(first, "CreatePath");
+        segments.push_back(first);
+    } while (!rest.empty());
+    if (!node_)
+        RaiseXMLDocError(-903, "TtscXMLNode.AppendChild");
+    if (Depth() + int(segments.size()) > TtscXMLDocument::kMaxDepth)
+        RaiseXMLDocError(-906, "Path too deep on CreatePath");
+    TtscXMLNode current = *this;
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const bool last = i + 1 == segments.size();
+        TtscXMLNode child = last ? TtscXMLNode() : current.ChildElementByName(segments[i]);
+        if (!child.HasNode()) {
+            child = owner_->CreateElement(segments[i]);
+            current.AppendChild(child);
+        }
+        current = child;
+    }
+    return current;
+}
+
+std::string TtscXMLNode::FindChildNameByAttribute(std::string_view subPath, std::string_view attributeName,
+                                                  std::string_view value) const
+{
+    const TtscXMLNode base = subPath.empty() ? *this : FindPath(subPath);
+    for (TtscXMLNode node = base.FirstChildElement(); node.HasNode(); node = node.NextSibling())
+        if (SameText(node.GetAttributeValue(attributeName), value))
+            return node.GetNodeName();
+    return {};
+}
+
+bool TtscXMLNode::WalkNodes(const TtscNodeTypes& types,
+                            const std::function<bool(const TtscXMLNode&)>& callback) const
+{
+    bool goOn = true;
+    if (types.Contains(GetNodeType()))
+        goOn = callback(*this);
+    if (!goOn || !node_)
+        return goOn;
+    for (auto* child = node_->getFirstChild(); child && goOn; child = child->getNextSibling())
+        if (types.Contains(int(child->getNodeType())))
+            goOn = TtscXMLNode(owner_, child).WalkNodes(types, callback);
+    return goOn;
+}
+
+// --- TtscDOMDocument --------------------------------------------------------------------------------------
+
+TtscDOMDocument::TtscDOMDocument(TtscXMLDocument* xmlDocument)
+    : TtscXMLNode(this, nullptr)
+    , xmlDocument_(xmlDocument)
+{
+}
+
+TtscDOMDocument::~TtscDOMDocument()
+{
+    if (document_)
+        document_->release();
+}
+
+TtscXMLNode TtscDOMDocument::CreateElement(std::string_view name)
+{
+    CheckName(name, "TtscDOMDocument.CreateElement");
+    if (!document_)
+        RaiseXMLDocError(-903, "TtscDOMDocument.CreateElement");
+    return Guarded([&] { return TtscXMLNode(this, document_->createElement(ToXml(name).c_str())); });
+}
+
+TtscXMLNode TtscDOMDocument::CreateTextNode(std::string_view text)
+{
+    CheckXmlValue(text, "TtscDOMDocument.CreateTextNode");
+    if (!document_)
+        RaiseXMLDocError(-903, "TtscDOMDocument.CreateTextNode");
+    return Guarded([&] { return TtscXMLNode(this, document_->createTextNode(ToXml(text).c_str())); });
+}
+
+TtscXMLNode TtscDOMDocument::CreateCDATASection(std::string_view text)
+{
+    CheckXmlValue(text, "TtscDOMDocument.CreateCDATASection");
+    if (!document_)
+        RaiseXMLDocError(-903, "TtscDOMDocument.CreateCDATASection");
+    return Guarded([&] { return TtscXMLNode(this, document_->createCDATASection(ToXml(text).c_str())); });
+}
+
+void TtscDOMDocument::SetDocument(xercesc::DOMDocument* document)
+{
+    if (document_ && document_ != document)
+        document_->release();
+    document_ = document;
+    node_ = document;
+}
+
+TtscXMLNode TtscDOMDocument::GetDocumentElement() const
+{
+    return {const_cast<TtscDOMDocument*>(this), document_ ? document_->getDocumentElement() : nullptr};
+}
+
+// --- TtscXMLDocument --------------------------------------------------------------------------------------
+
+TtscXMLDocument::TtscXMLDocument()
+    : Sleep([](int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); })
+    , dom_(std::make_unique<TtscDOMDocument>(this))
+{
+    xml::TXercesLibrary::Use();
+    parser_ = std::make_unique<xml::TSettingsParser>();
+}
+
+TtscXMLDocument::~TtscXMLDocument() = default;
+
+void TtscXMLDocument::Load(const std::string& fileName)
+{
+    if (!fileName.empty())
+        fileName_ = fileName;
+    if (fileName_.empty())
+        RaiseXMLDocError(-900, kClassName);
+    if (!FileExists(fileName_))
+        RaiseXMLDocError(-902, fileName_);
+    struct stat st {};
+    if (stat(fileName_.c_str(), &st) == 0 && st.st_size > kMaxFileSize)
+        throw EParserException(fileName_, "the file is too big", 0, 0);
+    const std::string bytes = ReadFileBytes(fileName_);
+    if (std::int64_t(bytes.size()) > kMaxFileSize)
+        throw EParserException(fileName_, "the file is too big", 0, 0);
+
+    const std::u16string systemId = ToXml(fileName_);
+    xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(),
+                                      systemId.c_str(), false);
+    xercesc::DOMDocument* document = nullptr;
+    try {
+        parser_->parse(source);
+        document = parser_->adoptDocument();
+    } catch (const xercesc::SAXParseException& e) {
+        throw EParserException(fileName_, FromXml(e.getMessage()), std::int64_t(e.getLineNumber()),
+                               std::int64_t(e.getColumnNumber()));
+    } catch (const xercesc::XMLException& e) {
+        throw EParserException(fileName_, FromXml(e.getMessage()), std::int64_t(e.getSrcLine()), 0);
+    } catch (const xercesc::DOMException& e) {
+        throw EParserException(fileName_, FromXml(e.getMessage()), 0, 0);
+    } catch (const xercesc::OutOfMemoryException&) {
+        throw EParserException(fileName_, "out of memory", 0, 0);
+    }
+    if (document == nullptr || document->getDocumentElement() == nullptr) {
+        if (document)
+            document->release();
+        throw EParserException(fileName_, "no root element", 0, 0);
+    }
+    // XML 1.1 admits characters that a settings file, written as XML 1.0, cannot hold.
+    if (xercesc::XMLString::equals(document->getXmlVersion(), u"1.1")) {
+        document->release();
+        throw EParserException(fileName_, "only XML 1.0 is read", 0, 0);
+    }
+    dom_->SetDocument(document);
+    dom_->AfterLoad();
+}
+
+void TtscXMLDocument::Save(const std::string& fileName)
+{
+    if (!fileName.empty())
+        fileName_ = fileName;
+    if (fileName_.empty())
+        RaiseXMLDocError(-901, kClassName);
+    xercesc::DOMDocument* document = dom_->LibraryDocument();
+    if (document == nullptr || document->getDocumentElement() == nullptr)
+        RaiseXMLDocError(-903, "TtscXMLDocument.Save");
+
+    // The whole file is rendered first: a failing serializer never touches the file.
+    std::string bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    Guarded([&] {
+        auto* implementation = static_cast<xercesc::DOMImplementationLS*>(Implementation());
+        std::unique_ptr<xercesc::DOMLSSerializer, void (*)(xercesc::DOMLSSerializer*)> serializer(
+            implementation->createLSSerializer(), [](xercesc::DOMLSSerializer* s) { s->release(); });
+        std::unique_ptr<xercesc::DOMLSOutput, void (*)(xercesc::DOMLSOutput*)> output(
+            implementation->createLSOutput(), [](xercesc::DOMLSOutput* o) { o->release(); });
+        serializer->getDomConfig()->setParameter(xercesc::XMLUni::fgDOMXMLDeclaration, false);
+        xercesc::MemBufFormatTarget target;
+        output->setByteStream(&target);
+        output->setEncoding(u"UTF-8");
+        for (auto* node = document->getFirstChild(); node; node = node->getNextSibling()) {
+            target.reset();
+            if (!serializer->write(node, output.get()))
+                throw EXmlLibraryError(Format("The XML library could not write %s", fileName_));
+            bytes.append(reinterpret_cast<const char*>(target.getRawBuffer()), target.getLen());
+            bytes += '\n';
+        }
+    });
+
+    for (int attemptsLeft = 3;;) {
+        try {
+            WriteFileAtomically(fileName_, bytes);
+            return;
+        } catch (const EFCreateError&) {
+            if (--attemptsLeft == 0)
+                throw;
+            Sleep(1000);
+        }
+    }
+}
+
+std::string TtscXMLDocument::RootRelativePath(std::string_view path) const
+{
+    if (path.empty())
+        return {};
+    const std::string_view trimmed = DropLeadingSlash(path);
+    const auto slash = trimmed.find('/');
+    const std::string_view first = trimmed.substr(0, slash);
+    if (!SameText(first, GetDocumentElement().GetNodeName()))
+        return std::string(path);
+    return std::string(slash == trimmed.npos ? trimmed : trimmed.substr(slash + 1));
+}
+
+TtscXMLNode TtscXMLDocument::FindNode(std::string_view path) const
+{
+    if (path.empty())
+        return {};
+    const TtscXMLNode root = GetDocumentElement();
+    if (root.HasNode() && SameText(DropLeadingSlash(path), root.GetNodeName()))
+        return root;
+    return root.FindPath(IncludeTrailingSlash(RootRelativePath(path)));
+}
+
+bool TtscXMLDocument::PathExists(std::string_view path) const
+{
+    return GetDocumentElement().PathExists(IncludeTrailingSlash(RootRelativePath(path)));
+}
+
+TtscXMLNode TtscXMLDocument::CreatePath(std::string_view path)
+{
+    if (path.empty())
+        RaiseXMLDocError(-906, "Empty path string on CreatePath");
+    return GetDocumentElement().CreatePath(IncludeTrailingSlash(RootRelativePath(path)));
+}
+
+std::string TtscXMLDocument::ReadText(std::string_view path) const
+{
+    return Trim(FindNode(path).GetText());
+}
+
+void TtscXMLDocument::WriteText(std::string_view path, std::string_view text)
+{
+    CheckXmlValue(text, "TtscXMLDocument.WriteText");
+    TtscXMLNode node = FindNode(path);
+    if (!node.HasNode())
+        node = CreatePath(path);
+    node.SetText(text);
+}
+
+} // namespace carlume
