@@ -145,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"NextYear_at_year_9999", D(9999, 12, 31), kNextYear, D(9999, 12, 31), 0},
         {"Right_on_31_December_9999", D(9999, 12, 31), Key(VK_RIGHT), D(9999, 12, 31), 0},
         {"Year_10000_written", D(9999, 6, 1), [](TUiCalendar& c) { c.SetYear(10000); }, D(9999, 6, 1), 0}}),
-    RowName);
+    ByName);
 
 TEST(Calendar, AYearWriteFrom29FebruaryToACommonYearFailsAndChangesNothing)
 {
@@ -394,7 +394,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"top_panel_between_the_buttons", "panel", {27, 8}, true, D(2026, 3, 4)},
         {"next_month_button", "next", {7, 7}, true, D(2026, 4, 4)},
         {"title_double_click_goes_to_today", "title", {10, 5}, true, kToday, Qt::LeftButton, {}, true}}),
-    RowName);
+    ByName);
 
 TEST(PopupCalendar, ClosingMidPressStopsTheRepeat)
 {

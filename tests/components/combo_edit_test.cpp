@@ -193,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, PopupClosing,
                                   EXPECT_EQ(w.combo->cursorPosition(), 0) << "the press reaches the edit";
                               },
                               false}}),
-                         RowName);
+                         ByName);
 
 TEST(ComboEdit, ReadOnlyAndButtonWidthDecideWhetherItOpens)
 {

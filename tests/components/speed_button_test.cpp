@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(SpeedButton, ClickPaths,
                              {"disabled", "p5,5 r5,5", 0, 0, false, false},
                              {"double_click_ungrouped", "p5,5 r5,5 d5,5 r5,5", 2, 0},
                              {"double_click_on_a_down_button", "p5,5 r5,5 d5,5 r5,5", 2, 1, true}}),
-                         RowName);
+                         ByName);
 
 TEST_F(SpeedButtonTest, AGroupKeepsOneButtonDownUnlessAllMayBeUp)
 {
@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(SpeedButton, CutShortPress,
                                   QTest::mouseRelease(&other, Qt::LeftButton, {}, kIn);
                                   b.TimerExpired();
                               }}}),
-                         RowName);
+                         ByName);
 
 // --- hot tracking, drop-down menu, form --------------------------------------------------------------------
 
@@ -479,7 +479,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"win31_down", "win31 pressed", "0,0=WindowFrame 1,23=BtnShadow 23,1=BtnShadow 23,23=BtnFace"},
         {"win31_prev1_up", "small", "7,4=Black 6,4=BtnFace"},
         {"win31_prev1_down", "small pressed", "8,5=Black 7,4=BtnFace"}}),
-    RowName);
+    ByName);
 
 TEST_F(SpeedButtonTest, CaptionsDropDownMarkAndTransparency)
 {

@@ -19,7 +19,7 @@ void PrintTo(const T& c, std::ostream* os)
 }
 
 /// The row's name for INSTANTIATE_TEST_SUITE_P.
-[[maybe_unused]] const auto RowName = [](const auto& row) { return row.param.Name; };
+[[maybe_unused]] const auto ByName = [](const auto& row) { return row.param.Name; };
 
 } // namespace
 } // namespace carlume::test
