@@ -108,6 +108,18 @@ std::string_view TrimBlanks(std::string_view s)
     return s;
 }
 
+// True when `s`, without its trailing blanks, reaches the year's places of `format` or the separator just
+// before them.
+bool YearPartPresent(std::string_view format, std::string_view s)
+{
+    const std::size_t start = UpperCase(format).find('Y');
+    if (start == std::string::npos)
+        return false;
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s.size() >= start;
+}
+
 bool ShortDateFormatShowsFourDigitYears()
 {
     return AnsiUpperCase(FormatSettings().ShortDateFormat).find("YYYY") != std::string::npos;
@@ -384,10 +396,14 @@ bool ScanDateStr(std::string_view format, std::string_view s, int& day, int& mon
     year = ExtractMask(format, s, 'y', 1, kBlankYear, GetCurrentYear());
     if (year == kBlankYear) {
         year = -1;
-        // Month and day stand where the format puts them and the year places are blank or missing: the
-        // year was left blank, and no year is made up for it.
-        if (month != -1 && day != -1)
-            return false;
+        // Month and day stand where the format puts them. A text that ends before the year's part means
+        // that day of the current year; one that reaches it and leaves it blank left the year out, and no
+        // year is made up for it.
+        if (month != -1 && day != -1) {
+            if (YearPartPresent(format, s))
+                return false;
+            year = GetCurrentYear();
+        }
     }
     year = ExpandYear(year);
     if (IsValidDate(year, month, day))

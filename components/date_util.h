@@ -10,9 +10,9 @@
 // format-driven reader work on bytes, which suits the ASCII digits and separators of a date.
 //
 // A date whose year was left blank is not a date: the reader never invents one. A text laid out by the
-// format (month and day read under their letters) whose year places are blank or missing fails; only a
-// freer text that does not follow the format falls through to the free-form scanner, where two numbers
-// mean the current year. Every number of a date is decimal digits only.
+// format (month and day read under their letters) that reaches the year's part and leaves it blank fails;
+// text with a month and a day and no year part at all is that day of the current year, as two numbers are
+// in the free-form scanner. Every number of a date is decimal digits only.
 
 #include "platform/date_time.h"
 

@@ -111,7 +111,7 @@ std::string StripChars(std::string_view s, std::string_view chars)
     return result;
 }
 
-std::string ReplaceAll(std::string_view s, std::string_view oldText, std::string_view newText)
+std::string ReplaceAll(std::string_view newText, std::string_view oldText, std::string_view s)
 {
     if (oldText.empty())
         return std::string(s);

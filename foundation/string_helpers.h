@@ -71,9 +71,9 @@ std::string AppendCharIfMissing(std::string_view s, char c);
 /// `s` without every byte that occurs in `chars`; `s` unchanged when either is empty. Meant for ASCII sets.
 std::string StripChars(std::string_view s, std::string_view chars);
 /// `s` with every occurrence of `oldText` replaced by `newText`, left to right; replaced text is not searched
-/// again; an empty `oldText` leaves `s` unchanged. Note the order: the text first, then what to find, then
-/// what to put in its place.
-std::string ReplaceAll(std::string_view s, std::string_view oldText, std::string_view newText);
+/// again; an empty `oldText` leaves `s` unchanged. Note the order: what to put in, then what to find, then
+/// the text.
+std::string ReplaceAll(std::string_view newText, std::string_view oldText, std::string_view s);
 /// "MM/DD/YYYY" from the first eight characters of a "YYYYMMDD" text; "" when `s` is shorter than eight.
 /// Nothing is checked for being a digit.
 std::string YYYYMMDDToDisplay(std::string_view s);

@@ -1,5 +1,6 @@
 #include "lookup/carquery.h"
 
+#include "components/date_util.h"
 #include "foundation/logger.h"
 #include "foundation/window_helpers.h"
 #include "lookup/chassix_portal.h"
@@ -9,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/format.h"
+#include "platform/format_settings.h"
 #include "platform/ini_files.h"
 #include "platform/paths.h"
 #include "platform/sysutils.h"
@@ -256,22 +258,37 @@ void WriteUnshown(const ENoDisplay& error)
     std::fprintf(stderr, "%s\n(not shown: %s)\n", error.Message().c_str(), error.Reason().c_str());
 }
 
+void InitializeUnits()
+{
+    LoadFormatSettingsFromEnvironment();
+    InitializeFourDigitYear();
+}
+
+int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine)
+{
+    try {
+        const int status = RunCarquery(ui, commandLine);
+        ui.SetApplicationTitle(std::string(ApplicationTitle));
+        return status;
+    } catch (const ENoDisplay& error) {
+        WriteUnshown(error);
+    } catch (const std::exception& error) {
+        try {
+            ShowErrorMessage(ui.Services(), error.what());
+            return 0;
+        } catch (const ENoDisplay& unshown) {
+            WriteUnshown(unshown);
+        }
+    }
+    return 1;
+}
+
 int ProgramMainBlock(int argc, const char* const* argv) noexcept
 {
     try {
+        InitializeUnits();
         TLazyCarqueryUi ui;
-        try {
-            return RunCarquery(ui, TCommandLine::FromArgs(argc, argv));
-        } catch (const ENoDisplay& error) {
-            WriteUnshown(error);
-        } catch (const std::exception& error) {
-            try {
-                ShowErrorMessage(ui.Services(), error.what());
-                return 0;
-            } catch (const ENoDisplay& unshown) {
-                WriteUnshown(unshown);
-            }
-        }
+        return ProgramMainBlock(ui, TCommandLine::FromArgs(argc, argv));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "cquery: %s\n", error.what());
     } catch (...) {

@@ -29,6 +29,8 @@ inline constexpr std::string_view NotFoundMessage =
 inline constexpr std::string_view LookupErrorPrefix = "Vehicle Lookup Error: ";
 /// The name of the hand-back file in the data folder.
 inline constexpr std::string_view HandBackFileName = "cquery.dat";
+/// The application's title, given once the run is over.
+inline constexpr std::string_view ApplicationTitle = "Carlume";
 /// The name of the INI file in the Windows folder.
 inline constexpr std::string_view CqueryIniName = "cquery.ini";
 
@@ -86,8 +88,16 @@ void WriteCqueryIni(const TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
 /// display. Only an error while the application information is set up reaches the caller.
 int RunCarquery(ICarqueryUi& ui, const TCommandLine& commandLine);
 
-/// The process: runs `RunCarquery` with the UI module loaded on first need and reports whatever reaches
-/// it. Returns the exit status.
+/// The start-up of the units: the locale settings from the environment, then the date routines'
+/// `FourDigitYear`, which keeps that value for the whole run.
+void InitializeUnits();
+
+/// `RunCarquery` on `ui`, then the application title "Carlume": no window of the run carries it. An error
+/// that reaches it is shown, or written to standard error without a display. Returns the exit status.
+int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine);
+
+/// The process: the units' start-up, then `ProgramMainBlock` with the UI module loaded on first need.
+/// Returns the exit status.
 int ProgramMainBlock(int argc, const char* const* argv) noexcept;
 
 /// Writes a text that could not be shown to standard error: the text, then the reason in parentheses.

@@ -24,6 +24,8 @@ public:
     /// Shows the lookup window modally on `record` for the run `lookup`; true when it was closed with a
     /// vehicle to hand back (OK).
     virtual bool RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record) = 0;
+    /// Gives the application its title (once the run is over: the windows show their own titles alone).
+    virtual void SetApplicationTitle(const std::string& title) = 0;
 };
 
 /// Nothing can be shown: there is no display, or the windows cannot be loaded. The message is the text

@@ -157,6 +157,12 @@ std::unique_ptr<IVehicleDetailWindow> TLazyCarqueryUi::CreateVehicleDetailWindow
     return Real(ChooserText).CreateVehicleDetailWindow();
 }
 
+void TLazyCarqueryUi::SetApplicationTitle(const std::string& title)
+{
+    if (Loaded())
+        real_->SetApplicationTitle(title);
+}
+
 ICarqueryUi& TLazyCarqueryUi::Real(const std::string& text)
 {
     if (real_ != nullptr)

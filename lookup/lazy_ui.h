@@ -31,6 +31,8 @@ public:
     bool RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record) override;
     /// The module's chooser window.
     std::unique_ptr<IVehicleDetailWindow> CreateVehicleDetailWindow() override;
+    /// Titles the module's application; without the module there is no application to title.
+    void SetApplicationTitle(const std::string& title) override;
 
     /// True once the module was loaded and gave its interface.
     bool Loaded() const { return real_ != nullptr; }

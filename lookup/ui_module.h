@@ -17,7 +17,7 @@ inline constexpr std::string_view UiModuleName = "CARLUME_UI.DLL";
 /// The name of the module's one export.
 inline constexpr const char* UiModuleFactoryName = "CarlumeUiCreate";
 /// Version of `ICarqueryUi` and of the factory; the module refuses any other.
-inline constexpr unsigned UiModuleInterfaceVersion = 1;
+inline constexpr unsigned UiModuleInterfaceVersion = 2;
 
 /// Results of the factory.
 enum TUiModuleStatus : int {

@@ -45,7 +45,7 @@ std::vector<std::string> CandidatePlatforms()
 }
 
 // Connects to the X server named by DISPLAY through the same client library Qt's X platform uses.
-bool XServerReachable(std::string& why)
+bool XServerReachable(std::string& why, THeldDisplay* hold)
 {
     const std::string display = Environment("DISPLAY");
     if (display.empty()) {
@@ -65,7 +65,10 @@ bool XServerReachable(std::string& why)
     }
     void* connection = connect(display.c_str(), nullptr);
     const bool ok = connection != nullptr && hasError(connection) == 0;
-    if (connection != nullptr)
+    // The library stays loaded: QLibrary unloads only when told to.
+    if (ok && hold != nullptr)
+        hold->Hold(connection, disconnect);
+    else if (connection != nullptr)
         disconnect(connection); // a failed connection is still an object to release
     if (!ok)
         why = "cannot connect to the X display \"" + display + "\"";
@@ -95,7 +98,27 @@ bool WaylandReachable(std::string& why)
 
 } // namespace
 
-bool DisplayAvailable(std::string* reason)
+THeldDisplay::~THeldDisplay()
+{
+    Release();
+}
+
+void THeldDisplay::Hold(void* connection, void (*disconnect)(void*))
+{
+    Release();
+    connection_ = connection;
+    disconnect_ = disconnect;
+}
+
+void THeldDisplay::Release()
+{
+    if (connection_ != nullptr && disconnect_ != nullptr)
+        disconnect_(connection_);
+    connection_ = nullptr;
+    disconnect_ = nullptr;
+}
+
+bool DisplayAvailable(std::string* reason, THeldDisplay* hold)
 {
     if (Environment("QT_QPA_PLATFORM").empty() && Environment("DISPLAY").empty() &&
         Environment("WAYLAND_DISPLAY").empty()) {
@@ -106,7 +129,7 @@ bool DisplayAvailable(std::string* reason)
     std::string why;
     for (const std::string& name : CandidatePlatforms()) {
         if (name == "xcb") {
-            if (XServerReachable(why))
+            if (XServerReachable(why, hold))
                 return true;
         } else if (name.rfind("wayland", 0) == 0) {
             if (WaylandReachable(why))

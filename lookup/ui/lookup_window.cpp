@@ -110,6 +110,11 @@ template <class Entry> Entry* Selected(const TStringList& list, const QComboBox&
 
 } // namespace
 
+std::string WebUpdateFailedMessage()
+{
+    return "The Web Update page " + std::string(WebUpdateAddress) + " could not be opened.";
+}
+
 TDateTime OriginalSymbolDate()
 {
     return EncodeDate(1950, 1, 1);
@@ -143,7 +148,10 @@ TfrmCarquery::TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithP
     TFont bold;
     bold.Assign(Font());
     bold.SetStyle(fsBold);
-    ui_->Label3->setFont(bold.ToQFont());
+    // Without anti-aliasing the bold face keeps one-pixel stems at this size and reads as regular.
+    QFont heading = bold.ToQFont();
+    heading.setStyleStrategy(QFont::PreferDefault);
+    ui_->Label3->setFont(heading);
     QPalette criteria = ui_->Panel2->palette();
     criteria.setColor(QPalette::WindowText, ToQColor(CriteriaTextColor));
     ui_->Panel2->setPalette(criteria);
@@ -438,6 +446,8 @@ void TfrmCarquery::FormShow()
     filling_ = false;
     ClearResults();
     FitFormToControls(*this);
+    // Any smaller, and the buttons and the grid would go under the labels.
+    setMinimumSize(size());
     // The tab that was current already announced nothing.
     FocusCurrentTab();
 }
@@ -460,8 +470,21 @@ void TfrmCarquery::tabYMMShow()
     SetActiveControl(ui_->lstYear);
 }
 
+bool TfrmCarquery::LookupDateGiven()
+{
+    // No date would search as of 30 December 1899: the engine would miss vehicles and the hand-back file
+    // its effective date.
+    if (GetEffectiveDate() != NullDate)
+        return true;
+    ShowInfoMessage(context_.Services, std::string(LookupDateRequiredMessage));
+    ui_->txtEffective->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
 void TfrmCarquery::btnSearchByVINClick()
 {
+    if (!LookupDateGiven())
+        return;
     SearchByVIN(false);
     ui_->btnSearchByVIN->setFocus(Qt::OtherFocusReason);
 }
@@ -483,6 +506,8 @@ void TfrmCarquery::btnSearchByYMMClick()
         missing->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (!LookupDateGiven())
+        return;
     ClearResults();
     if (ChooseDetailByYMM())
         FillResultGrid();
@@ -566,7 +591,11 @@ void TfrmCarquery::mnuWebUpdateClick()
 {
     if (!AskYesNo(context_.Services, std::string(WebUpdateQuestion)))
         return;
-    ShellExec(context_.Services, std::string(WebUpdateAddress), "", "", 1);
+    // Without a browser the user would be left with neither the page nor the window.
+    if (!ShellExec(context_.Services, std::string(WebUpdateAddress), "", "", 1)) {
+        ShowErrorMessage(context_.Services, WebUpdateFailedMessage());
+        return;
+    }
     Close();
 }
 

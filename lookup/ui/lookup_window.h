@@ -50,6 +50,9 @@ inline constexpr TColor CriteriaTextColor = TColor(0xFF0000);
 /// Shown for a year, make and model search without all three.
 inline constexpr std::string_view YmmRequiredMessage =
     "Year, Make and Model must be specified in order to look up vehicle details";
+/// Shown for a search whose lookup date is empty or cannot be read.
+inline constexpr std::string_view LookupDateRequiredMessage =
+    "Date of Lookup must be a valid date in order to look up vehicle details";
 /// The criteria line after a VIN shorter than the engine's minimum.
 inline constexpr std::string_view InvalidVinCriteria = "Invalid VIN Specified";
 /// Asked on Close when the program was started with parameters and no vehicle is shown.
@@ -89,6 +92,9 @@ enum TResultImage : int {
     riFailure = 0, ///< nothing found
     riSuccess = 1, ///< a vehicle was found
 };
+
+/// Shown when the web-update page could not be opened; the window stays.
+std::string WebUpdateFailedMessage();
 
 /// The effective date that asks for the original symbol: 1 January 1950.
 TDateTime OriginalSymbolDate();
@@ -158,10 +164,12 @@ public:
     /// Each show: selects the record's year and make again, opens the VIN tab when the record has a VIN
     /// (else the year, make and model tab), empties the result and fits the window to its controls.
     void FormShow();
-    /// The VIN search, then the focus to its button.
+    /// The VIN search, then the focus to its button. A lookup date that is empty or cannot be read is
+    /// refused with a message and the focus in the date field; nothing is searched.
     void btnSearchByVINClick();
-    /// The year, make and model search: asks for a missing year, make or model; else empties the result,
-    /// searches and lists what was found; then the focus to its button.
+    /// The year, make and model search: asks for a missing year, make or model, refuses a lookup date that
+    /// is no date as the VIN search does; else empties the result, searches and lists what was found; then
+    /// the focus to its button.
     void btnSearchByYMMClick();
     /// The search button of the year, make and model tab is enabled exactly when a model is selected.
     void lstModelChange();
@@ -179,7 +187,7 @@ public:
     /// size again, an answer that is no number or out of range is refused with a message.
     void PrintoutFontSize1Click();
     /// Asks whether to end for the web update; on Yes opens the maker's web-update page and closes the
-    /// window with Cancel, so nothing is handed back.
+    /// window with Cancel, so nothing is handed back. When the page cannot be opened, says so and stays.
     void mnuWebUpdateClick();
     /// Fills the About box's properties for this program and shows the box; the properties are freed
     /// afterwards, also when the box raises.
@@ -235,6 +243,7 @@ private:
     void ConnectHandlers();
     void SelectFromRecord();
     void FocusCurrentTab();
+    bool LookupDateGiven();
 
     TVinRecord& vinRecord_;
     bool filling_ = false;

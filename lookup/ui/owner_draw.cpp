@@ -3,6 +3,7 @@
 #include "platform/gui/error_guard.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionTab>
 #include <QStyledItemDelegate>
@@ -43,6 +44,11 @@ protected:
                 RunGuarded([&] { OnDrawTab(canvas, index, FromQRect(tabRect(index)), index == current); });
                 painter.restore();
             }
+        }
+        // The owner draws only the caption: the focus mark is the tab bar's to draw.
+        if (hasFocus() && current >= 0) {
+            TCanvas canvas(&painter);
+            canvas.DrawFocusRect(FromQRect(tabRect(current).adjusted(3, 3, -3, -3)));
         }
     }
 };
@@ -108,6 +114,16 @@ TStringGrid::TStringGrid(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setItemDelegate(new TOwnerDrawDelegate(*this));
+}
+
+void TStringGrid::keyPressEvent(QKeyEvent* event)
+{
+    const QModelIndex before = currentIndex();
+    QTableWidget::keyPressEvent(event);
+    // A cell reached by the keys is clicked, as one reached by the mouse.
+    const QModelIndex after = currentIndex();
+    if (after.isValid() && after != before)
+        Q_EMIT cellClicked(after.row(), after.column());
 }
 
 std::string TStringGrid::Cell(int column, int row) const

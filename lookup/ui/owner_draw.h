@@ -70,6 +70,10 @@ public:
     /// The cell drawing handler.
     const TDrawCell& OnDrawCell() const { return onDrawCell_; }
 
+protected:
+    /// The keys that move the current cell click the cell they reach.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     TDrawCell onDrawCell_;
 };

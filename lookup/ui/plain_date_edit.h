@@ -7,6 +7,7 @@
 #include "platform/date_time.h"
 #include "platform/gui/mask_edit.h"
 
+#include <optional>
 #include <string>
 
 namespace carlume {
@@ -18,7 +19,8 @@ public:
     /// An empty field with the mask and format of the current locale.
     explicit TPlainDateEdit(QWidget* parent = nullptr);
 
-    /// The date shown (the whole day); `NullDate` when the text holds none.
+    /// The date shown (the whole day); `NullDate` when the text holds none. A date set by value reads back
+    /// as that day as long as the text is the one it was shown as, whatever a two-digit year would read as.
     TDateTime GetDate() const;
     /// Shows the day of `value` in the field's format; `NullDate` or a value that is no date empties it.
     void SetDate(TDateTime value);
@@ -29,6 +31,8 @@ public:
 
 private:
     std::string format_;
+    std::optional<TDateTime> setDate_;
+    std::string setText_;
 };
 
 } // namespace carlume

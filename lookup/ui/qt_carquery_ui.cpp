@@ -23,8 +23,6 @@ TQtCarqueryUi::TQtCarqueryUi()
         application_ = std::make_unique<TApplication>(ArgumentCount, Arguments);
     // The hand cursors go into the screen's table with the application, never in the silent run.
     RegisterProgramCursors();
-    QGuiApplication::setApplicationDisplayName(
-        QString::fromUtf8(ApplicationTitle.data(), ApplicationTitle.size()));
 }
 
 TQtCarqueryUi::~TQtCarqueryUi() = default;
@@ -36,6 +34,11 @@ bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord&
         printer_ = std::make_unique<TQtPrinterService>();
     TfrmCarquery window(nullptr, record, lookup.StartedWithParams(), lookup, context, *printer_);
     return window.ShowModal() == mrOk;
+}
+
+void TQtCarqueryUi::SetApplicationTitle(const std::string& title)
+{
+    QGuiApplication::setApplicationDisplayName(QString::fromStdString(title));
 }
 
 std::unique_ptr<IVehicleDetailWindow> TQtCarqueryUi::CreateVehicleDetailWindow()

@@ -12,14 +12,11 @@
 
 namespace carlume {
 
-/// The application title.
-inline constexpr std::string_view ApplicationTitle = "Carlume";
-
 /// The desktop through Qt.
 class TQtCarqueryUi final : public ICarqueryUi {
 public:
-    /// Creates the application (unless the process has one), gives it the title "Carlume" and registers the
-    /// hand cursors under crUiHand and crUiDragHand.
+    /// Creates the application (unless the process has one), untitled, and registers the hand cursors under
+    /// crUiHand and crUiDragHand.
     TQtCarqueryUi();
     /// Releases the services, then the application it created.
     ~TQtCarqueryUi() override;
@@ -33,6 +30,9 @@ public:
     bool RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record) override;
     /// A new chooser window.
     std::unique_ptr<IVehicleDetailWindow> CreateVehicleDetailWindow() override;
+    /// The application's display name: from then on Qt adds it to every window title that lacks it, so it
+    /// is given only once the windows of the run are gone.
+    void SetApplicationTitle(const std::string& title) override;
 
 private:
     std::unique_ptr<TApplication> application_;

@@ -37,12 +37,16 @@ extern "C" __attribute__((visibility("default"))) int CarlumeUiCreate(unsigned i
                        reasonSize);
             return uiModuleWrongVersion;
         }
-        // Without a platform to open, constructing the application would end the process.
-        if (std::string why; !DisplayAvailable(&why)) {
+        // Without a platform to open, constructing the application would end the process. The check's
+        // connection stays open until the application has its own, so that the server cannot reset in
+        // between.
+        THeldDisplay held;
+        if (std::string why; !DisplayAvailable(&why, &held)) {
             CopyReason(why, reason, reasonSize);
             return uiModuleNoDisplay;
         }
         *ui = new TQtCarqueryUi();
+        held.Release();
         return uiModuleOk;
     } catch (const std::exception& error) {
         CopyReason(error.what(), reason, reasonSize);

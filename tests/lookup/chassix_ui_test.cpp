@@ -84,102 +84,42 @@ protected:
 
 // --- the grid and the window's size -----------------------------------------------------------------------
 
-TEST(VehicleDetailGridTest, ColumnWidthIsTheWidestFittedTextPlusNineButNeverBelowTheDefault)
+TEST(VehicleDetailGridTest, ColumnWidthIsTheWidestFittedTextPlusNineUntilANewDefaultWidth)
 {
     TVehicleDetailGrid grid;
     grid.SetDefaultColWidth(25);
     grid.SetColCount(2);
-    grid.FitColumnTo(0, "abc");        // 3*6+9 = 27
     grid.FitColumnTo(0, "abcdefghij"); // 69
     grid.FitColumnTo(0, "a");
     grid.FitColumnTo(1, "");
     grid.FitColumnTo(5, "beyond the columns");
+    grid.SetCell(-1, 0, "ignored");
     const TTextWidthFunction sixEach = [](const std::string& text) { return 6 * int(text.size()); };
     EXPECT_EQ(grid.ColWidth(0, sixEach), 69);
     EXPECT_EQ(grid.ColWidth(1, sixEach), 25);
     EXPECT_EQ(grid.ColWidth(5, sixEach), 25);
-
-    // A new default width puts every column back, as in a string grid.
+    EXPECT_EQ(grid.Cell(-1, 0), "");
     grid.SetDefaultColWidth(40);
     EXPECT_EQ(grid.ColWidth(0, sixEach), 40);
 }
 
-TEST(VehicleDetailGridTest, CellsOutsideTheCountsAreKeptAndUnsetCellsAreEmpty)
-{
-    TVehicleDetailGrid grid;
-    grid.SetCell(3, 4, "x");
-    grid.SetCell(-1, 0, "ignored");
-    EXPECT_EQ(grid.Cell(3, 4), "x");
-    EXPECT_EQ(grid.Cell(0, 0), "");
-    EXPECT_EQ(grid.Cell(-1, 0), "");
-    EXPECT_EQ(grid.Cell(3, 99), "");
-}
-
-TEST(VehicleDetailGridTest, ColumnTitlesByBit)
-{
-    std::vector<std::string> titles;
-    for (int column = -1; column <= VehicleDetailColumnCount; ++column)
-        titles.emplace_back(VehicleDetailColumnTitle(column));
-    EXPECT_THAT(titles, ElementsAre("", "Model Name", "Symbol", "Body Style", "Engine Size", "Cylinders",
-                                    "Engine Type", "Model/Series", "Body", "Engine", "Restraints",
-                                    "Transmission", "Other", "Symbol", "Comp", "Coll", "VIN", ""));
-}
-
-struct SizeCase {
-    TVehicleDetailSizing Sizing;
-    int Width;
-    int Height;
-};
-
-class VehicleDetailSizeTest : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(VehicleDetailSizeTest, FitsTheGridWithinTheScreen)
-{
-    const TVehicleDetailSize size = VehicleDetailFormSize(GetParam().Sizing);
-    EXPECT_EQ(size.Width, GetParam().Width);
-    EXPECT_EQ(size.Height, GetParam().Height);
-}
-
-// Form 410 wide, 91 high; grid 395 wide, 30 high at that height; row height 16; screen 1024 x 768.
-INSTANTIATE_TEST_SUITE_P(
-    Cases, VehicleDetailSizeTest,
-    ::testing::Values(
-        // 3 rows, narrow columns: 91-30+4*16+25 = 150 high; 410-395+100+35 = 150 wide -> at least 325.
-        SizeCase{{410, 91, 395, 30, 3, 16, 100, 1024, 768}, 325, 150},
-        // wide columns: 410-395+700+35 = 750.
-        SizeCase{{410, 91, 395, 30, 3, 16, 700, 1024, 768}, 750, 150},
-        // 100 rows and 16 wide columns: limited to 924 x 668.
-        SizeCase{{410, 91, 395, 30, 101, 16, 16 * 120, 1024, 768}, 924, 668},
-        // a screen narrower than the minimum still gives the minimum.
-        SizeCase{{410, 91, 395, 30, 3, 16, 700, 300, 768}, 325, 150}));
-
 // --- year, make and model ---------------------------------------------------------------------------------
 
-struct ModeCase {
-    const char* Year;
-    std::int32_t Mode;
-};
-
-class LookupByYmmModeTest : public ChooserTest, public ::testing::WithParamInterface<ModeCase> {};
-
-TEST_P(LookupByYmmModeTest, OneSubModelIsReadThroughItsVinWithoutAWindow)
+TEST_F(ChooserTest, OneSubModelIsReadThroughItsVinWithoutAWindowInTheYearsLookupMode)
 {
-    engine_.SubModels = {SubModel("1AVTS26G&A", "2D Coupe", "Manual", true, "TESSOR", GetParam().Year)};
-    engine_.ModelVin = "1AVTS26G&A";
-    record_.VIN = "OLD";
-    ASSERT_TRUE(LookupByYMM(Context(), record_, nullptr, GetParam().Year, "ARVELO", "TESSOR"));
-
-    EXPECT_EQ(record_.VIN, "1AVTS26G&A");
-    EXPECT_EQ(record_.LookupMode, GetParam().Mode);
-    EXPECT_THAT(engine_.Calls("GetRecordByVIN"),
-                ElementsAre("GetRecordByVIN vin=1AVTS26G&A mode=" + std::to_string(GetParam().Mode) +
-                            " eff=46362 symbol=0"));
+    for (const auto& [year, mode] : {std::pair{"2010", 1}, std::pair{"2011", 3}}) {
+        engine_.Journal.clear();
+        engine_.SubModels = {SubModel("1AVTS26G&A", "2D Coupe", "Manual", true, "TESSOR", year)};
+        engine_.ModelVin = "1AVTS26G&A";
+        record_.VIN = "OLD";
+        ASSERT_TRUE(LookupByYMM(Context(), record_, nullptr, year, "ARVELO", "TESSOR"));
+        EXPECT_EQ(record_.VIN, "1AVTS26G&A");
+        EXPECT_THAT(engine_.Calls("GetRecordByVIN"),
+                    ElementsAre("GetRecordByVIN vin=1AVTS26G&A mode=" + std::to_string(mode) +
+                                " eff=46362 symbol=0"));
+    }
     EXPECT_THAT(windows_.Windows(), IsEmpty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Years, LookupByYmmModeTest,
-                         ::testing::Values(ModeCase{"2009", 1}, ModeCase{"2010", 1}, ModeCase{"2011", 3},
-                                           ModeCase{"2012", 3}));
 
 TEST_F(ChooserTest, SeveralSubModelsAreChosenInTheWindowAndTheChoiceIsStoredInTheModelEntry)
 {
@@ -326,16 +266,13 @@ TEST_F(ChooserTest, AYearTextThatIsNoNumberRaisesBeforeTheEngineIsAsked)
 
 // --- VIN --------------------------------------------------------------------------------------------------
 
-TEST_F(ChooserTest, NoVinMatchFindsNothing)
+TEST_F(ChooserTest, NoVinMatchFindsNothingAndOneIsReadByTheEngineWithoutAWindow)
 {
     bool declined = true;
     EXPECT_FALSE(LookupByVIN(Context(), record_, "2BMMR55X1C", &declined));
     EXPECT_FALSE(declined);
     EXPECT_THAT(engine_.Calls("GetRecordByVIN"), IsEmpty());
-}
 
-TEST_F(ChooserTest, OneVinMatchIsReadByTheEngineWithoutAWindow)
-{
     engine_.VinMatches = {VinMatch("Morrow SE", 2012, 3)};
     record_.VIN = "2BMMR55X1C";
     EXPECT_TRUE(LookupByVIN(Context(), record_, "2BMMR55X1C"));

@@ -58,6 +58,7 @@ public:
         Note("chooser");
         return nullptr;
     }
+    void SetApplicationTitle(const std::string& title) override { Note("title:" + title); }
 
 private:
     TDialogs dialogs_;

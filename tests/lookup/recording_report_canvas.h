@@ -2,8 +2,8 @@
 
 // A report canvas for tests that records every call with the font and page it happened on. On its own it
 // has fixed metrics (a text is 2 pixels high per point, each character half a pixel wide per point,
-// rounded down); around another canvas it passes every call on
-// and takes that canvas's metrics. It can raise an error at a chosen call.
+// rounded down); around another canvas it passes every call on and takes that canvas's metrics. It can
+// raise an error at a chosen call.
 
 #include "lookup/vehicle_report.h"
 #include "platform/exceptions.h"
@@ -15,19 +15,14 @@ namespace carlume::test {
 
 /// One call on the canvas.
 struct TCanvasEvent {
-    /// Which call.
     enum class TKind { BeginDoc, EndDoc, Abort, NewPage, Text, Line };
     TKind Kind = TKind::Text;
-    /// The page it happened on, from 1 (0 before BeginDoc).
-    int Page = 0;
-    /// Text position, or the line's start and end.
+    int Page = 0; ///< from 1 (0 before BeginDoc)
     int X = 0;
     int Y = 0;
-    int X2 = 0;
+    int X2 = 0; ///< a line's end
     int Y2 = 0;
-    /// The text written.
     std::string Text;
-    /// The font at the time.
     std::string FontName;
     int FontSize = 0;
     bool Bold = false;
@@ -35,6 +30,7 @@ struct TCanvasEvent {
 
 class TRecordingReportCanvas : public IReportCanvas {
 public:
+    using TKind = TCanvasEvent::TKind;
     /// A canvas of its own with fixed metrics.
     TRecordingReportCanvas(int pageWidth, int pageHeight, int pixelsPerInch)
         : pageWidth_(pageWidth)
@@ -48,64 +44,52 @@ public:
     {
     }
 
-    /// BeginDoc raises.
     void FailBeginDoc() { failBeginDoc_ = true; }
-    /// EndDoc raises.
     void FailEndDoc() { failEndDoc_ = true; }
     /// The text call number `count` (from 1) raises instead of writing.
     void FailAtText(int count) { failAtText_ = count; }
-    /// The message of the raised errors.
     static constexpr const char* kFailure = "The printer is out of paper";
 
     void BeginDoc() override
     {
-        if (failBeginDoc_)
-            throw Exception(kFailure);
-        if (inner_)
-            inner_->BeginDoc();
+        Fail(failBeginDoc_);
+        Pass(&IReportCanvas::BeginDoc);
         page_ = 1;
-        Record(TCanvasEvent::TKind::BeginDoc);
+        Record(TKind::BeginDoc);
     }
     void EndDoc() override
     {
-        if (failEndDoc_)
-            throw Exception(kFailure);
-        if (inner_)
-            inner_->EndDoc();
-        Record(TCanvasEvent::TKind::EndDoc);
+        Fail(failEndDoc_);
+        Pass(&IReportCanvas::EndDoc);
+        Record(TKind::EndDoc);
     }
     void Abort() override
     {
-        if (inner_)
-            inner_->Abort();
-        Record(TCanvasEvent::TKind::Abort);
+        Pass(&IReportCanvas::Abort);
+        Record(TKind::Abort);
     }
     void NewPage() override
     {
-        if (inner_)
-            inner_->NewPage();
+        Pass(&IReportCanvas::NewPage);
         ++page_;
-        Record(TCanvasEvent::TKind::NewPage);
+        Record(TKind::NewPage);
     }
     int PageWidth() const override { return inner_ ? inner_->PageWidth() : pageWidth_; }
     int PageHeight() const override { return inner_ ? inner_->PageHeight() : pageHeight_; }
     int PixelsPerInch() const override { return inner_ ? inner_->PixelsPerInch() : pixelsPerInch_; }
     void SetFontName(const std::string& name) override
     {
-        if (inner_)
-            inner_->SetFontName(name);
+        Pass(&IReportCanvas::SetFontName, name);
         fontName_ = name;
     }
     void SetFontSize(int points) override
     {
-        if (inner_)
-            inner_->SetFontSize(points);
+        Pass(&IReportCanvas::SetFontSize, points);
         fontSize_ = points;
     }
     void SetFontBold(bool bold) override
     {
-        if (inner_)
-            inner_->SetFontBold(bold);
+        Pass(&IReportCanvas::SetFontBold, bold);
         bold_ = bold;
     }
     int TextHeight(const std::string& text) const override
@@ -118,24 +102,14 @@ public:
     }
     void TextOut(int x, int y, const std::string& text) override
     {
-        if (++textCount_ == failAtText_)
-            throw Exception(kFailure);
-        if (inner_)
-            inner_->TextOut(x, y, text);
-        TCanvasEvent& event = Record(TCanvasEvent::TKind::Text);
-        event.X = x;
-        event.Y = y;
-        event.Text = text;
+        Fail(++textCount_ == failAtText_);
+        Pass(&IReportCanvas::TextOut, x, y, text);
+        Record(TKind::Text, x, y, 0, 0, text);
     }
     void Line(int x1, int y1, int x2, int y2) override
     {
-        if (inner_)
-            inner_->Line(x1, y1, x2, y2);
-        TCanvasEvent& event = Record(TCanvasEvent::TKind::Line);
-        event.X = x1;
-        event.Y = y1;
-        event.X2 = x2;
-        event.Y2 = y2;
+        Pass(&IReportCanvas::Line, x1, y1, x2, y2);
+        Record(TKind::Line, x1, y1, x2, y2);
     }
 
     /// Every call, in order.
@@ -145,7 +119,7 @@ public:
     {
         std::vector<TCanvasEvent> texts;
         for (const TCanvasEvent& event : events_) {
-            if (event.Kind == TCanvasEvent::TKind::Text)
+            if (event.Kind == TKind::Text)
                 texts.push_back(event);
         }
         return texts;
@@ -154,16 +128,19 @@ public:
     int Pages() const { return events_.empty() ? 0 : events_.back().Page; }
 
 private:
-    TCanvasEvent& Record(TCanvasEvent::TKind kind)
+    static void Fail(bool fail)
     {
-        TCanvasEvent event;
-        event.Kind = kind;
-        event.Page = page_;
-        event.FontName = fontName_;
-        event.FontSize = fontSize_;
-        event.Bold = bold_;
-        events_.push_back(event);
-        return events_.back();
+        if (fail)
+            throw Exception(kFailure);
+    }
+    template <class Method, class... Args> void Pass(Method method, const Args&... args)
+    {
+        if (inner_)
+            (inner_->*method)(args...);
+    }
+    void Record(TKind kind, int x = 0, int y = 0, int x2 = 0, int y2 = 0, const std::string& text = {})
+    {
+        events_.push_back({kind, page_, x, y, x2, y2, text, fontName_, fontSize_, bold_});
     }
 
     IReportCanvas* inner_ = nullptr;

@@ -11,6 +11,7 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace carlume::test {
@@ -143,13 +144,16 @@ TEST_F(VinSearchTest, AVehicleTurnedDownInTheChooserIsNoResult)
     EXPECT_EQ(engine_.Journal.back(), "SetSuppressMessages 0");
 }
 
-TEST_F(VinSearchTest, AVehicleChosenInTheChooserIsTheResult)
+TEST_F(VinSearchTest, TheMatchesAreWalkedAtTheSearchDateWhateverDateTheEngineWrote)
 {
+    engine_.RecordByVIN = [](TVinRecord& record) {
+        record.Effective = 1;
+        return FillVehicle(record);
+    };
     engine_.VinMatches = {Match("a"), Match("b")};
     windows_.QueueAnswer(mrOk, 2);
     EXPECT_EQ(Search("2BMMR55X1C"), TVinSearchResult::Found);
     EXPECT_EQ(record_.Model, "b");
-    EXPECT_EQ(record_.ModelYear, 2012);
     EXPECT_EQ(record_.Effective, kDate);
 }
 
@@ -170,24 +174,15 @@ TEST_F(VinSearchTest, AnEngineWithoutMinimumSearchesEvenTheEmptyVinButWalksNothi
     EXPECT_THAT(criteria_, IsEmpty());
 }
 
-struct DateCase {
-    TDateTime Value;
-    TDateTime Day;
-};
-
-class DateFieldDateTest : public ::testing::TestWithParam<DateCase> {};
-
-TEST_P(DateFieldDateTest, KeepsTheWholeDay)
+TEST(DateFieldDateTest, KeepsTheWholeDayOfAValidDate)
 {
-    EXPECT_EQ(DateFieldDate(GetParam().Value), GetParam().Day);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<TDateTime, TDateTime> cases[] = {{46362.75, 46362}, {46362, 46362}, {0, 0},   {-1.25, -1},
+                                                     {nan, 0},          {inf, 0},       {1e12, 0}};
+    for (const auto& [value, day] : cases)
+        EXPECT_EQ(DateFieldDate(value), day) << value;
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, DateFieldDateTest,
-                         ::testing::Values(DateCase{46362.75, 46362}, DateCase{46362, 46362}, DateCase{0, 0},
-                                           DateCase{-1.25, -1}, DateCase{18264, 18264},
-                                           DateCase{std::numeric_limits<double>::quiet_NaN(), 0},
-                                           DateCase{std::numeric_limits<double>::infinity(), 0},
-                                           DateCase{1e12, 0}));
 
 } // namespace
 } // namespace carlume::test

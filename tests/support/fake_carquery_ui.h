@@ -36,6 +36,10 @@ public:
     TApplicationServices Services() override;
     bool RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record) override;
     std::unique_ptr<IVehicleDetailWindow> CreateVehicleDetailWindow() override;
+    void SetApplicationTitle(const std::string& title) override { Title = title; }
+
+    /// The application title given (empty until then).
+    std::string Title;
 
     /// The reason given with `ENoDisplay`.
     static constexpr const char* NoDisplayReason = "no display in this test";

@@ -6,7 +6,9 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <map>
 #include <sstream>
+#include <stdexcept>
 
 namespace carlume::test {
 
@@ -71,6 +73,42 @@ int CountPixels(const QImage& image, const QRect& area, TColor color)
         }
     }
     return count;
+}
+
+std::vector<TPixelProbe> Probes(const std::string& spec)
+{
+    static const std::map<std::string, TColor> names{{"Black", clBlack},
+                                                     {"White", clWhite},
+                                                     {"Red", clRed},
+                                                     {"Lime", clLime},
+                                                     {"Blue", clBlue},
+                                                     {"Navy", clNavy},
+                                                     {"Yellow", clYellow},
+                                                     {"Fuchsia", clFuchsia},
+                                                     {"Gray", clGray},
+                                                     {"Silver", clSilver},
+                                                     {"BtnFace", clBtnFace},
+                                                     {"BtnShadow", clBtnShadow},
+                                                     {"BtnText", clBtnText},
+                                                     {"BtnHighlight", clBtnHighlight},
+                                                     {"WindowFrame", clWindowFrame},
+                                                     {"Highlight", clHighlight}};
+    std::vector<TPixelProbe> probes;
+    std::istringstream in(spec);
+    for (std::string probe; in >> probe;) {
+        int x = 0;
+        int y = 0;
+        char colour[32] = {};
+        if (std::sscanf(probe.c_str(), "%d,%d=%31s", &x, &y, colour) != 3)
+            throw std::invalid_argument("bad probe: " + probe);
+        const std::string name(colour);
+        probes.emplace_back(x, y,
+                            name.front() == '$' ? RGBToColor(std::stoi(name.substr(1, 2), nullptr, 16),
+                                                             std::stoi(name.substr(3, 2), nullptr, 16),
+                                                             std::stoi(name.substr(5, 2), nullptr, 16))
+                                                : names.at(name));
+    }
+    return probes;
 }
 
 std::string ColorText(TColor color)

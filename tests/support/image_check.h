@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -31,15 +32,25 @@ QRect InkBounds(const QImage& image, const QRect& area, TColor background);
 /// The number of pixels of `area` that have exactly this colour.
 int CountPixels(const QImage& image, const QRect& area, TColor color);
 
-/// One expected pixel.
+/// One expected pixel: where, the colour expected there, and what it shows ("top-left corner"); failure
+/// messages name it by its place in any case.
 struct TPixelProbe {
-    /// Where, and the colour expected there.
-    int X = 0;
-    int Y = 0;
-    TColor Expected = clBlack;
-    /// What the pixel shows, for the failure message ("top-left corner").
+    TPixelProbe(int x, int y, TColor expected, std::string what = {})
+        : X(x)
+        , Y(y)
+        , Expected(expected)
+        , What(std::move(what))
+    {
+    }
+    int X;
+    int Y;
+    TColor Expected;
     std::string What;
 };
+
+/// Probes written "x,y=colour ..." with a colour named as its constant without "cl" (BtnFace, Red) or as
+/// $RRGGBB: "0,0=BtnHighlight 5,5=$4C4C4C".
+std::vector<TPixelProbe> Probes(const std::string& spec);
 
 /// Checks the pixels; on a mismatch saves "<name>.actual.png" and "<name>.diff.png" (mismatching probes
 /// red, the rest faded) and lists every mismatch.

@@ -18,5 +18,8 @@ void PrintTo(const T& c, std::ostream* os)
     *os << c.Name;
 }
 
+/// The row's name for INSTANTIATE_TEST_SUITE_P.
+[[maybe_unused]] const auto ByName = [](const auto& row) { return row.param.Name; };
+
 } // namespace
 } // namespace carlume::test

@@ -48,81 +48,6 @@ protected:
     }
 };
 
-struct CloseCase {
-    std::string Name;
-    bool StartedWithParams;
-    bool Result;
-    bool OrigSymbol;
-    TModalResult Expected;
-    std::string Ini; // "" when none is written
-};
-
-class LookupWindowCloseMatrixTest : public LookupWindowCloseTest,
-                                    public ::testing::WithParamInterface<CloseCase> {};
-
-TEST_P(LookupWindowCloseMatrixTest, CloseEndsWithOkOnlyForAResultAndNotesTheBoxWhenStartedByHand)
-{
-    const CloseCase& c = GetParam();
-    OpenWith(c.StartedWithParams);
-    Control<QCheckBox>("chkOrigSym").setChecked(c.OrigSymbol);
-    TModalDriver driver;
-    driver.Then([&](TModalWindow& window) {
-        if (c.Result)
-            FindQuillon(window);
-        window.Click(QStringLiteral("btnClose"));
-    });
-    EXPECT_EQ(window_->ShowModal(), c.Expected);
-    EXPECT_THAT(Messages(), IsEmpty()) << "no question";
-    if (c.Ini.empty())
-        EXPECT_FALSE(FileExists(IniFile()));
-    else
-        EXPECT_EQ(ReadAll(IniFile()), c.Ini);
-}
-
-INSTANTIATE_TEST_SUITE_P(Matrix, LookupWindowCloseMatrixTest,
-                         ::testing::Values(CloseCase{"ParamsResult", true, true, false, mrOk, ""},
-                                           CloseCase{"ByHandResult", false, true, false, mrOk,
-                                                     "[Settings]\r\nUseOrigSymbol=0\r\n"},
-                                           CloseCase{"ByHandResultOrig", false, true, true, mrOk,
-                                                     "[Settings]\r\nUseOrigSymbol=1\r\n"},
-                                           CloseCase{"ByHandNoResult", false, false, true, mrCancel,
-                                                     "[Settings]\r\nUseOrigSymbol=1\r\n"}),
-                         [](const auto& param) { return param.param.Name; });
-
-TEST_F(LookupWindowCloseTest, WithoutAVehicleTheCallerIsAskedBeforeTheLookupIsCancelled)
-{
-    OpenWith(true);
-    fakes_.Dialogs.QueueYesNo(true);
-    TModalDriver driver;
-    driver.Then([](TModalWindow& window) { window.Click(QStringLiteral("btnClose")); });
-    EXPECT_EQ(window_->ShowModal(), mrCancel);
-    EXPECT_THAT(Messages(), ElementsAre(std::string(CancelLookupQuestion)));
-    EXPECT_FALSE(FileExists(IniFile()));
-}
-
-TEST_F(LookupWindowCloseTest, NoToTheQuestionKeepsTheWindowWithTheFocusOnTheTabShown)
-{
-    record_.Clear();
-    record_.VIN = "9ZZZZ99Z9Z"; // opens on the VIN tab
-    Open(true);
-    fakes_.Dialogs.QueueYesNo(false);
-    QWidget* focused = nullptr;
-    bool stillShown = false;
-    TModalDriver driver;
-    driver.Then([&](TModalWindow& window) {
-        window.Find<QTabWidget>(QStringLiteral("PageSearchType")).setCurrentIndex(1);
-        window.Click(QStringLiteral("btnClose"));
-        QApplication::processEvents();
-        focused = QApplication::focusWidget();
-        stillShown = window.Widget().isVisible();
-        window.Click(QStringLiteral("btnCancel"));
-    });
-    EXPECT_EQ(window_->ShowModal(), mrCancel);
-    EXPECT_TRUE(stillShown);
-    EXPECT_EQ(focused, &Control<QComboBox>("lstYear")) << "the first field of the tab now shown";
-    EXPECT_THAT(Messages(), ElementsAre(std::string(CancelLookupQuestion)));
-}
-
 struct EndCase {
     std::string Name;
     bool StartedWithParams;
@@ -265,16 +190,6 @@ TEST_F(QtDesktopRunTest, PrintOpensThePrintDialogOfTheDesktopsPrinter)
     EXPECT_EQ(driver.StepsWaiting(), 0);
     EXPECT_EQ(dialogClass, QStringLiteral("QPrintDialog"));
     EXPECT_THAT(ReadAll(DataFile()), HasSubstr("\r\nVIN=1AVQL14S1A\r\n")) << "nothing printed, still found";
-}
-
-TEST_F(QtDesktopRunTest, AVinFoundOnTheCommandLineIsHandedBackWithoutAnyWindow)
-{
-    std::filesystem::create_directory(program_ / "Data");
-    const TModalDriver driver; // a window coming up fails the test
-    EXPECT_EQ(Run({"/VIN=1avql14s1a", "/EFFECTIVE=01/01/1950"}), 0);
-    const std::string file = ReadAll(DataFile());
-    EXPECT_THAT(file, HasSubstr("\r\nVIN=1AVQL14S1A\r\n"));
-    EXPECT_THAT(file, HasSubstr("\r\nSymbol=9\r\n")) << "the original symbol";
 }
 
 TEST_F(QtDesktopRunTest, AVinNotFoundOnTheCommandLineOpensTheWindowOnIt)

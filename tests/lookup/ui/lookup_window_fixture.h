@@ -45,6 +45,13 @@ protected:
                        IPrinterService* printer = nullptr);
     /// Shows the window (without a modal loop) and waits until it is exposed.
     void Show();
+    /// Opens the window on a cleared record and shows it.
+    void OpenShown(bool startedWithParams)
+    {
+        record_.Clear();
+        Open(startedWithParams);
+        Show();
+    }
     /// Closes and frees the window, then the run object (which unloads the engine).
     void CloseAll();
 

@@ -3,7 +3,6 @@
 #include "platform/gui/mask_edit.h"
 
 #include "platform/format_settings.h"
-#include "tests/support/print_case_name.h"
 
 #include <QApplication>
 #include <QTest>
@@ -15,42 +14,29 @@
 namespace carlume::test {
 namespace {
 
-struct TypingCase {
-    std::string Name;
-    std::string Mask;
-    char Separator;
-    QString Typed;
-    std::string EditText;
-    std::string Text;
-};
-
-class MaskEditTyping : public ::testing::TestWithParam<TypingCase> {};
-
-TEST_P(MaskEditTyping, KeepsEveryPositionOfTheMask)
+TEST(MaskEdit, TypingKeepsEveryPositionOfTheMask)
 {
-    const TypingCase& c = GetParam();
-    TFormatSettings settings = USFormatSettings();
-    settings.DateSeparator = c.Separator;
-    const ScopedFormatSettings locale(settings);
-    TCustomMaskEdit edit;
-    edit.SetEditMask(c.Mask);
-    edit.setFocus();
-    edit.setCursorPosition(0);
-    QTest::keyClicks(&edit, c.Typed);
-    EXPECT_EQ(edit.EditText(), c.EditText);
-    EXPECT_EQ(edit.Text(), c.Text);
+    const struct {
+        const char *name, *mask;
+        char separator;
+        const char *typed, *editText, *text;
+    } rows[] = {{"blank_underscore", "!99/99/9999;1;_", '/', "3/4", "3_/4_/____", "3 /4 /    "},
+                {"dot_separator", "!99/99/9999;1; ", '.', "01.02.2026", "01.02.2026", "01.02.2026"},
+                {"letters_rejected_by_digits", "!99/99/99;1;_", '-', "a1b2", "12-__-__", "12-  -  "},
+                {"no_mask", "", '/', "free text", "free text", "free text"}};
+    for (const auto& row : rows) {
+        TFormatSettings settings = USFormatSettings();
+        settings.DateSeparator = row.separator;
+        const ScopedFormatSettings locale(settings);
+        TCustomMaskEdit edit;
+        edit.SetEditMask(row.mask);
+        edit.setFocus();
+        edit.setCursorPosition(0);
+        QTest::keyClicks(&edit, QString::fromLatin1(row.typed));
+        EXPECT_EQ(edit.EditText(), row.editText) << row.name;
+        EXPECT_EQ(edit.Text(), row.text) << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Masks, MaskEditTyping,
-    ::testing::Values(TypingCase{"blank_underscore", "!99/99/9999;1;_", '/', QStringLiteral("3/4"),
-                                 "3_/4_/____", "3 /4 /    "},
-                      TypingCase{"dot_separator", "!99/99/9999;1; ", '.', QStringLiteral("01.02.2026"),
-                                 "01.02.2026", "01.02.2026"},
-                      TypingCase{"letters_rejected_by_digits", "!99/99/99;1;_", '-', QStringLiteral("a1b2"),
-                                 "12-__-__", "12-  -  "},
-                      TypingCase{"no_mask", "", '/', QStringLiteral("free text"), "free text", "free text"}),
-    [](const auto& row) { return row.param.Name; });
 
 class VetoEdit : public TCustomMaskEdit {
 public:
