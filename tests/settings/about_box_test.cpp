@@ -4,8 +4,8 @@
 #include "platform/folders.h"
 #include "platform/gui/error_guard.h"
 #include "tests/support/fake_services.h"
-#include "tests/support/scoped_error_dialogs.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/scoped_error_dialogs.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/test_output.h"
 

@@ -376,19 +376,6 @@ TEST_F(LookupWindowAboutTest, TheAboutBoxGetsThisProgramsFactsAndTheVendorsNotic
     ExpectNoSettingsWritten();
 }
 
-TEST_F(LookupWindowCommandsTest, WithoutAnAboutBoxTheCommandSaysSoAndTheWindowStays)
-{
-    // The window opens the build's own About box.
-    OpenWithQuillon();
-    Action("mnuAbout").trigger();
-    EXPECT_THAT(fakes_.Dialogs.Messages(TMsgDlgType::mtError),
-                ElementsAre("The About box is not available in this build."));
-    EXPECT_TRUE(window_->isVisible());
-    EXPECT_EQ(window_->ModalResult(), mrNone);
-    EXPECT_TRUE(window_->ResultShown());
-    ExpectNoSettingsWritten();
-}
-
 // --- the "?" button ---------------------------------------------------------------------------------------
 
 TEST_F(LookupWindowCommandsTest, TheQuestionMarkExplainsTheOriginalSymbolBox)
