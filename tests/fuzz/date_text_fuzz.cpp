@@ -83,9 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(positional || freeForm);
 
-    // Month and day read under their letters with the year places blank or missing: the year was left
-    // blank, which never gives a date.
-    if (text.size() <= format.size()) {
+    // Month and day read under their letters, and the text (without its trailing blanks) reaches the year's
+    // places or the separator before them, which are blank: the year was left blank, which never gives a
+    // date. A text that stops short of the year is that day of this year.
+    const std::string_view kept = text.substr(0, text.find_last_not_of(' ') + 1);
+    if (text.size() <= format.size() && kept.size() >= format.find('Y')) {
         bool laidOut = true, yearBlank = true, monthRead = false, dayRead = false;
         for (std::size_t i = 0; i < format.size(); ++i) {
             const char c = i < text.size() ? text[i] : ' ';
