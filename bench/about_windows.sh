@@ -19,7 +19,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/program/Data" "$work/windows" "$work/runtime" "$work/many/Data"
 cp "$bin/about_driver" "$bin/libcarlume_core.so" "$bin/libchassix.so" "$bin/libtscemail.so" \
     "$bin/CLLogo.jpg" "$work/program/"
-cp "$work/program/"* "$work/many/"
+cp "$work/program/"*.so "$work/program/about_driver" "$work/program/CLLogo.jpg" "$work/many/"
 for i in $(seq 1 1000); do
     dir="$work/many/parts/$((i % 20))"
     mkdir -p "$dir"

@@ -3,44 +3,70 @@
 #include "foundation/string_helpers.h"
 #include "platform/string_list.h"
 
-#include <algorithm>
-#include <filesystem>
+#include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace carlume {
 
-namespace fs = std::filesystem;
-
 namespace {
 
-bool EndsWithNoCase(const std::string& name, const std::string& ending)
+bool EndsWithNoCase(const char* name, const std::string& ending)
 {
-    return name.size() >= ending.size() &&
-           strncasecmp(name.c_str() + (name.size() - ending.size()), ending.c_str(), ending.size()) == 0;
+    const std::size_t length = std::strlen(name);
+    return length >= ending.size() &&
+           strncasecmp(name + (length - ending.size()), ending.c_str(), ending.size()) == 0;
 }
 
+// Reads the folder once with the entry types the system gives (a stat only where it gives none), and
+// sorts only what is kept, so a large tree costs little more than listing it.
 void Search(const std::string& folder, const std::string& ending, TStringList& list)
 {
-    std::error_code error;
-    fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
-    if (error)
-        return;
-    std::vector<std::pair<std::string, bool>> entries; // name, is a real (unlinked) folder
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        if (error)
-            return;
-        const bool isFolder = it->is_directory(error) && !it->is_symlink(error);
-        entries.emplace_back(it->path().filename().string(), isFolder);
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return; // unreadable folders are skipped
+    std::vector<std::string> files, folders;
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN) {
+            struct stat info {};
+            if (::fstatat(::dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISLNK(info.st_mode) ? DT_LNK : DT_REG;
+        }
+        if (type == DT_DIR) {
+            folders.emplace_back(name);
+        } else if (EndsWithNoCase(name, ending)) {
+            // A link counts as the file it names; a link to a folder is neither searched nor listed.
+            struct stat info {};
+            if (type == DT_LNK && (::fstatat(::dirfd(dir), name, &info, 0) != 0 || S_ISDIR(info.st_mode)))
+                continue;
+            files.emplace_back(name);
+        }
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return strcasecmp(a.first.c_str(), b.first.c_str()) < 0; });
-    for (const auto& [name, isFolder] : entries) {
-        if (isFolder)
-            Search(folder + name + "/", ending, list);
-        else if (!fs::is_directory(folder + name, error) && EndsWithNoCase(name, ending))
-            list.Add(folder + name);
+    ::closedir(dir);
+    const auto noCase = [](const std::string& a, const std::string& b) {
+        return strcasecmp(a.c_str(), b.c_str()) < 0;
+    };
+    std::sort(files.begin(), files.end(), noCase);
+    std::sort(folders.begin(), folders.end(), noCase);
+    // Files and folders in one name order, as the folder lists them.
+    auto file = files.begin();
+    for (const auto& sub : folders) {
+        for (; file != files.end() && noCase(*file, sub); ++file)
+            list.Add(folder + *file);
+        Search(folder + sub + "/", ending, list);
     }
+    for (; file != files.end(); ++file)
+        list.Add(folder + *file);
 }
 
 } // namespace

@@ -1,0 +1,106 @@
+// The maintenance tool's preferences read over their three scope files, and the file finder on a tree of
+// 100,000 files beside `find DIR -iname '*ver' ! -type d` (Google Benchmark; the finder's ratio to find is
+// printed at the end).
+
+#include "platform/string_list.h"
+#include "settings/file_finder.h"
+#include "settings/pm_maint_prefs.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path& Root()
+{
+    static const fs::path root = [] {
+        fs::path path = fs::temp_directory_path() / ("carlume-settings-bench-" + std::to_string(::getpid()));
+        fs::create_directories(path / "tool" / "RollBackup");
+        fs::create_directories(path / "windows");
+        const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<TSCSettings>\r\n";
+        std::ofstream(path / "tool" / "PMMaintd.xml")
+            << head
+            << "\t<Backup>\r\n\t\t<Enabled>1</Enabled>\r\n\t\t<Capacity>30</Capacity>\r\n\t</Backup>\r\n"
+            << "\t<Email>\r\n\t\t<EmailAddress>support@example.com</EmailAddress>\r\n\t</Email>\r\n</"
+               "TSCSettings>\r\n";
+        std::ofstream(path / "tool" / "PMMainta.xml")
+            << head
+            << "\t<AutoCleanup>\r\n\t\t<Enabled>0</Enabled>\r\n\t</AutoCleanup>\r\n</TSCSettings>\r\n";
+        std::ofstream(path / "windows" / "PMMaintu.xml")
+            << head
+            << "\t<TraceBackup>\r\n\t\t<Enabled>1</Enabled>\r\n\t</TraceBackup>\r\n</TSCSettings>\r\n";
+        ::setenv("WINDIR", (path / "windows").c_str(), 1);
+        // 100,000 files in 1,000 folders two levels deep; one in ten ends in "ver".
+        for (int folder = 0; folder < 1000; ++folder) {
+            const fs::path dir = path / "tree" / std::to_string(folder / 50) / std::to_string(folder);
+            fs::create_directories(dir);
+            for (int file = 0; file < 100; ++file)
+                std::ofstream(dir / ("file" + std::to_string(file) + (file % 10 == 0 ? ".ver" : ".dat")));
+        }
+        std::atexit([] { fs::remove_all(Root()); });
+        return path;
+    }();
+    return root;
+}
+
+void MaintenancePreferences(benchmark::State& state)
+{
+    const std::string folder = (Root() / "tool").string();
+    for (auto _ : state) {
+        carlume::TPMMaint_Prefs prefs(folder);
+        benchmark::DoNotOptimize(prefs.EmailAddress);
+    }
+}
+BENCHMARK(MaintenancePreferences)->Unit(benchmark::kMillisecond);
+
+double finderSeconds = 0, findSeconds = 0;
+
+void FileFinder(benchmark::State& state)
+{
+    const std::string tree = (Root() / "tree").string();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        carlume::TStringList found;
+        carlume::FindFilesByExt(tree, "ver", found);
+        if (found.Count() != 10000)
+            state.SkipWithError("wrong count");
+        finderSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(finderSeconds);
+    }
+}
+BENCHMARK(FileFinder)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+void Find(benchmark::State& state)
+{
+    const std::string command = "find " + (Root() / "tree").string() + " -iname '*ver' ! -type d > /dev/null";
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (std::system(command.c_str()) != 0)
+            state.SkipWithError("find failed");
+        findSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(findSeconds);
+    }
+}
+BENCHMARK(Find)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (findSeconds > 0)
+        std::printf("file finder / find (last run): %.2f (goal <= 1.0)\n", finderSeconds / findSeconds);
+    return 0;
+}
