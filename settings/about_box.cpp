@@ -22,6 +22,7 @@
 #include "ui_about_details.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -443,6 +444,12 @@ bool TFmAboutDetails::eventFilter(QObject* watched, QEvent* event)
             RunGuarded([this] { ShowCleanupView(); });
             return true;
         }
+    }
+    // The same gesture must not also bring up the pane's own menu.
+    if (ui_->MemoDetails && watched == ui_->MemoDetails->viewport() && event->type() == QEvent::ContextMenu) {
+        const auto all = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+        if ((static_cast<QContextMenuEvent*>(event)->modifiers() & all) == all)
+            return true;
     }
     return TForm::eventFilter(watched, event);
 }

@@ -10,6 +10,7 @@
 #include "tests/support/test_output.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -228,8 +229,11 @@ TEST_F(AboutWindowsTest, TheHiddenCleanupViewClearsABuildDate)
     QWidget* pane = Child<QPlainTextEdit>(details, "MemoDetails").viewport();
     QTest::mouseClick(pane, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier);
     EXPECT_FALSE(details.CleanupShown());
-    QTest::mouseClick(pane, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const auto gesture = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
+    QTest::mouseClick(pane, Qt::RightButton, gesture);
     ASSERT_TRUE(details.CleanupShown());
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), pane->mapToGlobal(QPoint(5, 5)), gesture);
+    EXPECT_TRUE(QApplication::sendEvent(pane, &menu) && menu.isAccepted()) << "the pane's menu came up too";
     EXPECT_TRUE(Child<TGradientButton>(details, "BtnEmail").isHidden());
 
     QListWidget& list = Child<QListWidget>(details, "LbxCleanupVersions_Show");
