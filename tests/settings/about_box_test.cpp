@@ -211,6 +211,15 @@ TEST_F(AboutWindowsTest, DetailsListTheInstallationAndCopyAndSendIt)
     EXPECT_THAT(eml, HasSubstr("filename=\"VersionMessage.txt\""));
     EXPECT_TRUE(fakes.Dialogs.Requests().empty());
 
+    // A plug-in that answers False: the user is told the e-mail was not sent.
+    {
+        Put(folder / "blocked", "a file where the outbox should be");
+        test::ScopedEnv blocked("CARLUME_OUTBOX", (folder / "blocked").c_str());
+        QTest::mouseClick(&Child<TGradientButton>(details, "BtnEmail"), Qt::LeftButton);
+        EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError), ElementsAre(HasSubstr("not sent")));
+        fakes.Dialogs.Clear();
+    }
+
     // Without the plug-in the error is shown, the attachment is written, and the cursor comes back.
     fs::remove(program + "libtscemail.so");
     fs::remove(program + "VersionMessage.txt");
