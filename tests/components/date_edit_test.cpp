@@ -105,6 +105,32 @@ struct Window {
     int changes = 0;
 };
 
+// --- masks -------------------------------------------------------------------------------------------------
+
+struct MaskCase {
+    std::string Name;
+    std::string EditMask;
+    char DateSeparator;
+    QString Expected;
+};
+
+class QtMaskOfTheDateMask : public ::testing::TestWithParam<MaskCase> {};
+
+TEST_P(QtMaskOfTheDateMask, HasTheSeparatorAndTheBlankAndOptionalDigits)
+{
+    EXPECT_EQ(QtInputMask(GetParam().EditMask, GetParam().DateSeparator, ':'), GetParam().Expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Masks, QtMaskOfTheDateMask,
+    ::testing::Values(
+        MaskCase{"month_first", "!99/99/9999;1; ", '/', QStringLiteral("00/00/0000; ")},
+        MaskCase{"underscore_blank_dots", "!99/99/9999;1;_", '.', QStringLiteral("00.00.0000;_")},
+        MaskCase{"year_first", "!9999/99/99;1; ", '-', QStringLiteral("0000-00-00; ")},
+        MaskCase{"separator_that_means_a_digit", "!99/99/99;1; ", '9', QStringLiteral("00\\900\\900; ")},
+        MaskCase{"required_digits_and_escapes", "0\\9:a", '/', QStringLiteral("9\\9:\\a; ")}),
+    kName);
+
 // --- typed text --------------------------------------------------------------------------------------------
 
 struct TypedCase {
