@@ -195,11 +195,19 @@ TEST(DateEdit, TextAndFormatFollowTypingYearDigitsDefaultTodayAndTheLocale)
 
 // --- keys --------------------------------------------------------------------------------------------------
 
+struct Press {
+    Qt::Key Key;
+    Qt::KeyboardModifiers Modifiers = {};
+};
+const Press kAltDown{Qt::Key_Down, Qt::AltModifier};
+const Press kPlus{Qt::Key_Plus, Qt::KeypadModifier};
+
 struct KeyCase {
     std::string Name;
-    std::function<void(Window&)> Keys;
+    std::vector<Press> Keys;
     TDateTime Date;
-    int Changes;
+    bool Changed;
+    std::function<void(TDateEdit&)> Setup = nullptr;
 };
 
 class DateEditKeys : public ::testing::TestWithParam<KeyCase> {};
@@ -208,75 +216,54 @@ TEST_P(DateEditKeys, StepTypeOrGoToTheCalendar)
 {
     Window w;
     w.edit->SetDate(D(2024, 2, 29));
+    if (GetParam().Setup)
+        GetParam().Setup(*w.edit);
     w.changes = 0;
-    GetParam().Keys(w);
+    for (const Press& press : GetParam().Keys)
+        w.Key(press.Key, press.Modifiers);
     EXPECT_FALSE(w.edit->GetPopupVisible());
     EXPECT_EQ(w.edit->GetDate(), GetParam().Date);
-    EXPECT_EQ(w.changes, GetParam().Changes);
+    EXPECT_EQ(w.changes, GetParam().Changed ? 1 : 0);
 }
 
-void KeypadPlus(Window& w)
-{
-    w.Key(Qt::Key_Plus, Qt::KeypadModifier);
-}
-
+// From 29 February 2024; Alt+Down opens the calendar, and goes to it while it is open.
 INSTANTIATE_TEST_SUITE_P(
     Keys, DateEditKeys,
-    ::testing::Values(KeyCase{"keypad_plus", KeypadPlus, D(2024, 3, 1), 1},
-                      KeyCase{"keypad_minus", [](Window& w) { w.Key(Qt::Key_Minus, Qt::KeypadModifier); },
-                              D(2024, 2, 28), 1},
-                      KeyCase{"keypad_plus_on_empty_is_tomorrow",
-                              [](Window& w) {
-                                  w.edit->SetDate(NullDate);
-                                  KeypadPlus(w);
-                              },
-                              kToday + 1, 2},
-                      KeyCase{"keypad_plus_without_direct_input",
-                              [](Window& w) {
-                                  w.edit->SetDirectInput(false);
-                                  KeypadPlus(w);
-                              },
-                              D(2024, 2, 29), 0},
-                      KeyCase{"keypad_plus_read_only",
-                              [](Window& w) {
-                                  w.edit->SetReadOnly(true);
-                                  KeypadPlus(w);
-                              },
-                              D(2024, 2, 29), 0},
-                      KeyCase{"main_plus_and_minus_swallowed",
-                              [](Window& w) {
-                                  w.edit->setCursorPosition(0);
-                                  QTest::keyClicks(w.edit, QStringLiteral("+-"));
-                              },
-                              D(2024, 2, 29), 0},
-                      KeyCase{"t_is_today", [](Window& w) { QTest::keyClicks(w.edit, QStringLiteral("t")); },
-                              kToday, 1},
-                      KeyCase{"open_arrows_Enter",
-                              [](Window& w) {
-                                  w.Key(Qt::Key_Down, Qt::AltModifier);
-                                  w.Key(Qt::Key_Right);
-                                  w.Key(Qt::Key_Down);
-                                  w.Key(Qt::Key_Return);
-                              },
-                              D(2024, 3, 8), 1},
-                      KeyCase{"open_AltDown_goes_to_the_calendar",
-                              [](Window& w) {
-                                  w.Key(Qt::Key_Down, Qt::AltModifier);
-                                  w.Key(Qt::Key_PageDown, Qt::ControlModifier);
-                                  KeypadPlus(w);
-                                  w.Key(Qt::Key_Down, Qt::AltModifier);
-                                  EXPECT_TRUE(w.edit->GetPopupVisible());
-                                  w.Key(Qt::Key_Return);
-                              },
-                              D(2025, 3, 8), 1},
-                      KeyCase{"open_t_then_Esc_keeps_the_text",
-                              [](Window& w) {
-                                  w.Key(Qt::Key_Down, Qt::AltModifier);
-                                  QTest::keyClicks(w.edit, QStringLiteral("t"));
-                                  EXPECT_EQ(w.Popup().Calendar().CalendarDate(), kToday);
-                                  w.Key(Qt::Key_Escape);
-                              },
-                              D(2024, 2, 29), 0}),
+    ::testing::Values(
+        KeyCase{"keypad_plus", {kPlus}, D(2024, 3, 1), true},
+        KeyCase{"keypad_minus", {{Qt::Key_Minus, Qt::KeypadModifier}}, D(2024, 2, 28), true},
+        KeyCase{"keypad_plus_on_empty_is_tomorrow",
+                {kPlus},
+                kToday + 1,
+                true,
+                [](TDateEdit& e) { e.SetDate(NullDate); }},
+        KeyCase{"keypad_plus_without_direct_input",
+                {kPlus},
+                D(2024, 2, 29),
+                false,
+                [](TDateEdit& e) { e.SetDirectInput(false); }},
+        KeyCase{"keypad_plus_read_only",
+                {kPlus},
+                D(2024, 2, 29),
+                false,
+                [](TDateEdit& e) { e.SetReadOnly(true); }},
+        KeyCase{"main_plus_and_minus_swallowed",
+                {{Qt::Key_Home}, {Qt::Key_Plus}, {Qt::Key_Minus}},
+                D(2024, 2, 29),
+                false},
+        KeyCase{"t_is_today", {{Qt::Key_T}}, kToday, true},
+        KeyCase{"open_arrows_Enter",
+                {kAltDown, {Qt::Key_Right}, {Qt::Key_Down}, {Qt::Key_Return}},
+                D(2024, 3, 8),
+                true},
+        KeyCase{"open_year_day_AltDown_Enter",
+                {kAltDown, {Qt::Key_PageDown, Qt::ControlModifier}, kPlus, kAltDown, {Qt::Key_Return}},
+                D(2025, 3, 8),
+                true},
+        KeyCase{"open_t_then_Esc_keeps_the_text",
+                {kAltDown, {Qt::Key_T}, {Qt::Key_Escape}},
+                D(2024, 2, 29),
+                false}),
     kName);
 
 // --- popup and dialog --------------------------------------------------------------------------------------
@@ -306,8 +293,9 @@ TEST(DateEdit, ADayClickedIsTakenOnceOrRefusedAndTheDialogStyleClosesTheCalendar
 
 struct DialogCase {
     std::string Name;
-    std::function<void(TModalWindow&)> Use;
+    std::vector<Press> Keys;
     TDateTime Date;
+    bool DoubleClickThe24th = false;
 };
 
 class DateEditDialog : public ::testing::TestWithParam<DialogCase> {};
@@ -320,7 +308,14 @@ TEST_P(DateEditDialog, TheButtonOpensTheDialogOnTheDate)
     TModalDriver driver;
     driver.ThenOn<TSelectDateDlg>([&](TSelectDateDlg& dialog, TModalWindow& window) {
         EXPECT_EQ(dialog.TitleLabel().text(), QStringLiteral("March, 2016"));
-        GetParam().Use(window);
+        for (const Press& press : GetParam().Keys)
+            window.Key(press.Key, press.Modifiers);
+        if (GetParam().DoubleClickThe24th) {
+            // March 2016 from Monday: the 24th is in column 3 of row 4.
+            const TRect r = dialog.Calendar().CellRect(3, 4);
+            QTest::mouseClick(&dialog.Calendar(), Qt::LeftButton, {}, QPoint(r.Left + 5, r.Top + 5));
+            QTest::mouseDClick(&dialog.Calendar(), Qt::LeftButton, {}, QPoint(r.Left + 5, r.Top + 5));
+        }
     });
     QTest::mouseClick(&w.edit->Button(), Qt::LeftButton);
     EXPECT_EQ(driver.StepsDone(), 1);
@@ -328,40 +323,18 @@ TEST_P(DateEditDialog, TheButtonOpensTheDialogOnTheDate)
     EXPECT_EQ(w.form.focusWidget(), w.edit);
 }
 
-// March 2016 from Monday: the 24th is in column 3 of row 4.
-INSTANTIATE_TEST_SUITE_P(Dialog, DateEditDialog,
-                         ::testing::Values(DialogCase{"PageUp_steps_the_month_only",
-                                                      [](TModalWindow& d) {
-                                                          d.Key(Qt::Key_PageUp);
-                                                          d.Key(Qt::Key_Return);
-                                                      },
-                                                      D(2016, 2, 15)},
-                                           DialogCase{"Tab_Tab_Shift_Tab",
-                                                      [](TModalWindow& d) {
-                                                          d.Key(Qt::Key_Tab);
-                                                          d.Key(Qt::Key_Tab);
-                                                          d.Key(Qt::Key_Backtab);
-                                                          d.ClickButton(QStringLiteral("OK"));
-                                                      },
-                                                      D(2016, 4, 15)},
-                                           DialogCase{"double_click_on_a_day",
-                                                      [](TModalWindow& d) {
-                                                          auto& calendar = d.As<TSelectDateDlg>().Calendar();
-                                                          const TRect r = calendar.CellRect(3, 4);
-                                                          const QPoint at(r.Left + 5, r.Top + 5);
-                                                          QTest::mouseClick(&calendar, Qt::LeftButton, {},
-                                                                            at);
-                                                          QTest::mouseDClick(&calendar, Qt::LeftButton, {},
-                                                                             at);
-                                                      },
-                                                      D(2016, 3, 24)},
-                                           DialogCase{"Ctrl_PageDown_then_Esc",
-                                                      [](TModalWindow& d) {
-                                                          d.Key(Qt::Key_PageDown, Qt::ControlModifier);
-                                                          d.Key(Qt::Key_Escape);
-                                                      },
-                                                      D(2016, 3, 15)}),
-                         kName);
+INSTANTIATE_TEST_SUITE_P(
+    Dialog, DateEditDialog,
+    ::testing::Values(
+        DialogCase{"PageUp_steps_the_month_only", {{Qt::Key_PageUp}, {Qt::Key_Return}}, D(2016, 2, 15)},
+        DialogCase{"Tab_Tab_Shift_Tab",
+                   {{Qt::Key_Tab}, {Qt::Key_Tab}, {Qt::Key_Backtab}, {Qt::Key_Return}},
+                   D(2016, 4, 15)},
+        DialogCase{"Ctrl_PageDown_then_Esc",
+                   {{Qt::Key_PageDown, Qt::ControlModifier}, {Qt::Key_Escape}},
+                   D(2016, 3, 15)},
+        DialogCase{"double_click_on_a_day", {}, D(2016, 3, 24), true}),
+    kName);
 
 TEST(SelectDate, NoDateOpensOnTodayWithTheHintsGivenAndCancelLeavesIt)
 {
