@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 #include <QVariant>
+#include <QWindow>
 
 namespace carlume {
 
@@ -73,8 +74,13 @@ TUiSpeedButton::TUiSpeedButton(QWidget* parent)
 {
     setGeometry(0, 0, 25, 25);
     glyphPainter_.OnChange = [this] { update(); };
-    setMouseTracking(false);
     ApplyHint();
+    // A popup or a modal window that opens while we are held takes the release from us.
+    ConnectGuarded(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (pressed_ && !menuShowing_ && focus != nullptr && focus != window()->windowHandle() &&
+            (focus->type() == Qt::Popup || focus->modality() != Qt::NonModal))
+            CancelMode();
+    });
 }
 
 TUiSpeedButton::~TUiSpeedButton()

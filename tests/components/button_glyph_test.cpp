@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,9 +20,24 @@ namespace {
 
 using S = TUiSpeedButtonState;
 
+// An expected pixel; failures name it by its place.
+struct TDot {
+    int X;
+    int Y;
+    TColor Color;
+};
+
+std::vector<TPixelProbe> Dots(const std::vector<TDot>& dots)
+{
+    std::vector<TPixelProbe> probes;
+    for (const TDot& d : dots)
+        probes.push_back({d.X, d.Y, d.Color, "(" + std::to_string(d.X) + ", " + std::to_string(d.Y) + ")"});
+    return probes;
+}
+
 constexpr TColor kGround = clYellow;
 
-// A picture filled with a ground colour that transparent pixels leave visible.
+// A picture on a ground colour that transparent pixels leave visible.
 struct TSurface {
     explicit TSurface(int width = 40, int height = 40)
         : image(width, height, QImage::Format_RGB32)
@@ -46,66 +60,43 @@ TBitmap Solid(int width, int height, TColor color)
     return bitmap;
 }
 
-// Two 4 x 4 cells: red, a clBtnFace pixel and blue on fuchsia; then green.
-TBitmap TwoCellStrip()
+TEST(ButtonGlyph, TheStripsShapeGivesNumGlyphsAndItsCornerTheTransparentColour)
 {
-    return TBitmap::FromRows({"rFffgggg", "ffbfgggg", "ffffgggg", "ffffgggg"}, {{'r', clRed},
-                                                                                {'F', ColorToRGB(clBtnFace)},
-                                                                                {'b', clBlue},
-                                                                                {'f', clFuchsia},
-                                                                                {'g', clLime},
-                                                                                {' ', clFuchsia}});
-}
-
-struct TStripCase {
-    std::string Name;
-    int Width, Height, NumGlyphsBefore, NumGlyphsAfter;
-};
-
-class StripRules : public ::testing::TestWithParam<TStripCase> {};
-
-TEST_P(StripRules, SetNumGlyphsFromTheShapeOfTheStrip)
-{
-    const TStripCase& c = GetParam();
+    const struct {
+        int width, before, after;
+    } rows[] = {{32, 1, 2}, {80, 1, 5}, {96, 3, 1}, {20, 3, 3}};
+    for (const auto& row : rows) {
+        TUiButtonGlyph painter;
+        painter.SetNumGlyphs(row.before);
+        painter.SetGlyph(Solid(row.width, 16, clRed));
+        EXPECT_EQ(painter.NumGlyphs(), row.after) << row.width << " x 16";
+        EXPECT_EQ(painter.TransparentColor(), clFuchsia);
+    }
     TUiButtonGlyph painter;
-    painter.SetNumGlyphs(c.NumGlyphsBefore);
-    painter.SetGlyph(Solid(c.Width, c.Height, clRed));
-    EXPECT_EQ(painter.NumGlyphs(), c.NumGlyphsAfter);
-}
-
-INSTANTIATE_TEST_SUITE_P(ButtonGlyph, StripRules,
-                         ::testing::Values(TStripCase{"two_cells", 32, 16, 1, 2},
-                                           TStripCase{"five_cells", 80, 16, 1, 5},
-                                           TStripCase{"six_cells_count_as_one", 96, 16, 3, 1},
-                                           TStripCase{"not_a_multiple_keeps_it", 20, 16, 3, 3}),
-                         [](const auto& row) { return row.param.Name; });
-
-TEST(ButtonGlyph, TransparentColorIsTheBottomLeftPixelOrWhiteWhenMonochrome)
-{
-    TUiButtonGlyph painter;
-    painter.SetGlyph(TBitmap::FromRows({"rr", "br"}, {{'r', clRed}, {'b', clBlue}}));
-    EXPECT_EQ(painter.TransparentColor(), clBlue);
     painter.SetGlyph(TBitmap::FromRows({"X.", "X."}));
-    EXPECT_EQ(painter.TransparentColor(), clWhite);
+    EXPECT_EQ(painter.TransparentColor(), clWhite) << "monochrome";
 }
 
 struct TLookCase {
     std::string Name;
     S State;
-    std::vector<TPixelProbe> Probes;
+    std::vector<TDot> Probes;
 };
 
 class TwoCellLooks : public ::testing::TestWithParam<TLookCase> {};
 
+// Cell 0: red, a clBtnFace pixel and blue on fuchsia; cell 1: green.
 TEST_P(TwoCellLooks, ComeFromTheirCellOrTheGreyCopy)
 {
     const TLookCase& c = GetParam();
     TUiButtonGlyph painter;
-    painter.SetGlyph(TwoCellStrip());
+    painter.SetGlyph(TBitmap::FromRows(
+        {"rFffgggg", "ffbfgggg", "ffffgggg", "ffffgggg"},
+        {{'r', clRed}, {'F', ColorToRGB(clBtnFace)}, {'b', clBlue}, {'f', clFuchsia}, {'g', clLime}}));
     ASSERT_EQ(painter.NumGlyphs(), 2);
     TSurface surface;
     EXPECT_EQ(painter.DrawButtonGlyph(surface.canvas, 0, 0, c.State), (TSize{4, 4}));
-    EXPECT_TRUE(PixelsAre(surface.image, c.Probes, c.Name));
+    EXPECT_TRUE(PixelsAre(surface.image, Dots(c.Probes), c.Name));
 }
 
 const TColor kGreyRed = RGBToColor(76, 76, 76);
@@ -113,18 +104,12 @@ const TColor kGreyBlue = RGBToColor(28, 28, 28);
 
 INSTANTIATE_TEST_SUITE_P(
     ButtonGlyph, TwoCellLooks,
-    ::testing::Values(
-        TLookCase{
-            "up", S::sbsUp, {{0, 0, clRed, "red"}, {2, 1, clBlue, "blue"}, {3, 3, kGround, "transparent"}}},
-        TLookCase{
-            "pressed_shares_cell_0", S::sbsDown, {{0, 0, clRed, "red"}, {3, 3, kGround, "transparent"}}},
-        TLookCase{"disabled_is_cell_1", S::sbsDisabled, {{0, 0, clLime, "green"}, {3, 3, clLime, "green"}}},
-        TLookCase{"inactive_is_grey",
-                  S::sbsInactive,
-                  {{0, 0, kGreyRed, "grey of red"},
-                   {1, 0, clBtnFace, "clBtnFace kept"},
-                   {2, 1, kGreyBlue, "grey of blue"},
-                   {3, 3, kGround, "still transparent"}}}),
+    ::testing::Values(TLookCase{"up", S::sbsUp, {{0, 0, clRed}, {2, 1, clBlue}, {3, 3, kGround}}},
+                      TLookCase{"pressed_shares_cell_0", S::sbsDown, {{0, 0, clRed}, {3, 3, kGround}}},
+                      TLookCase{"disabled_is_cell_1", S::sbsDisabled, {{0, 0, clLime}, {3, 3, clLime}}},
+                      TLookCase{"inactive_is_grey",
+                                S::sbsInactive,
+                                {{0, 0, kGreyRed}, {1, 0, clBtnFace}, {2, 1, kGreyBlue}, {3, 3, kGround}}}),
     [](const auto& row) { return row.param.Name; });
 
 TEST(ButtonGlyph, OneCellDisabledKeepsOnlyTheBlackPixelsEmbossed)
@@ -133,12 +118,9 @@ TEST(ButtonGlyph, OneCellDisabledKeepsOnlyTheBlackPixelsEmbossed)
     painter.SetGlyph(TBitmap::FromRows({"X..", "...", "..."}));
     TSurface surface;
     painter.DrawButtonGlyph(surface.canvas, 0, 0, S::sbsDisabled);
-    EXPECT_TRUE(PixelsAre(surface.image,
-                          {{0, 0, clBtnShadow, "black pixel"},
-                           {1, 1, clBtnHighlight, "its highlight copy"},
-                           {1, 0, kGround, "white pixel gone"},
-                           {2, 2, kGround, "white pixel gone"}},
-                          "one_cell_disabled"));
+    EXPECT_TRUE(PixelsAre(
+        surface.image, Dots({{0, 0, clBtnShadow}, {1, 1, clBtnHighlight}, {1, 0, kGround}, {2, 2, kGround}}),
+        "one_cell_disabled"));
 }
 
 TEST(ButtonGlyph, AStripNarrowerThanItsCellsGivesNoImage)
@@ -149,8 +131,8 @@ TEST(ButtonGlyph, AStripNarrowerThanItsCellsGivesNoImage)
     ASSERT_EQ(painter.NumGlyphs(), 5);
     EXPECT_EQ(painter.CreateButtonGlyph(S::sbsUp), -1);
     TSurface surface;
-    painter.Draw(surface.canvas, Rect(0, 0, 25, 25), QString(), TButtonLayout::blGlyphTop, -1, 1, false,
-                 S::sbsUp, DT_CENTER);
+    painter.Draw(surface.canvas, Rect(0, 0, 25, 25), {}, TButtonLayout::blGlyphTop, -1, 1, false, S::sbsUp,
+                 0);
     EXPECT_EQ(CountPixels(surface.image, QRect(0, 0, 25, 25), kGround), 25 * 25);
 }
 
@@ -164,7 +146,6 @@ TEST(ButtonGlyph, GlyphsOfOneSizeShareAListAndTheCacheGoesWithTheLastPainter)
         second.SetGlyph(Solid(16, 16, clBlue));
         const int firstSlot = first->CreateButtonGlyph(S::sbsUp);
         second.CreateButtonGlyph(S::sbsUp);
-        ASSERT_NE(SharedGlyphCache(), nullptr);
         EXPECT_EQ(first->ListOf(S::sbsUp), second.ListOf(S::sbsUp));
         EXPECT_EQ(second.ListOf(S::sbsUp)->UsedCount(), 2);
 
@@ -187,45 +168,9 @@ TEST(ButtonGlyph, AnImageListLookNeverMovesTheGlyphsLooks)
 
     TSurface surface;
     EXPECT_EQ(painter.DrawButtonImage(surface.canvas, 20, 20, S::sbsInactive, &images, 0), (TSize{8, 8}));
-    EXPECT_EQ(surface.At(20, 20), kGreyBlue);
-    ASSERT_EQ(painter.ListOf(S::sbsInactive)->Width(), 8);
-    EXPECT_EQ(painter.ListOf(S::sbsUp)->Width(), 16);
+    EXPECT_EQ(surface.At(21, 20), kGreyBlue);
     EXPECT_EQ(painter.DrawButtonGlyph(surface.canvas, 0, 0, S::sbsUp), (TSize{16, 16}));
     EXPECT_EQ(surface.At(15, 15), clRed);
-}
-
-TEST(ButtonGlyph, ImageListLooks)
-{
-    TUiButtonGlyph painter;
-    TImageList images(3, 3);
-    images.AddMasked(TBitmap::FromRows({"r..", "...", "..."}, {{'r', clRed}, {'.', clFuchsia}}), clFuchsia);
-    TSurface surface;
-    painter.DrawButtonImage(surface.canvas, 0, 0, S::sbsUp, &images, 0);
-    painter.DrawButtonImage(surface.canvas, 10, 0, S::sbsDisabled, &images, 0);
-    EXPECT_TRUE(PixelsAre(surface.image,
-                          {{0, 0, clRed, "up"},
-                           {1, 0, kGround, "up transparent"},
-                           {10, 0, clBtnShadow, "disabled"},
-                           {11, 1, clBtnHighlight, "disabled highlight"},
-                           {12, 0, kGround, "disabled transparent"}},
-                          "image_list_looks"));
-    EXPECT_EQ(painter.DrawButtonImage(surface.canvas, 0, 0, S::sbsUp, &images, 1), (TSize{0, 0}));
-}
-
-// --- layout
-// -------------------------------------------------------------------------------------------------
-
-TEST(ButtonGlyph, AGlyphWithoutCaptionInTheSpeedButtonFace)
-{
-    TUiButtonGlyph painter;
-    painter.SetGlyph(Solid(16, 16, clRed));
-    TSurface surface;
-    QString caption;
-    TPoint glyph;
-    TRect text;
-    painter.CalcButtonLayout(surface.canvas, Rect(3, 3, 22, 22), caption, TButtonLayout::blGlyphTop, -1, 1,
-                             false, glyph, text, DT_CENTER, nullptr, -1);
-    EXPECT_EQ(glyph, (TPoint{4, 4}));
 }
 
 TEST(ButtonGlyph, ComputedMarginAndSpacingShareTheFreeRoomInThirds)
@@ -243,76 +188,6 @@ TEST(ButtonGlyph, ComputedMarginAndSpacingShareTheFreeRoomInThirds)
     EXPECT_EQ(text.Left, 3 + 16 + 3);
     EXPECT_EQ(16 + textWidth + 10 - text.Right, 4);
 }
-
-struct TLayoutCase {
-    std::string Name;
-    TButtonLayout Layout;
-    bool PopupMark;
-    // Expected glyph position and text top-left from the text size (w, h) in a 60 x 60 client.
-    std::function<TPoint(int w, int h)> Glyph;
-    std::function<TPoint(int w, int h)> Text;
-};
-
-class Layouts : public ::testing::TestWithParam<TLayoutCase> {};
-
-TEST_P(Layouts, PlaceGlyphAndCaption)
-{
-    const TLayoutCase& c = GetParam();
-    TUiButtonGlyph painter;
-    painter.SetGlyph(Solid(16, 16, clRed));
-    TSurface surface;
-    TRect measured = Rect(0, 0, 100, 0);
-    surface.canvas.DrawText(measured, QStringLiteral("Ab"), DT_CALCRECT);
-    const int w = measured.Width();
-    const int h = measured.Height();
-    QString caption = QStringLiteral("Ab");
-    TPoint glyph;
-    TRect text;
-    painter.CalcButtonLayout(surface.canvas, Rect(0, 0, 60, 60), caption, c.Layout, -1, 1, c.PopupMark, glyph,
-                             text, DT_CENTER, nullptr, -1);
-    EXPECT_EQ(glyph, c.Glyph(w, h));
-    EXPECT_EQ((TPoint{text.Left, text.Top}), c.Text(w, h));
-    EXPECT_EQ(text.Width(), w);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    ButtonGlyph, Layouts,
-    ::testing::Values(TLayoutCase{"left", TButtonLayout::blGlyphLeft, false,
-                                  [](int w, int) {
-                                      return TPoint{30 - (17 + w) / 2, 22};
-                                  },
-                                  [](int w, int h) {
-                                      return TPoint{30 - (17 + w) / 2 + 17, 30 - h / 2};
-                                  }},
-                      TLayoutCase{"left_with_mark", TButtonLayout::blGlyphLeft, true,
-                                  [](int w, int) {
-                                      return TPoint{30 - (17 + w + 9) / 2, 22};
-                                  },
-                                  [](int w, int h) {
-                                      return TPoint{30 - (17 + w + 9) / 2 + 17, 30 - (h / 2)};
-                                  }},
-                      TLayoutCase{"right", TButtonLayout::blGlyphRight, false,
-                                  [](int w, int) {
-                                      return TPoint{60 - (30 - (17 + w) / 2) - 16, 22};
-                                  },
-                                  [](int w, int h) {
-                                      return TPoint{60 - (30 - (17 + w) / 2) - 16 - 1 - w, 30 - h / 2};
-                                  }},
-                      TLayoutCase{"top", TButtonLayout::blGlyphTop, false,
-                                  [](int, int h) {
-                                      return TPoint{22, 30 - (17 + h) / 2};
-                                  },
-                                  [](int w, int h) {
-                                      return TPoint{30 - w / 2, 30 - (17 + h) / 2 + 17};
-                                  }},
-                      TLayoutCase{"bottom", TButtonLayout::blGlyphBottom, false,
-                                  [](int, int h) {
-                                      return TPoint{22, 60 - (30 - (17 + h) / 2) - 16};
-                                  },
-                                  [](int w, int h) {
-                                      return TPoint{30 - w / 2, 60 - (30 - (17 + h) / 2) - 16 - 1 - h};
-                                  }}),
-    [](const auto& row) { return row.param.Name; });
 
 TEST(ButtonGlyph, CaptionsAreShortenedLineByLineUnlessTheyWrap)
 {
@@ -335,65 +210,30 @@ TEST(ButtonGlyph, PopupMarkIsATriangleEmbossedWhenDisabled)
     TSurface surface;
     painter.DrawPopupMark(surface.canvas, 10, 10, S::sbsUp);
     painter.DrawPopupMark(surface.canvas, 20, 20, S::sbsDisabled);
+    EXPECT_EQ(CountPixels(surface.image, QRect(0, 0, 20, 20), clBtnText), 7 + 5 + 3 + 1);
     EXPECT_TRUE(PixelsAre(surface.image,
-                          {{10, 9, clBtnText, "top row start"},
-                           {16, 9, clBtnText, "top row end"},
-                           {17, 9, kGround, "after the top row"},
-                           {11, 10, clBtnText, "second row"},
-                           {10, 10, kGround, "left of the second row"},
-                           {13, 12, clBtnText, "tip"},
-                           {12, 12, kGround, "beside the tip"},
-                           {20, 19, clBtnShadow, "disabled top row"},
-                           {27, 20, clBtnHighlight, "disabled highlight copy"},
-                           {24, 23, clBtnHighlight, "disabled highlight tip"}},
+                          Dots({{10, 9, clBtnText},
+                                {16, 9, clBtnText},
+                                {13, 12, clBtnText},
+                                {20, 19, clBtnShadow},
+                                {27, 20, clBtnHighlight},
+                                {24, 23, clBtnHighlight}}),
                           "popup_mark"));
 }
 
 // --- drawing utilities
 // --------------------------------------------------------------------------------------
 
-struct TDisabledCase {
-    std::string Name;
-    std::vector<std::string_view> Rows;
-    bool Highlight;
-    std::vector<TPixelProbe> Probes;
-};
-
-class DisabledBitmap : public ::testing::TestWithParam<TDisabledCase> {};
-
-TEST_P(DisabledBitmap, EmbossesTheOutlinePixels)
+TEST(UiDrawUtils, DisabledBitmapEmbossesTheOutlinePixels)
 {
-    const TDisabledCase& c = GetParam();
-    TBitmap source(4, 4);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-            source.Canvas().SetPixel(x, y,
-                                     c.Rows[std::size_t(y)][std::size_t(x)] == 'X'   ? clBlack
-                                     : c.Rows[std::size_t(y)][std::size_t(x)] == 'r' ? clRed
-                                                                                     : clWhite);
-    const TBitmap result = CreateDisabledBitmapEx(source, clBlack, clSilver, clWhite, clGray, c.Highlight);
-    ASSERT_EQ(result.Width(), 4);
-    EXPECT_TRUE(PixelsAre(result.Image(), c.Probes, c.Name));
+    // A black pixel at (1, 1), a red one at (2, 2), a black one at the right edge.
+    TBitmap source = TBitmap::FromRows({"....", ".X..", "..r.", "...X"}, {{'X', clBlack}, {'r', clRed}});
+    const QImage with = CreateDisabledBitmapEx(source, clBlack, clSilver, clWhite, clGray, true).Image();
+    EXPECT_TRUE(
+        PixelsAre(with, Dots({{1, 1, clGray}, {2, 2, clWhite}, {0, 0, clSilver}, {3, 3, clGray}}), "with"));
+    const QImage without = CreateDisabledBitmapEx(source, clBlack, clSilver, clWhite, clGray, false).Image();
+    EXPECT_TRUE(PixelsAre(without, Dots({{1, 1, clGray}, {2, 2, clSilver}}), "without_highlight"));
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    UiDrawUtils, DisabledBitmap,
-    ::testing::Values(TDisabledCase{"black_and_red",
-                                    {"....", ".X..", "..r.", "...."},
-                                    true,
-                                    {{1, 1, clGray, "black pixel"},
-                                     {2, 2, clWhite, "highlight over the red pixel"},
-                                     {0, 0, clSilver, "ground"},
-                                     {3, 3, clSilver, "ground"}}},
-                      TDisabledCase{"right_column",
-                                    {"....", "...X", "....", "...."},
-                                    true,
-                                    {{3, 1, clGray, "black pixel"}, {3, 2, clSilver, "below it"}}},
-                      TDisabledCase{"without_highlight",
-                                    {"....", ".X..", "....", "...."},
-                                    false,
-                                    {{1, 1, clGray, "black pixel"}, {2, 2, clSilver, "no highlight"}}}),
-    [](const auto& row) { return row.param.Name; });
 
 TEST(UiDrawUtils, MinimizeTextDropsTwoCharactersThenOneMore)
 {
@@ -444,37 +284,31 @@ TEST(UiDrawUtils, CopyParentImageTakesTheParentAndTheEarlierSiblingsOnly)
     new TSwatch(&parent, clRed, QRect(0, 0, 15, 40));
     auto* control = new TSwatch(&parent, clBlack, QRect(10, 10, 20, 20));
     new TSwatch(&parent, clLime, QRect(20, 0, 20, 40));
-
     TSurface surface(20, 20);
     CopyParentImage(control, surface.canvas);
-    EXPECT_TRUE(
-        PixelsAre(surface.image,
-                  {{0, 0, clRed, "earlier sibling"}, {8, 0, clNavy, "parent"}, {15, 0, clNavy, "parent"}},
-                  "copy_parent_image"));
+    EXPECT_TRUE(PixelsAre(surface.image, Dots({{0, 0, clRed}, {8, 0, clNavy}, {15, 0, clNavy}}),
+                          "copy_parent_image"));
 
-    QWidget lonely;
-    auto* first = new TSwatch(&lonely, clBlack, QRect(0, 0, 5, 5));
-    TSurface untouched(5, 5);
-    CopyParentImage(first, untouched.canvas);
-    CopyParentImage(nullptr, untouched.canvas);
-    EXPECT_NE(untouched.At(2, 2), clBlack);
+    auto* first = new TSwatch(&parent, clBlack, QRect(0, 0, 5, 5));
+    first->stackUnder(parent.findChildren<TSwatch*>().front());
+    TSurface alone(5, 5);
+    CopyParentImage(first, alone.canvas);
+    EXPECT_EQ(alone.At(2, 2), clNavy) << "a first child gets only the parent's painting";
 }
 
 TEST(UiDrawUtils, KillMessageRemovesQueuedEventsOfOneKindButNeverQuit)
 {
-    int seen = 0;
     struct TCounter : QObject {
-        int* seen;
-        bool event(QEvent*) override { return ++*seen, true; }
+        int seen = 0;
+        bool event(QEvent*) override { return ++seen, true; }
     } counter;
-    counter.seen = &seen;
     QCoreApplication::postEvent(&counter, new QEvent(QEvent::User));
     QCoreApplication::postEvent(&counter, new QEvent(QEvent::Type(QEvent::User + 1)));
     QCoreApplication::postEvent(&counter, new QEvent(QEvent::Quit));
     KillMessage(&counter, QEvent::User);
     KillMessage(&counter, QEvent::Quit);
     QCoreApplication::sendPostedEvents(&counter);
-    EXPECT_EQ(seen, 2);
+    EXPECT_EQ(counter.seen, 2);
 }
 
 } // namespace

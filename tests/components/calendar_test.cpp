@@ -67,18 +67,14 @@ TEST_P(CalendarLayout, PlacesTheMonthByTheFirstDayOfTheWeek)
     EXPECT_EQ(cal.GetCellText(cal.Col(), cal.Row()), QString::number(cal.Day()));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Months, CalendarLayout,
-    ::testing::Values(LayoutCase{"Feb2015_Sunday_first_fills_four_rows", D(2015, 2, 10), TDayOfWeekName::Sun,
-                                 1, 0, 1, 6, 4, QStringLiteral("Sun"), QStringLiteral("Sat")},
-                      LayoutCase{"Mar2015_Monday_first_starts_in_the_last_column", D(2015, 3, 31),
-                                 TDayOfWeekName::Mon, -5, 6, 1, 1, 6, QStringLiteral("Mon"),
-                                 QStringLiteral("Sun")},
-                      LayoutCase{"Jan0001_Monday_first", D(1, 1, 1), TDayOfWeekName::Mon, 1, 0, 1, 2, 5,
-                                 QStringLiteral("Mon"), QStringLiteral("Sun")},
-                      LayoutCase{"Dec9999_Saturday_first", D(9999, 12, 31), TDayOfWeekName::Sat, -3, 4, 1, 6,
-                                 5, QStringLiteral("Sat"), QStringLiteral("Fri")}),
-    [](const auto& row) { return row.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Months, CalendarLayout,
+                         ::testing::Values(LayoutCase{"Feb2015_Sunday_first_fills_four_rows", D(2015, 2, 10),
+                                                      TDayOfWeekName::Sun, 1, 0, 1, 6, 4,
+                                                      QStringLiteral("Sun"), QStringLiteral("Sat")},
+                                           LayoutCase{"Mar2015_Monday_first_starts_in_the_last_column",
+                                                      D(2015, 3, 31), TDayOfWeekName::Mon, -5, 6, 1, 1, 6,
+                                                      QStringLiteral("Mon"), QStringLiteral("Sun")}),
+                         [](const auto& row) { return row.param.Name; });
 
 TEST(Calendar, DayNamesComeFromTheLocale)
 {
