@@ -181,6 +181,9 @@ TEST(DateEdit, TextAndFormatFollowTypingYearDigitsDefaultTodayAndTheLocale)
     EXPECT_EQ(w.edit->GetDate(), D(2050, 1, 2)) << "typed: the year window";
     w.Type(QStringLiteral("01/01/50"));
     EXPECT_EQ(w.edit->GetDate(), D(1950, 1, 1)) << "the text it was shown as again";
+    w.Key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(w.Popup().Calendar().CalendarDate(), D(1950, 1, 1)) << "the calendar opens on it too";
+    w.Key(Qt::Key_Escape);
 
     w.edit->SetYearDigits(TYearDigits::dyFour);
     EXPECT_EQ(w.edit->Text(), "01/01/1950");
