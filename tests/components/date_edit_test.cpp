@@ -191,6 +191,9 @@ TEST(DateEdit, TextAndFormatFollowTypingYearDigitsDefaultTodayAndTheLocale)
     EXPECT_EQ(w.edit->EditMask(), "!99/99/9999;1; ");
     SetFormatSettings(SettingsOf(kIso));
     EXPECT_EQ(w.edit->Text(), "1950-01-01");
+    w.edit->SetCalendarHints({"a", "b", "c", "d", "e", "f"});
+    EXPECT_EQ(w.edit->CalendarHints().size(), 4U);
+    EXPECT_EQ(w.Popup().Button(3).toolTip(), QStringLiteral("d"));
     w.edit->SetDefaultToday(true);
     w.Type(QStringLiteral("2024-02-30"));
     EXPECT_EQ(w.edit->GetDate(), kToday);
