@@ -1,7 +1,6 @@
 #include "components/date_edit.h"
 
 #include "components/pick_date.h"
-#include "components/select_date_dialog.h"
 #include "components/ui_str_utils.h"
 #include "platform/gui/error_guard.h"
 #include "platform/gui/resources.h"

@@ -5,6 +5,7 @@
 // and set as a date, `NullDate` standing for an empty field.
 
 #include "components/date_util.h"
+#include "components/select_date_dialog.h"
 #include "components/tool_edit.h"
 #include "platform/date_time.h"
 #include "platform/format_settings.h"
@@ -29,9 +30,6 @@ enum class TCalendarStyle { csPopup, csDialog };
 /// Run when a date was picked in the popup or the dialog; may change the date or refuse it (`action`
 /// False).
 using TExecDateDialog = std::function<void(QObject* sender, TDateTime& date, bool& action)>;
-
-/// Caption of the date dialog unless one is given.
-inline constexpr const char* SDateDlgTitle = "Select a Date";
 
 class TCustomDateEdit : public TCustomComboEdit, public IFormControl {
     Q_OBJECT
@@ -62,6 +60,7 @@ public:
     /// The class-library edit mask of the current format and `BlanksChar`.
     std::string GetDateMask() const;
 
+    /// Check the text when the focus moves to another control of the form.
     bool CheckOnExit() const { return checkOnExit_; }
     void SetCheckOnExit(bool value) { checkOnExit_ = value; }
     /// Shown in the mask's empty places; a control character becomes " ".
@@ -123,7 +122,7 @@ private:
     void CreatePopup();
 
     std::string format_;
-    QString dialogTitle_ = QString::fromLatin1(SDateDlgTitle);
+    QString dialogTitle_ = QString::fromLatin1(SDateDlgCaption);
     bool defaultToday_ = false;
     TColor popupColor_ = clBtnFace;
     bool checkOnExit_ = false;
