@@ -295,6 +295,9 @@ TEST(DateEdit, ADayClickedIsTakenOnceOrRefusedAndTheDialogStyleClosesTheCalendar
     EXPECT_EQ(w.edit->Popup(), nullptr);
     EXPECT_FALSE(w.edit->GetPopupVisible());
     EXPECT_FALSE(w.edit->isReadOnly()) << "typing works again";
+    w.edit->SetCalendarStyle(TCalendarStyle::csPopup);
+    w.Key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(w.edit->GetPopupVisible()) << "a new calendar, which goes with the edit while open";
 }
 
 struct DialogCase {
