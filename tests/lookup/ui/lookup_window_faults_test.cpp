@@ -4,8 +4,8 @@
 #include "tests/lookup/ui/lookup_window_fixture.h"
 #include "tests/support/modal_driver.h"
 
+#include "components/date_edit.h"
 #include "components/date_util.h"
-#include "lookup/ui/plain_date_edit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,7 +43,7 @@ TEST_P(LookupWindowTwoDigitYearTest, TheOriginalSymbolDateReadsBackAsSet)
     record_.Effective = OriginalSymbolDate();
     Open(true);
     Show();
-    auto& date = Control<TPlainDateEdit>("txtEffective");
+    auto& date = Control<TDateEdit>("txtEffective");
     ASSERT_TRUE(Control<QCheckBox>("chkOrigSym").isChecked());
     EXPECT_EQ(date.Text(), GetParam().Shown);
     ResetJournal();
@@ -86,7 +86,7 @@ TEST_P(LookupWindowBadDateTest, ASearchWithoutLookupDateReadsNothing)
         Pick("lstMake", QStringLiteral("Arvelo"));
         Pick("lstModel", QStringLiteral("Tessor"));
     }
-    auto& date = Control<TPlainDateEdit>("txtEffective");
+    auto& date = Control<TDateEdit>("txtEffective");
     date.SetText(c.Text);
     ResetJournal();
     TModalDriver noChooser; // a chooser would be a search that ran

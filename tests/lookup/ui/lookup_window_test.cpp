@@ -5,8 +5,8 @@
 #include "tests/support/modal_driver.h"
 #include "tests/support/print_case_name.h"
 
+#include "components/date_edit.h"
 #include "components/date_util.h"
-#include "lookup/ui/plain_date_edit.h"
 #include "lookup/vin_search.h"
 #include "platform/files.h"
 #include "tests/support/fake_chassix.h"
@@ -69,7 +69,7 @@ TEST_F(LookupWindowTest, StartedByHandOpensOnTheYearMakeModelTabWithNothingSelec
     EXPECT_EQ(Selected("lstYear"), QString());
     EXPECT_EQ(Selected("lstMake"), QString());
     EXPECT_EQ(QApplication::focusWidget(), &Control<QComboBox>("lstYear"));
-    EXPECT_EQ(Control<TPlainDateEdit>("txtEffective").Text(), "12/06/2026");
+    EXPECT_EQ(Control<TDateEdit>("txtEffective").Text(), "12/06/2026");
     EXPECT_EQ(window_->GetEffectiveDate(), kTodayDate);
     EXPECT_TRUE(Control<QPushButton>("btnCancel").isHidden());
     EXPECT_EQ(Control<QPushButton>("btnPrint").x(), 310);
@@ -306,7 +306,7 @@ TEST_F(LookupWindowTest, TheSilentSearchUsesTheRecordsOwnDate)
     Open(true);
     ResetJournal();
     window_->SearchByVIN(true);
-    EXPECT_EQ(Control<TPlainDateEdit>("txtEffective").Text(), "05/01/2014");
+    EXPECT_EQ(Control<TDateEdit>("txtEffective").Text(), "05/01/2014");
     EXPECT_THAT(Calls("ChassixGetRecordByVIN"),
                 Contains("ChassixGetRecordByVIN vin=1AVTS26G1A mode=1 eff=41760 -> 1"));
     EXPECT_EQ(record_.ModelYear, 2010);
@@ -337,7 +337,7 @@ TEST_P(LookupWindowLocaleTest, TheOriginalSymbolDateIsTheSameInEveryDateOrder)
     record_.Effective = EncodeDate(1950, 1, 1);
     Open(true);
     Show();
-    auto& date = Control<TPlainDateEdit>("txtEffective");
+    auto& date = Control<TDateEdit>("txtEffective");
     EXPECT_TRUE(Control<QCheckBox>("chkOrigSym").isChecked());
     EXPECT_FALSE(date.isEnabled());
     EXPECT_EQ(date.Text(), GetParam().Shown);
