@@ -24,7 +24,7 @@ constexpr TColor kDisabledText = 0x92A1A1;
 } // namespace
 
 TGradientButton::TGradientButton(QWidget* owner)
-    : TCustomControl(owner)
+    : TStyledPushButton(owner, false)
     , caption_(QStringLiteral("XP Button"))
 {
     resize(75, 25);
@@ -67,30 +67,6 @@ void TGradientButton::SetGradient(bool gradient)
         gradient_ = gradient;
         Repaint();
     }
-}
-
-void TGradientButton::SetTabStop(bool tabStop)
-{
-    tabStop_ = tabStop;
-    // The focus on a click is given by the press handler, so that a disabled button does not take it.
-    setFocusPolicy(tabStop ? Qt::TabFocus : Qt::NoFocus);
-}
-
-void TGradientButton::SetHint(const QString& hint)
-{
-    hint_ = hint;
-    UpdateToolTip();
-}
-
-void TGradientButton::SetShowHint(bool showHint)
-{
-    showHint_ = showHint;
-    UpdateToolTip();
-}
-
-void TGradientButton::UpdateToolTip()
-{
-    setToolTip(showHint_ ? hint_ : QString());
 }
 
 void TGradientButton::Click()

@@ -5,7 +5,7 @@
 // the gradient a plain face with 3-D edges. It keeps its own caption, font and enabled flag: a disabled
 // button still takes the focus.
 
-#include "platform/gui/control.h"
+#include "components/styled_push_button.h"
 #include "platform/gui/font.h"
 #include "platform/modal_result.h"
 
@@ -18,7 +18,7 @@
 namespace carlume {
 
 // The published properties are Qt properties too, so that window layouts can set them (stdset="0").
-class TGradientButton : public TCustomControl {
+class TGradientButton : public TStyledPushButton {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
@@ -49,27 +49,12 @@ public:
     /// Gradient look (on) or plain face with 3-D edges.
     bool Gradient() const { return gradient_; }
     void SetGradient(bool gradient);
-    /// Esc clicks a Cancel button, Enter a Default one (every such button of the form).
-    bool Cancel() const { return cancel_; }
-    void SetCancel(bool cancel) { cancel_ = cancel; }
-    bool Default() const { return default_; }
-    void SetDefault(bool isDefault) { default_ = isDefault; }
-    /// Handed to the form after OnClick when not mrNone (mrNone at first).
-    TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult result) { modalResult_ = result; }
-    /// Tab reaches the button (off at first); a click focuses it either way.
-    bool TabStop() const { return tabStop_; }
-    void SetTabStop(bool tabStop);
-    /// The hint, shown as a tool tip while ShowHint is on (off at first).
-    const QString& Hint() const { return hint_; }
-    void SetHint(const QString& hint);
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool showHint);
     /// Kept for layouts (on at first); the button always draws with its own font.
     bool ParentFont() const { return parentFont_; }
     void SetParentFont(bool parentFont) { parentFont_ = parentFont; }
 
-    /// Runs OnClick when enabled, then hands a non-zero ModalResult to the form.
+    /// Runs OnClick when enabled, then hands a non-zero ModalResult to the form. Tab does not reach the
+    /// button at first.
     virtual void Click();
 
     /// Own events; OnMouseDown and OnMouseUp see only the middle button (the left one is the button's own,
@@ -121,7 +106,6 @@ private:
     void SetHover(bool hover);
     void PaintEnabled(TCanvas& canvas, const QString& text, int textX, int textY);
     void PaintDisabled(TCanvas& canvas, const QString& text, int textX, int textY);
-    void UpdateToolTip();
 
     QString caption_;
     TFont font_;
@@ -132,13 +116,7 @@ private:
     bool keyPress_ = false;
     bool enabled_ = true;
     bool focused_ = false;
-    TModalResult modalResult_ = mrNone;
-    bool cancel_ = false;
-    bool default_ = false;
     bool gradient_ = true;
-    bool tabStop_ = false;
-    QString hint_;
-    bool showHint_ = false;
     bool parentFont_ = true;
     QImage lookImage_;
     TLook look_{};

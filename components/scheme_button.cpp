@@ -140,7 +140,7 @@ const std::array<TColor, sciCount>& SchemeColors(TColorScheme scheme)
 }
 
 TSchemeButton::TSchemeButton(QWidget* owner)
-    : TCustomControl(owner)
+    : TStyledPushButton(owner, true)
 {
     resize(75, 25);
     setFocusPolicy(Qt::TabFocus);
@@ -267,30 +267,6 @@ void TSchemeButton::SetParentFont(bool parentFont)
         setFont(font());
     }
     Invalidate();
-}
-
-void TSchemeButton::SetTabStop(bool tabStop)
-{
-    tabStop_ = tabStop;
-    // A press focuses the button itself (only with TabStop), so Qt's click focus stays off.
-    setFocusPolicy(tabStop ? Qt::TabFocus : Qt::NoFocus);
-}
-
-void TSchemeButton::SetHint(const QString& hint)
-{
-    hint_ = hint;
-    UpdateToolTip();
-}
-
-void TSchemeButton::SetShowHint(bool showHint)
-{
-    showHint_ = showHint;
-    UpdateToolTip();
-}
-
-void TSchemeButton::UpdateToolTip()
-{
-    setToolTip(showHint_ ? hint_ : QString());
 }
 
 bool TSchemeButton::CanFocus() const

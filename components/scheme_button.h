@@ -6,8 +6,8 @@
 // built-in schemes fill them all at once.
 
 #include "components/button_layout.h"
+#include "components/styled_push_button.h"
 #include "platform/gui/bitmap.h"
-#include "platform/gui/control.h"
 #include "platform/gui/font.h"
 #include "platform/modal_result.h"
 
@@ -57,7 +57,7 @@ enum TSchemeColorIndex : int {
 
 // The published properties are Qt properties too, so that window layouts can set them (stdset="0"); the
 // scheme and the layout by their number.
-class TSchemeButton : public TCustomControl {
+class TSchemeButton : public TStyledPushButton {
     Q_OBJECT
     Q_PROPERTY(int ColorFace READ ColorFace WRITE SetColorFace)
     Q_PROPERTY(int ColorGrad READ ColorGrad WRITE SetColorGrad)
@@ -186,14 +186,6 @@ public:
     /// Show the hot colours while the mouse is over the button (on).
     bool HotTrack() const { return hotTrack_; }
     void SetHotTrack(bool hotTrack) { hotTrack_ = hotTrack; }
-    /// Esc and Enter buttons of the form (off).
-    bool Cancel() const { return cancel_; }
-    void SetCancel(bool cancel) { cancel_ = cancel; }
-    bool Default() const { return default_; }
-    void SetDefault(bool isDefault) { default_ = isDefault; }
-    /// Written to the form on every click, mrNone included (mrNone at first).
-    TModalResult ModalResult() const { return modalResult_; }
-    void SetModalResult(TModalResult result) { modalResult_ = result; }
 
     /// The caption; "&" marks the accelerator.
     const QString& Caption() const { return caption_; }
@@ -207,16 +199,9 @@ public:
     /// The window's enabled state.
     bool Enabled() const { return isEnabled(); }
     void SetEnabled(bool enabled) { setEnabled(enabled); }
-    /// Tab reaches the button and a press focuses it (on).
-    bool TabStop() const { return tabStop_; }
-    void SetTabStop(bool tabStop);
-    /// The hint, shown as a tool tip while ShowHint is on (off).
-    const QString& Hint() const { return hint_; }
-    void SetHint(const QString& hint);
-    bool ShowHint() const { return showHint_; }
-    void SetShowHint(bool showHint);
 
-    /// Writes ModalResult to the form, shows the normal state, then runs OnClick.
+    /// Writes ModalResult to the form (mrNone included), shows the normal state, then runs OnClick. Tab
+    /// reaches the button at first, and a press focuses it.
     virtual void Click();
 
     std::function<void()> OnClick;
@@ -278,7 +263,6 @@ private:
     TLook CurrentLook() const;
     void PaintLook(TCanvas& canvas);
     void SetState(TState state);
-    void UpdateToolTip();
     bool CanFocus() const;
 
     std::array<TColor, sciCount> colors_{};
@@ -290,9 +274,6 @@ private:
     bool transparentGlyph_ = true;
     bool gradient_ = false;
     int spacing_ = 4;
-    TModalResult modalResult_ = mrNone;
-    bool cancel_ = false;
-    bool default_ = false;
     bool hotTrack_ = true;
     bool held_ = false;
     TState state_ = stNormal;
@@ -304,9 +285,6 @@ private:
     QString caption_;
     // The widget's font the class library's way, made again when Qt's font changes.
     TFont font_;
-    bool tabStop_ = true;
-    QString hint_;
-    bool showHint_ = false;
     int glyphGeneration_ = 0;
     QImage lookImage_;
     TLook look_{};

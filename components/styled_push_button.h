@@ -1,0 +1,65 @@
+#pragma once
+
+// What the two styled push buttons share: the form's Esc and Enter roles, the modal result they hand to the
+// form, the tab stop and the hint.
+
+#include "platform/gui/control.h"
+#include "platform/modal_result.h"
+
+#include <QString>
+
+namespace carlume {
+
+class TStyledPushButton : public TCustomControl {
+public:
+    /// A button that Tab reaches when `tabStop` is on.
+    TStyledPushButton(QWidget* owner, bool tabStop)
+        : TCustomControl(owner)
+    {
+        SetTabStop(tabStop);
+    }
+
+    /// Esc clicks a Cancel button, Enter a Default one.
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool cancel) { cancel_ = cancel; }
+    bool Default() const { return default_; }
+    void SetDefault(bool isDefault) { default_ = isDefault; }
+    /// What a click hands to the form (mrNone at first).
+    TModalResult ModalResult() const { return modalResult_; }
+    void SetModalResult(TModalResult result) { modalResult_ = result; }
+    /// Tab reaches the button; a press focuses it through the button's own handler either way, so that Qt's
+    /// click focus stays off.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool tabStop)
+    {
+        tabStop_ = tabStop;
+        setFocusPolicy(tabStop ? Qt::TabFocus : Qt::NoFocus);
+    }
+    /// The hint, shown as a tool tip while ShowHint is on (off at first).
+    const QString& Hint() const { return hint_; }
+    void SetHint(const QString& hint)
+    {
+        hint_ = hint;
+        UpdateToolTip();
+    }
+    bool ShowHint() const { return showHint_; }
+    void SetShowHint(bool showHint)
+    {
+        showHint_ = showHint;
+        UpdateToolTip();
+    }
+
+protected:
+    bool cancel_ = false;
+    bool default_ = false;
+    TModalResult modalResult_ = mrNone;
+    bool tabStop_ = false;
+
+private:
+    void UpdateToolTip() { setToolTip(showHint_ ? hint_ : QString()); }
+
+    QString hint_;
+    bool showHint_ = false;
+};
+
+} // namespace carlume
