@@ -75,7 +75,7 @@ int CountPixels(const QImage& image, const QRect& area, TColor color)
     return count;
 }
 
-std::vector<TPixelProbe> Probes(const std::string& probes)
+std::vector<TPixelProbe> Probes(const std::string& text)
 {
     static const std::map<std::string, TColor> names{{"Black", clBlack},
                                                      {"White", clWhite},
@@ -94,7 +94,7 @@ std::vector<TPixelProbe> Probes(const std::string& probes)
                                                      {"WindowFrame", clWindowFrame},
                                                      {"Highlight", clHighlight}};
     std::vector<TPixelProbe> probes;
-    std::istringstream in(probes);
+    std::istringstream in(text);
     for (std::string probe; in >> probe;) {
         int x = 0;
         int y = 0;

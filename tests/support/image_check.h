@@ -50,7 +50,7 @@ struct TPixelProbe {
 
 /// Probes written "x,y=colour ..." with a colour named as its constant without "cl" (BtnFace, Red) or as
 /// $RRGGBB: "0,0=BtnHighlight 5,5=$4C4C4C".
-std::vector<TPixelProbe> Probes(const std::string& probes);
+std::vector<TPixelProbe> Probes(const std::string& text);
 
 /// Checks the pixels; on a mismatch saves "<name>.actual.png" and "<name>.diff.png" (mismatching probes
 /// red, the rest faded) and lists every mismatch.
