@@ -272,16 +272,9 @@ void TGradientButton::Paint(TCanvas& canvas)
         return;
     }
     const TLook look = CurrentLook();
-    if (lookImage_.isNull() || !(look == look_)) {
-        if (lookImage_.size() != size()) {
-            lookImage_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
-        }
-        lookImage_.fill(Qt::transparent);
-        TCanvas lookCanvas(&lookImage_);
-        PaintLook(lookCanvas);
-        look_ = look;
-    }
-    canvas.DrawImage(0, 0, lookImage_);
+    const bool changed = !(look == look_);
+    look_ = look;
+    DrawLook(canvas, changed);
 }
 
 void TGradientButton::PaintLook(TCanvas& canvas)

@@ -102,7 +102,7 @@ private:
         bool operator==(const TLook&) const = default;
     };
     TLook CurrentLook() const;
-    void PaintLook(TCanvas& canvas);
+    void PaintLook(TCanvas& canvas) override;
     void SetHover(bool hover);
     void PaintEnabled(TCanvas& canvas, const QString& text, int textX, int textY);
     void PaintDisabled(TCanvas& canvas, const QString& text, int textX, int textY);
@@ -118,7 +118,6 @@ private:
     bool focused_ = false;
     bool gradient_ = true;
     bool parentFont_ = true;
-    QImage lookImage_;
     TLook look_{};
 };
 

@@ -261,7 +261,7 @@ private:
         bool operator==(const TLook&) const = default;
     };
     TLook CurrentLook() const;
-    void PaintLook(TCanvas& canvas);
+    void PaintLook(TCanvas& canvas) override;
     void SetState(TState state);
     bool CanFocus() const;
 
@@ -286,7 +286,6 @@ private:
     // The widget's font the class library's way, made again when Qt's font changes.
     TFont font_;
     int glyphGeneration_ = 0;
-    QImage lookImage_;
     TLook look_{};
 };
 

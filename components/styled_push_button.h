@@ -3,9 +3,11 @@
 // What the two styled push buttons share: the form's Esc and Enter roles, the modal result they hand to the
 // form, the tab stop and the hint.
 
+#include "platform/gui/canvas.h"
 #include "platform/gui/control.h"
 #include "platform/modal_result.h"
 
+#include <QImage>
 #include <QString>
 
 namespace carlume {
@@ -50,6 +52,22 @@ public:
     }
 
 protected:
+    /// Draws the picture of the button's look, which `PaintLook` paints again only when the look `changed`
+    /// (or the size did): a button repaints far more often than its look changes.
+    void DrawLook(TCanvas& canvas, bool changed)
+    {
+        if (changed || lookImage_.size() != size()) {
+            if (lookImage_.size() != size())
+                lookImage_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+            lookImage_.fill(Qt::transparent);
+            TCanvas lookCanvas(&lookImage_);
+            PaintLook(lookCanvas);
+        }
+        canvas.DrawImage(0, 0, lookImage_);
+    }
+    /// Paints the whole look onto a transparent picture of the button's size.
+    virtual void PaintLook(TCanvas& canvas) = 0;
+
     bool cancel_ = false;
     bool default_ = false;
     TModalResult modalResult_ = mrNone;
@@ -60,6 +78,7 @@ private:
 
     QString hint_;
     bool showHint_ = false;
+    QImage lookImage_;
 };
 
 } // namespace carlume
