@@ -10,16 +10,16 @@ set -euo pipefail
 build="${1:-build/bench}"
 runs="${2:-50}"
 bin="$build/bin"
-for file in about_driver libcarlume_core.so libchassix.so libtscemail.so CLLogo.jpg; do
+for file in lookup_window_driver libcarlume_core.so libchassix.so libtscemail.so CLLogo.jpg; do
     [ -e "$bin/$file" ] || { echo "missing $bin/$file: build the bench preset first" >&2; exit 1; }
 done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/program/Data" "$work/windows" "$work/runtime" "$work/many/Data"
-cp "$bin/about_driver" "$bin/libcarlume_core.so" "$bin/libchassix.so" "$bin/libtscemail.so" \
+cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libchassix.so" "$bin/libtscemail.so" \
     "$bin/CLLogo.jpg" "$work/program/"
-cp "$work/program/"*.so "$work/program/about_driver" "$work/program/CLLogo.jpg" "$work/many/"
+cp "$work/program/"*.so "$work/program/lookup_window_driver" "$work/program/CLLogo.jpg" "$work/many/"
 for i in $(seq 1 1000); do
     dir="$work/many/parts/$((i % 20))"
     mkdir -p "$dir"
@@ -31,10 +31,10 @@ export WINDIR="$work/windows" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=of
 unset DISPLAY WAYLAND_DISPLAY CHASSIX_FAKE_JOURNAL
 
 hyperfine --shell=none --warmup 3 --runs "$runs" --export-csv "$work/times.csv" \
-    --command-name window "$work/program/about_driver" \
-    --command-name about "$work/program/about_driver about" \
-    --command-name details "$work/program/about_driver details" \
-    --command-name details-1000 "$work/many/about_driver details"
+    --command-name window "$work/program/lookup_window_driver" \
+    --command-name about "$work/program/lookup_window_driver about" \
+    --command-name details "$work/program/lookup_window_driver details" \
+    --command-name details-1000 "$work/many/lookup_window_driver details"
 
 column() { awk -F, -v name="$1" -v col="$2" '$1 == name { print $col * 1000 }' "$work/times.csv"; }
 awk -v w="$(column window 2)" -v a="$(column about 2)" -v d="$(column details 2)" -v m="$(column details-1000 2)" \

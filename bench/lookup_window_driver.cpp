@@ -6,6 +6,8 @@
 //   lookup_window_driver vin        ... after a search by VIN (1AVQL14S1A)
 //   lookup_window_driver ymm        ... after a search by year, make and model (2010 Arvelo Quillon)
 //   lookup_window_driver vin ymm    ... after both
+//   lookup_window_driver about      ... after showing and painting the About box over it
+//   lookup_window_driver details    ... after showing and painting the installation-details window
 // Exits with 1 when a search finds nothing.
 
 #include "foundation/app_info.h"
@@ -13,10 +15,13 @@
 #include "lookup/ui/lookup_window.h"
 #include "lookup/ui/qt_carquery_ui.h"
 #include "lookup/vin_record.h"
+#include "platform/folders.h"
 #include "platform/gui/printer.h"
+#include "settings/about_box.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -69,6 +74,21 @@ int Run(int argc, char** argv)
             Pick(window, "lstMake", "Arvelo");
             Pick(window, "lstModel", "Quillon");
             Control<QPushButton>(window, "btnSearchByYMM").click();
+        } else if (std::strcmp(argv[i], "about") == 0 || std::strcmp(argv[i], "details") == 0) {
+            TAboutBoxProperties properties;
+            properties.ProductTitle = "Polimark Carlume";
+            properties.InstallLocation = ProgramFolder();
+            properties.LogoFile = ProgramFolder() + "CLLogo.jpg";
+            std::unique_ptr<TForm> shown;
+            if (argv[i][0] == 'a')
+                shown = std::make_unique<TAboutBox>(&window, properties, ui.Services());
+            else
+                shown = std::make_unique<TFmAboutDetails>(&window, properties, ui.Services());
+            shown->show();
+            QImage picture(shown->size(), QImage::Format_RGB32);
+            shown->render(&picture);
+            QApplication::processEvents();
+            continue;
         } else {
             std::fprintf(stderr, "unknown search %s\n", argv[i]);
             return 2;
