@@ -18,16 +18,16 @@ constexpr std::array<std::string_view, 10> kVersionKeys = {
 
 } // namespace
 
-ScopedDefaultCursor::ScopedDefaultCursor(IScreenCursorService* cursor)
+ScopedScreenCursor::ScopedScreenCursor(IScreenCursorService* cursor, TCursor shown)
     : cursor_(cursor)
 {
     if (cursor_ == nullptr)
         return;
     saved_ = cursor_->Cursor();
-    cursor_->SetCursor(crDefault);
+    cursor_->SetCursor(shown);
 }
 
-ScopedDefaultCursor::~ScopedDefaultCursor()
+ScopedScreenCursor::~ScopedScreenCursor()
 {
     if (cursor_ != nullptr)
         cursor_->SetCursor(saved_);
@@ -39,7 +39,7 @@ void ShowMessageDlg(const TApplicationServices& services, const std::string& mes
         std::cerr << message << '\n';
         return;
     }
-    ScopedDefaultCursor cursor(services.ScreenCursor);
+    ScopedScreenCursor cursor(services.ScreenCursor);
     services.Dialogs->ShowMessage(type, message);
 }
 
@@ -59,7 +59,7 @@ bool AskYesNo(const TApplicationServices& services, const std::string& message)
         std::cerr << message << '\n';
         return false;
     }
-    ScopedDefaultCursor cursor(services.ScreenCursor);
+    ScopedScreenCursor cursor(services.ScreenCursor);
     return services.Dialogs->AskYesNo(message);
 }
 

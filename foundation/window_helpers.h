@@ -10,15 +10,15 @@
 
 namespace carlume {
 
-/// Shows the default cursor for its lifetime and then puts back the cursor shown before, also when an
+/// Shows a screen cursor for its lifetime and then puts back the cursor shown before, also when an
 /// exception leaves the scope. Does nothing without a cursor service.
-class ScopedDefaultCursor {
+class ScopedScreenCursor {
 public:
-    /// Saves the current cursor of `cursor` (may be null) and shows the default one.
-    explicit ScopedDefaultCursor(IScreenCursorService* cursor);
-    ~ScopedDefaultCursor();
-    ScopedDefaultCursor(const ScopedDefaultCursor&) = delete;
-    ScopedDefaultCursor& operator=(const ScopedDefaultCursor&) = delete;
+    /// Saves the current cursor of `cursor` (may be null) and shows `shown`.
+    explicit ScopedScreenCursor(IScreenCursorService* cursor, TCursor shown = crDefault);
+    ~ScopedScreenCursor();
+    ScopedScreenCursor(const ScopedScreenCursor&) = delete;
+    ScopedScreenCursor& operator=(const ScopedScreenCursor&) = delete;
 
 private:
     IScreenCursorService* cursor_;

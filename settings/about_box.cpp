@@ -66,15 +66,6 @@ TFont MakeFont(const char* name, int points, TColor color = clWindowText, TFontS
     return font;
 }
 
-void ApplyFont(QWidget& widget, const TFont& font)
-{
-    widget.setFont(font.ToQFont());
-    QPalette palette = widget.palette();
-    palette.setColor(QPalette::WindowText, ToQColor(font.Color()));
-    palette.setColor(QPalette::Text, ToQColor(font.Color()));
-    widget.setPalette(palette);
-}
-
 void SetUpGradientButton(TGradientButton& button, const char* caption, const char* hint = nullptr)
 {
     button.SetFont(MakeFont("Arial", 8));
@@ -113,30 +104,6 @@ public:
 
 private:
     QWidget& window_;
-};
-
-// Sets the screen cursor for its lifetime; the previous one comes back on every way out.
-class TScreenCursor {
-public:
-    TScreenCursor(IScreenCursorService* service, TCursor cursor)
-        : service_(service)
-    {
-        if (service_) {
-            previous_ = service_->Cursor();
-            service_->SetCursor(cursor);
-        }
-    }
-    ~TScreenCursor()
-    {
-        if (service_)
-            service_->SetCursor(previous_);
-    }
-    TScreenCursor(const TScreenCursor&) = delete;
-    TScreenCursor& operator=(const TScreenCursor&) = delete;
-
-private:
-    IScreenCursorService* service_;
-    TCursor previous_ = crDefault;
 };
 
 bool LessNoCase(const QString& a, const QString& b)
@@ -184,8 +151,8 @@ TAboutBox::TAboutBox(QWidget* owner, const TAboutBoxProperties& properties,
     FillBackground(*ui_->pnlOuter, kOuterPanelColor);
     for (QWidget* panel : {ui_->pnlInner, ui_->pnlProductInfo, ui_->pnlCopyrightInfo})
         FillBackground(*panel, clWhite);
-    ApplyFont(*ui_->lblProductTitle, MakeFont("MS Sans Serif", 10, clWindowText, fsBold));
-    ApplyFont(*ui_->lblShowCopyright, MakeFont("MS Sans Serif", 8, clBlue));
+    SetControlFont(*ui_->lblProductTitle, MakeFont("MS Sans Serif", 10, clWindowText, fsBold));
+    SetControlFont(*ui_->lblShowCopyright, MakeFont("MS Sans Serif", 8, clBlue));
     ui_->lblShowCopyright->setCursor(Qt::PointingHandCursor);
     ui_->lblShowCopyright->installEventFilter(this);
 
@@ -212,7 +179,7 @@ TAboutBox::~TAboutBox() = default;
 
 void TAboutBox::MakeLink(QLabel& label)
 {
-    ApplyFont(label, MakeFont("MS Sans Serif", 8, clBlue, fsUnderline));
+    SetControlFont(label, MakeFont("MS Sans Serif", 8, clBlue, fsUnderline));
     label.setCursor(CursorFor(crUiHand));
     label.installEventFilter(this);
 }
@@ -337,10 +304,10 @@ TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& prop
     for (QWidget* panel : {static_cast<QWidget*>(ui_->PnlUpper), ui_->PnlBottom, ui_->PnlCleanupVersionFile,
                            static_cast<QWidget*>(ui_->MemoDetails)})
         FillBackground(*panel, clInfoBk);
-    ApplyFont(*ui_->MemoDetails, courier);
-    ApplyFont(*ui_->LblCleanupTitle, MakeFont("Arial", 10, clWindowText, fsBold));
-    ApplyFont(*ui_->LblCleanupHint, MakeFont("Arial", 8));
-    ApplyFont(*ui_->LbxCleanupVersions_Show, courier);
+    SetControlFont(*ui_->MemoDetails, courier);
+    SetControlFont(*ui_->LblCleanupTitle, MakeFont("Arial", 10, clWindowText, fsBold));
+    SetControlFont(*ui_->LblCleanupHint, MakeFont("Arial", 8));
+    SetControlFont(*ui_->LbxCleanupVersions_Show, courier);
 
     SetUpGradientButton(*ui_->btnPasteClipboard, "Copy to Clipboard", "Paste to Windows Clipboard");
     ui_->btnPasteClipboard->SetDefault(true);
@@ -508,7 +475,7 @@ void ShowAboutDetails(const TAboutBoxProperties& properties, const TApplicationS
 {
     std::unique_ptr<TFmAboutDetails> window;
     {
-        const TScreenCursor hourglass(services.ScreenCursor, crHourGlass);
+        const ScopedScreenCursor hourglass(services.ScreenCursor, crHourGlass);
         window = std::make_unique<TFmAboutDetails>(owner, properties, services);
     }
     window->ShowModal();

@@ -359,16 +359,21 @@ void TForm::SetFont(const TFont& font)
     if (&font != &font_) {
         font_.Assign(font);
     }
-    setFont(font_.ToQFont());
-    QPalette palette = this->palette();
-    const QColor text = ToQColor(font_.Color());
+    SetControlFont(*this, font_);
+}
+
+void SetControlFont(QWidget& control, const TFont& font)
+{
+    control.setFont(font.ToQFont());
+    QPalette palette = control.palette();
+    const QColor text = ToQColor(font.Color());
     // The disabled group keeps the style's greyed text, or disabled controls would look enabled.
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
         palette.setColor(group, QPalette::WindowText, text);
         palette.setColor(group, QPalette::ButtonText, text);
         palette.setColor(group, QPalette::Text, text);
     }
-    setPalette(palette);
+    control.setPalette(palette);
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style)

@@ -206,4 +206,8 @@ void CenterForm(QWidget& form);
 /// among the children is fitted first the same way: its viewport to the controls of its content widget.
 void FitFormToControls(QWidget& form);
 
+/// Gives a control the class library's font: the Qt font and the text colour (greyed text kept for the
+/// disabled state).
+void SetControlFont(QWidget& control, const TFont& font);
+
 } // namespace carlume
