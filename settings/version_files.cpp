@@ -26,17 +26,25 @@ constexpr const char* kSiblingFiles[] = {"Netfetch.exe", "Pricer.exe",   "cquery
                                          "PMMaint.exe",  "lpxo.dll",     "lpxui.dll",
                                          "Stashbox.dll", "tscEmail.dll", "Chassix.dll"};
 
-// The file in `folder` named `name` without regard to case, as it is named on disk; "" when there is none.
-std::string FindNoCase(const std::string& folder, const std::string& name)
+// The names of the files in `folder`, as they are named on disk.
+std::vector<std::string> FileNames(const std::string& folder)
 {
-    if (FileExists(folder + name))
-        return name;
+    std::vector<std::string> names;
     std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string found = it->path().filename().string();
-        if (strcasecmp(found.c_str(), name.c_str()) == 0 && FileExists(folder + found))
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
+        if (FileExists(folder + it->path().filename().string()))
+            names.push_back(it->path().filename().string());
+    return names;
+}
+
+// The one of `names` that is `name` without regard to case (the exact spelling first); "" when none is.
+std::string FindNoCase(const std::vector<std::string>& names, const std::string& name)
+{
+    if (std::find(names.begin(), names.end(), name) != names.end())
+        return name;
+    for (const auto& found : names)
+        if (strcasecmp(found.c_str(), name.c_str()) == 0)
             return found;
-    }
     return {};
 }
 
@@ -90,7 +98,7 @@ bool ClearVersionBuildDate(const std::string& path)
 void ReadInstallationID(const std::string& folder, std::string& id)
 {
     id.clear();
-    const std::string name = FindNoCase(folder, "P5_USER.ver");
+    const std::string name = FindNoCase(FileNames(folder), "P5_USER.ver");
     if (name.empty() || ::access((folder + name).c_str(), R_OK) != 0)
         return;
     TtscDataStorage storage;
@@ -118,8 +126,9 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
 
     std::vector<std::string> siblings;
     std::size_t width = 0;
+    const std::vector<std::string> names = FileNames(programFolder);
     for (const char* windowsName : kSiblingFiles) {
-        const std::string name = FindNoCase(programFolder, LinuxName(windowsName));
+        const std::string name = FindNoCase(names, LinuxName(windowsName));
         if (name.empty())
             continue;
         siblings.push_back(name);
