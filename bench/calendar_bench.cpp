@@ -13,6 +13,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "bench/render_loop.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -29,12 +31,7 @@ void UiCalendarPaint(benchmark::State& state)
     TUiCalendar calendar;
     calendar.resize(kWidth, kHeight);
     calendar.SetCalendarDate(EncodeDate(2026, 3, 18));
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-    calendar.render(&image);
-    for (auto _ : state) {
-        calendar.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRenders(state, calendar);
 }
 BENCHMARK(UiCalendarPaint);
 
@@ -46,12 +43,7 @@ void QCalendarWidgetPaint(benchmark::State& state)
     calendar.setFirstDayOfWeek(Qt::Monday);
     calendar.resize(kWidth, kHeight);
     calendar.setSelectedDate(QDate(2026, 3, 18));
-    QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-    calendar.render(&image);
-    for (auto _ : state) {
-        calendar.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRenders(state, calendar);
 }
 BENCHMARK(QCalendarWidgetPaint);
 

@@ -11,6 +11,8 @@
 #include <QPixmapCache>
 #include <QToolButton>
 
+#include "bench/render_loop.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -56,12 +58,7 @@ void SetUpToolButton(QToolButton& button)
 void SpeedButtonWarm(benchmark::State& state)
 {
     TBenchButton button;
-    QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-    button.render(&image);
-    for (auto _ : state) {
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRenders(state, button);
 }
 BENCHMARK(SpeedButtonWarm);
 
@@ -69,24 +66,14 @@ void ToolButtonWarm(benchmark::State& state)
 {
     QToolButton button;
     SetUpToolButton(button);
-    QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-    button.render(&image);
-    for (auto _ : state) {
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRenders(state, button);
 }
 BENCHMARK(ToolButtonWarm);
 
 void SpeedButtonCold(benchmark::State& state)
 {
     TBenchButton button;
-    QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        button.DropLooks();
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRenders(state, button, [&] { button.DropLooks(); });
 }
 BENCHMARK(SpeedButtonCold);
 
@@ -95,14 +82,11 @@ void ToolButtonCold(benchmark::State& state)
     QToolButton button;
     SetUpToolButton(button);
     const QPixmap pixmap = QPixmap::fromImage(GlyphBitmap().MaskedImage());
-    QImage image(kSide, kSide, QImage::Format_ARGB32_Premultiplied);
-    for (auto _ : state) {
-        // A new icon has no scaled pixmaps yet, and the style's cached bevels are gone.
+    // A new icon has no scaled pixmaps yet, and the style's cached bevels are gone.
+    TimeRenders(state, button, [&] {
         QPixmapCache::clear();
         button.setIcon(QIcon(pixmap));
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    });
 }
 BENCHMARK(ToolButtonCold);
 

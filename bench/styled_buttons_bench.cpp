@@ -12,26 +12,25 @@
 #include <QImage>
 #include <QPushButton>
 
+#include "bench/render_loop.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
 
 using namespace carlume;
 
-template <class Button> void RenderOnce(benchmark::State& state, Button& button)
+void RenderOnce(benchmark::State& state, QWidget& button)
 {
     button.resize(75, 25);
-    QImage image(75, 25, QImage::Format_RGB32);
-    for (auto _ : state) {
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    TimeRenders(state, button);
 }
 
 void BM_QPushButton(benchmark::State& state)
@@ -74,15 +73,15 @@ void BM_SchemeButtonPlain(benchmark::State& state)
 template <class Button> void RenderEachLookAfresh(benchmark::State& state, Button& button)
 {
     button.resize(75, 25);
-    QImage image(75, 25, QImage::Format_RGB32);
     const QString captions[] = {QStringLiteral("OK"), QStringLiteral("Ok")};
     int next = 0;
-    for (auto _ : state) {
-        button.SetCaption(captions[next]);
+    TimeRenders(state, button, [&] {
+        if constexpr (std::is_same_v<Button, QPushButton>)
+            button.setText(captions[next]);
+        else
+            button.SetCaption(captions[next]);
         next ^= 1;
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    });
 }
 
 void BM_GradientButtonCold(benchmark::State& state)
@@ -100,16 +99,7 @@ void BM_SchemeButtonCold(benchmark::State& state)
 void BM_QPushButtonCold(benchmark::State& state)
 {
     QPushButton button;
-    button.resize(75, 25);
-    QImage image(75, 25, QImage::Format_RGB32);
-    const QString captions[] = {QStringLiteral("OK"), QStringLiteral("Ok")};
-    int next = 0;
-    for (auto _ : state) {
-        button.setText(captions[next]);
-        next ^= 1;
-        button.render(&image);
-        benchmark::DoNotOptimize(image.constBits());
-    }
+    RenderEachLookAfresh(state, button);
 }
 
 BENCHMARK(BM_QPushButton);
