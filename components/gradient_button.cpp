@@ -244,20 +244,6 @@ bool TGradientButton::DialogChar(QChar character)
     return false;
 }
 
-void TGradientButton::DoEnter()
-{
-    if (OnEnter) {
-        OnEnter();
-    }
-}
-
-void TGradientButton::DoExit()
-{
-    if (OnExit) {
-        OnExit();
-    }
-}
-
 // --- paint --------------------------------------------------------------------------------------------
 
 TGradientButton::TLook TGradientButton::CurrentLook() const

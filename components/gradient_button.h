@@ -60,8 +60,6 @@ public:
     /// Own events; OnMouseDown and OnMouseUp see only the middle button (the left one is the button's own,
     /// the right one is swallowed).
     std::function<void()> OnClick;
-    std::function<void()> OnEnter;
-    std::function<void()> OnExit;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
     std::function<void(TShiftState, int, int)> OnMouseMove;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseUp;
@@ -86,8 +84,6 @@ protected:
     void CancelMode() override;
     bool DialogKey(TVirtualKey key, TShiftState shift) override;
     bool DialogChar(QChar character) override;
-    void DoEnter() override;
-    void DoExit() override;
 
 private:
     // Everything the look depends on; the last look painted is kept and copied while it stays the same.

@@ -462,20 +462,6 @@ bool TSchemeButton::DialogChar(QChar character)
     return false;
 }
 
-void TSchemeButton::DoEnter()
-{
-    if (OnEnter) {
-        OnEnter();
-    }
-}
-
-void TSchemeButton::DoExit()
-{
-    if (OnExit) {
-        OnExit();
-    }
-}
-
 // --- paint --------------------------------------------------------------------------------------------
 
 TSchemeButton::TLook TSchemeButton::CurrentLook() const

@@ -205,8 +205,6 @@ public:
     virtual void Click();
 
     std::function<void()> OnClick;
-    std::function<void()> OnEnter;
-    std::function<void()> OnExit;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseDown;
     std::function<void(TShiftState, int, int)> OnMouseMove;
     std::function<void(TMouseButton, TShiftState, int, int)> OnMouseUp;
@@ -237,8 +235,6 @@ protected:
     void FontChanged() override;
     bool DialogKey(TVirtualKey key, TShiftState shift) override;
     bool DialogChar(QChar character) override;
-    void DoEnter() override;
-    void DoExit() override;
 
 private:
     int ColorSchemeNumber() const { return ColorScheme(); }

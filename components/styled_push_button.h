@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 namespace carlume {
 
 class TStyledPushButton : public TCustomControl {
@@ -37,6 +39,10 @@ public:
         tabStop_ = tabStop;
         setFocusPolicy(tabStop ? Qt::TabFocus : Qt::NoFocus);
     }
+    /// Run when the button becomes, and stops being, the form's active control.
+    std::function<void()> OnEnter;
+    std::function<void()> OnExit;
+
     /// The hint, shown as a tool tip while ShowHint is on (off at first).
     const QString& Hint() const { return hint_; }
     void SetHint(const QString& hint)
@@ -64,6 +70,16 @@ protected:
             PaintLook(lookCanvas);
         }
         canvas.DrawImage(0, 0, lookImage_);
+    }
+    void DoEnter() override
+    {
+        if (OnEnter)
+            OnEnter();
+    }
+    void DoExit() override
+    {
+        if (OnExit)
+            OnExit();
     }
     /// Paints the whole look onto a transparent picture of the button's size.
     virtual void PaintLook(TCanvas& canvas) = 0;
