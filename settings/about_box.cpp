@@ -212,6 +212,8 @@ void TAboutBox::FormCreate()
     copyright.replace(QStringLiteral("#END#"), Q(properties_.EndYear));
     ui.Copyright->setText(copyright);
     ui.memCopyrightInfo->setPlainText(Q(properties_.CopyrightText));
+    // Read-only, but with a caret when it has the focus, so that the focus shows.
+    ui.memCopyrightInfo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     MakeLink(*ui.lblWebSite);
     MakeLink(*ui.lblEmail);
     ui.lblWebSite->adjustSize();

@@ -316,6 +316,17 @@ void TForm::BindModalResult(QAbstractButton* button, TModalResult result)
     connect(button, &QAbstractButton::clicked, this, [this, result] { SetModalResult(result); });
 }
 
+void TForm::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Some window managers offer to minimise any window, also when asked not to. A modal dialog that goes
+    // would take the whole program out of sight with it, so it comes straight back.
+    if (event->type() == QEvent::WindowStateChange && showingModal_ && HasFixedBorder() && isMinimized()) {
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~Qt::WindowMinimized); }, Qt::QueuedConnection);
+    }
+}
+
 // --- geometry and look --------------------------------------------------------------------------------
 
 void TForm::ApplyPosition()

@@ -5,7 +5,8 @@
 // leaves alone are offered to the controls (Esc closes only through a Cancel control); OnEnter and OnExit
 // follow real changes of the form's active control; the form can be centred on the screen or its owner.
 // When shown, a form is never larger than its screen's free area; the user cannot resize a form with a
-// fixed border, nor make a sizeable one smaller than the size it was shown with.
+// fixed border, nor make a sizeable one smaller than the size it was shown with, nor minimise a modal form
+// with a fixed border.
 //
 // Windows load their layouts from Qt Designer files and call `ui.setupUi(this)` in their constructor.
 // Plain Qt buttons get the class library's roles from dynamic properties, which a .ui file can set:
@@ -170,6 +171,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -498,6 +498,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TSizeCase{"SizeableTallerThanTheScreen", TFormBorderStyle::bsSizeable, -300, 900}),
     test::ByName);
 
+TEST(FormGeometry, AModalFormWithAFixedBorderComesBackWhenMinimised)
+{
+    for (const TFormBorderStyle border : {TFormBorderStyle::bsDialog, TFormBorderStyle::bsSizeable}) {
+        TForm form;
+        form.SetBorderStyle(border);
+        bool minimised = false;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow&) {
+            form.setWindowState(Qt::WindowMinimized);
+            QTest::qWait(50);
+            minimised = form.isMinimized();
+            form.SetModalResult(mrOk);
+        });
+        EXPECT_EQ(form.ShowModal(), mrOk);
+        EXPECT_EQ(minimised, border == TFormBorderStyle::bsSizeable);
+    }
+}
+
 TEST(FormGeometry, AFormFittedToItsControlsIsShownWithinTheScreen)
 {
     const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
