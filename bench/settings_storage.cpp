@@ -3,17 +3,24 @@
 //   Bare/Xerces      a plain Xerces parse of the same file and a serialisation back to it
 //   Storage/Ini      the same work on the same values as an INI file, through TtscINIDataStorageAccess
 //   Bare/MemIniFile  the same work straight on the platform's TMemIniFile
-// Each runs with 10 to 1,000 items per section (the storage finds an item by scanning its section), and
-// the ratios of each pair are printed at the end. The files go to $BENCH_DIR, else /dev/shm (so that the
-// disk's flush does not hide the work), else /tmp.
+// Each runs with 10 to 1,000 items per section, and the ratios of each pair are printed at the end.
+// Then the INI storage against QSettings (INI format) on the same data, 10 to 10,000 values in one section
+// and in sections of ten, and ReadSectionTree over 1,000 and 10,000 keys, timed in turn repetition by
+// repetition and compared by their medians, each with its goal and verdict. The files go to $BENCH_DIR, else
+// /dev/shm (so that the disk's flush does not hide the work), else /tmp.
 // Usage: settings_storage [Google Benchmark options]
 
 #include "platform/files.h"
 #include "platform/ini_files.h"
 #include "settings/ini_data_storage.h"
 #include "settings/xml_data_storage.h"
+#include "foundation/shared_values.h"
 
+#include <QSettings>
+#include <QString>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <xercesc/dom/DOM.hpp>
@@ -21,10 +28,13 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -40,10 +50,10 @@ struct Layout {
     std::vector<std::pair<std::string, std::string>> keys; // section, item
 };
 
-Layout MakeLayout(int itemsPerSection)
+Layout MakeLayout(int itemsPerSection, int values = kValues)
 {
     Layout layout;
-    for (int i = 0; i < kValues; ++i)
+    for (int i = 0; i < values; ++i)
         layout.keys.emplace_back("Section" + std::to_string(i / itemsPerSection),
                                  "Item" + std::to_string(i % itemsPerSection));
     return layout;
@@ -207,6 +217,143 @@ public:
     std::map<std::string, bool> medians;
 };
 
+// --- the INI storage against QSettings ------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds per call of `pass`, over a batch of calls that lasts at least `minimum` seconds.
+template <class F> double SecondsPerPass(F&& pass, double minimum = 0.02)
+{
+    int count = 0;
+    const auto start = Clock::now();
+    double elapsed = 0;
+    do {
+        pass();
+        ++count;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < minimum);
+    return elapsed / count;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// QSettings keeps a file it has read in a process-wide cache and reads it again only when its time stamp
+// has changed, so each pass of either side gives the file a new one: both load it every time.
+void NewTimeStamp(const std::string& path)
+{
+    static long seconds = 1000000000;
+    const timespec times[2] = {{++seconds, 0}, {seconds, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+void IniStoragePass(const std::string& path, const Layout& layout)
+{
+    NewTimeStamp(path);
+    TtscINIDataStorageAccess storage(path);
+    std::string value;
+    for (const auto& [section, item] : layout.keys) {
+        storage.ReadData(section, item, value);
+        benchmark::DoNotOptimize(value);
+    }
+    for (std::size_t i = 0; i < layout.keys.size(); ++i)
+        if (Changed(i))
+            storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
+    storage.UpdateFile();
+}
+
+void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
+{
+    NewTimeStamp(path);
+    QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
+    for (const QString& key : keys)
+        benchmark::DoNotOptimize(settings.value(key).toString());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (Changed(i))
+            settings.setValue(keys[i], QStringLiteral("changed"));
+    settings.sync();
+}
+
+void PrintVerdict(const char* what, double ratio, double goal)
+{
+    std::printf("%s: %.2fx (goal: at most %.1fx) - %s\n", what, ratio, goal, ratio <= goal ? "met" : "not met");
+}
+
+// A full pass of each side on the same values, 10 to 10,000 in one section and in sections of ten.
+void CompareIniWithQSettings(int repetitions)
+{
+    const std::string ours = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-ours.ini";
+    const std::string qt = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-qt.ini";
+    std::printf("\nINI full pass (load, read all, change one in ten, save), medians of %d interleaved runs\n",
+                repetitions);
+    std::printf("%-8s %-12s %14s %14s %8s\n", "values", "sections of", "Storage/Ini", "QSettings", "ratio");
+    double worst = 0;
+    for (const int values : {10, 100, 1000, 10000}) {
+        for (const int perSection : {values, 10}) {
+            if (perSection == 10 && values == 10)
+                continue; // the same as one section
+            const Layout layout = MakeLayout(perSection, values);
+            std::vector<QString> keys;
+            for (const auto& [section, item] : layout.keys)
+                keys.push_back(QString::fromStdString(section + "/" + item));
+            std::vector<double> ourTimes, qtTimes;
+            for (int r = 0; r < repetitions; ++r) {
+                WriteFileAtomically(ours, IniText(layout));
+                WriteFileAtomically(qt, IniText(layout));
+                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout); }));
+                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys); }));
+            }
+            const double ratio = Median(ourTimes) / Median(qtTimes);
+            worst = std::max(worst, ratio);
+            std::printf("%-8d %-12s %11.1f us %11.1f us %8.2f\n", values,
+                        perSection == values ? "one" : "ten", Median(ourTimes) * 1e6, Median(qtTimes) * 1e6,
+                        ratio);
+        }
+    }
+    std::remove(ours.c_str());
+    std::remove(qt.c_str());
+    PrintVerdict("INI storage against QSettings, worst row", worst, 1.0);
+}
+
+// ReadSectionTree over a section of 1,000 and of 10,000 keys: linear growth is 10x.
+void TimeIniSectionTree(int repetitions)
+{
+    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-tree.ini";
+    std::vector<double> medians;
+    for (const int keys : {1000, 10000}) {
+        std::string text = "[Root]\r\n";
+        for (int i = 0; i < keys; ++i) // every tenth value names a section of its own
+            text += "Key" + std::to_string(i) + "=" + (i % 10 == 0 ? "Branch" : "Leaf") + std::to_string(i) + "\r\n";
+        for (int i = 0; i < keys; i += 10)
+            text += "[Branch" + std::to_string(i) + "]\r\nA=1\r\nB=2\r\n";
+        WriteFileAtomically(path, text);
+        TtscINIDataStorageAccess storage(path);
+        std::vector<double> times;
+        for (int r = 0; r < repetitions; ++r)
+            times.push_back(SecondsPerPass([&] {
+                TtscValuesList tree;
+                storage.ReadSectionTree("Root", tree);
+                benchmark::DoNotOptimize(tree.Children.size());
+            }));
+        medians.push_back(Median(times));
+        std::printf("ReadSectionTree, %d keys: %.2f ms\n", keys, medians.back() * 1e3);
+    }
+    std::remove(path.c_str());
+    PrintVerdict("ReadSectionTree, 10,000 keys against 1,000", medians[1] / medians[0], 15.0);
+}
+
+void RunIniRows()
+{
+    if (!std::regex_search("Ini", std::regex(benchmark::GetBenchmarkFilter())))
+        return;
+    CompareIniWithQSettings(9);
+    std::printf("\n");
+    TimeIniSectionTree(9);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -227,6 +374,7 @@ int main(int argc, char** argv)
         std::printf("%-8d %11.0f us %11.0f us %10.2f %11.0f us %11.0f us %10.2f\n", n, xml, xerces,
                     xerces > 0 ? xml / xerces : 0.0, ini, mem, mem > 0 ? ini / mem : 0.0);
     }
+    RunIniRows();
     benchmark::Shutdown();
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times a silent found-VIN run of cquery as a whole process against bench/reference_lookup.c, which makes
 # only the same engine calls and writes the same hand-back file. Reports wall time (hyperfine) and peak
-# memory, and the ratio of each to the reference (target: within 2x).
+# memory, and the ratio of each to the reference (target: within 2x). Then the peak memory of the same run
+# over a 10 MB cquery.ini, of blank lines and of lines as the program writes them (goal: below 100 MB).
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/silent_lookup.sh [build/bench] [runs]
 set -euo pipefail
@@ -55,4 +56,33 @@ awk -v tc="$t_cquery" -v tr="$t_reference" -v mc="$rss_cquery" -v mr="$rss_refer
     printf "%-10s %12.2f %14d\n", "cquery", tc, mc
     printf "%-10s %12.2f %14d\n", "reference", tr, mr
     printf "%-10s %11.2fx %13.2fx   (target: within 2x)\n", "ratio", tc / tr, mc / mr
+}'
+
+# cquery.ini of 10 MB: the run rewrites it, so each measurement starts from a fresh one.
+ini="$WINDIR/cquery.ini"
+blank_lines() { yes $'\r' | head -c 10485760 > "$ini" || true; }
+written_lines() {
+    awk 'BEGIN { ORS = "\r\n"; while (size < 10485760) {
+        line = sprintf("[Run %d]", ++n); print line; size += length(line) + 2
+        line = "Location=/opt/Qelvo/"; print line; size += length(line) + 2
+        line = "Number=1.4.2"; print line; size += length(line) + 2
+        line = "CommandLine=/opt/Qelvo/cquery /VIN=1AVQL14S1A /YEAR=2010"; print line; size += length(line) + 2 } }' > "$ini"
+}
+peak_with() {
+    local best=0 kb
+    for _ in 1 2 3; do
+        "$1"
+        kb="$("$bin/peak_rss" "$work/cquery/cquery" "/VIN=$vin")"
+        [ "$kb" -gt "$best" ] && best="$kb"
+        cmp -s "$work/cquery/Data/cquery.dat" "$work/reference/Data/cquery.dat" || { echo "no hand-back" >&2; exit 1; }
+    done
+    echo "$best"
+}
+rss_blank="$(peak_with blank_lines)"
+rss_written="$(peak_with written_lines)"
+rm -f "$ini"
+awk -v b="$rss_blank" -v w="$rss_written" 'BEGIN {
+    printf "\npeak RSS with a 10 MB cquery.ini (goal: below 100 MB)\n"
+    printf "%-16s %10.1f MB - %s\n", "blank lines", b / 1024, b < 102400 ? "met" : "not met"
+    printf "%-16s %10.1f MB - %s\n", "written lines", w / 1024, w < 102400 ? "met" : "not met"
 }'

@@ -425,7 +425,7 @@ void TFmAboutDetails::ShowCleanupView()
 {
     std::size_t width = 0;
     for (const auto& entry : versionFiles_)
-        width = std::max(width, ExtractFileName(entry).size() + 1);
+        width = std::max(width, Utf8Length(ExtractFileName(entry)) + 1);
     QListWidget& list = *ui_->LbxCleanupVersions_Show;
     list.clear();
     std::vector<std::pair<QString, QString>> lines; // text, path
