@@ -10,11 +10,11 @@
 // /dev/shm (so that the disk's flush does not hide the work), else /tmp.
 // Usage: settings_storage [Google Benchmark options]
 
+#include "foundation/shared_values.h"
 #include "platform/files.h"
 #include "platform/ini_files.h"
 #include "settings/ini_data_storage.h"
 #include "settings/xml_data_storage.h"
-#include "foundation/shared_values.h"
 
 #include <QSettings>
 #include <QString>
@@ -279,7 +279,8 @@ void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
 
 void PrintVerdict(const char* what, double ratio, double goal)
 {
-    std::printf("%s: %.2fx (goal: at most %.1fx) - %s\n", what, ratio, goal, ratio <= goal ? "met" : "not met");
+    std::printf("%s: %.2fx (goal: at most %.1fx) - %s\n", what, ratio, goal,
+                ratio <= goal ? "met" : "not met");
 }
 
 // A full pass of each side on the same values, 10 to 10,000 in one section and in sections of ten.
@@ -326,7 +327,8 @@ void TimeIniSectionTree(int repetitions)
     for (const int keys : {1000, 10000}) {
         std::string text = "[Root]\r\n";
         for (int i = 0; i < keys; ++i) // every tenth value names a section of its own
-            text += "Key" + std::to_string(i) + "=" + (i % 10 == 0 ? "Branch" : "Leaf") + std::to_string(i) + "\r\n";
+            text += "Key" + std::to_string(i) + "=" + (i % 10 == 0 ? "Branch" : "Leaf") + std::to_string(i) +
+                    "\r\n";
         for (int i = 0; i < keys; i += 10)
             text += "[Branch" + std::to_string(i) + "]\r\nA=1\r\nB=2\r\n";
         WriteFileAtomically(path, text);

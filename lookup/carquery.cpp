@@ -214,8 +214,7 @@ bool RunLookupWindowModal(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecor
     return RunLookupWindow(ui, lookup, record, false);
 }
 
-void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
-                    const TCommandLine& commandLine)
+void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const TCommandLine& commandLine)
 {
     // The three keys go to disk in one write: the same file as three profile writes, a third of the work,
     // and never a file with only some of them.

@@ -82,8 +82,7 @@ bool RunLookupWindowModal(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecor
 /// Writes [Version Info] Location and Number and [Last] CommandLine to cquery.ini in the Windows folder,
 /// in that order, each value on one line. Raises `EIniFileException` "Unable to write to <path>"; a file too
 /// large for memory is left as it is and only logged.
-void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
-                    const TCommandLine& commandLine);
+void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const TCommandLine& commandLine);
 
 /// One whole run. Returns the exit status: 0, or 1 when something could not be shown for want of a
 /// display. Only an error while the application information is set up reaches the caller.

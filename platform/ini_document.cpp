@@ -137,8 +137,8 @@ struct TIniDocument::Store {
         const Store* store;
         bool operator()(std::uint32_t a, std::uint32_t b) const
         {
-            return a == b || (store->items[a].link == store->items[b].link &&
-                              SameText(store->Name(a), store->Name(b)));
+            return a == b ||
+                   (store->items[a].link == store->items[b].link && SameText(store->Name(a), store->Name(b)));
         }
         bool operator()(const KeyProbe& a, std::uint32_t b) const
         {
@@ -349,9 +349,7 @@ std::string TIniDocument::Serialize() const
             }
             const std::string_view text = store.text;
             ForEachLine(text, item.begin, item.begin + item.size,
-                        [&](std::size_t begin, std::size_t end) {
-                            out(text.substr(begin, end - begin));
-                        });
+                        [&](std::size_t begin, std::size_t end) { out(text.substr(begin, end - begin)); });
         }
     };
     std::size_t size = store.byteOrderMark ? kByteOrderMark.size() : 0;

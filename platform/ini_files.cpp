@@ -32,7 +32,8 @@ std::string SerializeDocument(const std::string& fileName, const TIniDocument& d
     try {
         return document.Serialize();
     } catch (const std::bad_alloc&) {
-        throw EFCreateError(Format(SFCreateError, fileName, STooLargeForMemory), std::string(STooLargeForMemory));
+        throw EFCreateError(Format(SFCreateError, fileName, STooLargeForMemory),
+                            std::string(STooLargeForMemory));
     }
 }
 

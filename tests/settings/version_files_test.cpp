@@ -24,7 +24,8 @@ TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCharactersUpToTheCap)
 {
     test::ScratchFolder folder;
     for (const auto& [name, description] : GetParam().files)
-        test::WriteAll(folder / name, "[General]\r\nBuildDate=20240115\r\nDescription=" + description + "\r\n");
+        test::WriteAll(folder / name,
+                       "[General]\r\nBuildDate=20240115\r\nDescription=" + description + "\r\n");
     EXPECT_EQ(BuildVersionDetails(folder.Path() + "/").VersionLines, GetParam().expected);
 }
 
@@ -32,17 +33,17 @@ const std::string kLong(100, 'x');
 
 INSTANTIATE_TEST_SUITE_P(
     Descriptions, VersionLinePaddingTest,
-    ::testing::Values(
-        PaddingCase{"Accented",
-                    {{"a.ver", "Café tables"}, {"b.ver", "Rate tables"}},
-                    {" Café tables (a.ver)  : 01/15/2024", " Rate tables (b.ver)  : 01/15/2024"}},
-        PaddingCase{"Japanese",
-                    {{"c.ver", "車両データ"}, {"d.ver", "Engine"}},
-                    {" 車両データ (c.ver)   : 01/15/2024", " Engine (d.ver)  : 01/15/2024"}},
-        PaddingCase{"OneLongerThanTheCap",
-                    {{"a.ver", kLong}, {"b.ver", "Short"}},
-                    {" " + kLong + " (a.ver)  : 01/15/2024",
-                     " Short (b.ver) " + std::string(64 - 15, ' ') + " : 01/15/2024"}}),
+    ::testing::Values(PaddingCase{"Accented",
+                                  {{"a.ver", "Café tables"}, {"b.ver", "Rate tables"}},
+                                  {" Café tables (a.ver)  : 01/15/2024",
+                                   " Rate tables (b.ver)  : 01/15/2024"}},
+                      PaddingCase{"Japanese",
+                                  {{"c.ver", "車両データ"}, {"d.ver", "Engine"}},
+                                  {" 車両データ (c.ver)   : 01/15/2024", " Engine (d.ver)  : 01/15/2024"}},
+                      PaddingCase{"OneLongerThanTheCap",
+                                  {{"a.ver", kLong}, {"b.ver", "Short"}},
+                                  {" " + kLong + " (a.ver)  : 01/15/2024",
+                                   " Short (b.ver) " + std::string(64 - 15, ' ') + " : 01/15/2024"}}),
     ByName);
 
 TEST(CleanupLine, IsPaddedByCharacters)
