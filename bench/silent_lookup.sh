@@ -60,7 +60,7 @@ awk -v tc="$t_cquery" -v tr="$t_reference" -v mc="$rss_cquery" -v mr="$rss_refer
 
 # cquery.ini of 10 MB: the run rewrites it, so each measurement starts from a fresh one.
 ini="$WINDIR/cquery.ini"
-blank_lines() { yes $'\r' | head -c 10485760 > "$ini" || true; }
+blank_lines() { yes '' | head -c 10485760 > "$ini" || true; }
 written_lines() {
     awk 'BEGIN { ORS = "\r\n"; while (size < 10485760) {
         line = sprintf("[Run %d]", ++n); print line; size += length(line) + 2

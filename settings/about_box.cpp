@@ -342,8 +342,10 @@ void TFmAboutDetails::FormCreate()
 
     const QFontMetrics metrics(Font().ToQFont());
     int widest = 0;
+    // A longer description runs on past the edge: widening for it could make the window wider than any
+    // screen, and as large in memory.
     for (const auto& line : details.VersionLines)
-        widest = std::max(widest, metrics.horizontalAdvance(Q(line)));
+        widest = std::max(widest, metrics.horizontalAdvance(Q(line).left(int(kMaxMeasuredWidth))));
     if (widest + 40 > ClientWidth())
         SetClientWidth(widest + 40);
 }

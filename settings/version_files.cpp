@@ -57,12 +57,6 @@ std::string LinuxName(const std::string& windowsName)
     return LibraryFileName(windowsName);
 }
 
-// The widest a description is padded to. A padded line with " : " and the date then keeps within 77
-// characters, inside the 80 columns of plain text (the text also goes out as an e-mail attachment), and about
-// twice what a description usually takes. A longer description is shown whole, only not padded, and does not
-// widen the other lines.
-constexpr std::size_t kMaxPaddedWidth = 64;
-
 // Padded by characters: a blank stands for one character of the fixed-width font, not for one byte.
 std::string PadRight(std::string text, std::size_t width)
 {
