@@ -7,6 +7,7 @@
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/about_windows.sh [build/bench] [runs]
 set -euo pipefail
+source "$(dirname "$0")/peak_memory.sh"
 
 build="${1:-build/bench}"
 runs="${2:-50}"
@@ -42,17 +43,9 @@ hyperfine --shell=none --warmup 3 --runs "$runs" --export-csv "$work/times.csv" 
     --command-name details-1000 "$work/many/lookup_window_driver details" \
     --command-name details-10000 "$work/many10k/lookup_window_driver details"
 
-peak() {
-    local best=0 kb
-    for _ in 1 2 3; do
-        kb="$("$bin/peak_rss" "$@")"
-        [ "$kb" -gt "$best" ] && best="$kb"
-    done
-    echo "$best"
-}
-rss_window="$(peak "$work/program/lookup_window_driver")"
-rss_1000="$(peak "$work/many/lookup_window_driver" details)"
-rss_10000="$(peak "$work/many10k/lookup_window_driver" details)"
+rss_window="$(peak 3 "$work/program/lookup_window_driver")"
+rss_1000="$(peak 3 "$work/many/lookup_window_driver" details)"
+rss_10000="$(peak 3 "$work/many10k/lookup_window_driver" details)"
 
 # hyperfine's CSV has the median in column 4.
 column() { awk -F, -v name="$1" -v col="$2" '$1 == name { print $col * 1000 }' "$work/times.csv"; }

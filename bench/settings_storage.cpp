@@ -105,21 +105,26 @@ bool Changed(std::size_t i)
     return i % (kValues / kChanged) == 0;
 }
 
+// Load, read every value, change every tenth, save.
+template <class Access> void FullPass(const std::string& path, const Layout& layout)
+{
+    Access storage(path);
+    std::string value;
+    for (const auto& [section, item] : layout.keys) {
+        storage.ReadData(section, item, value);
+        benchmark::DoNotOptimize(value);
+    }
+    for (std::size_t i = 0; i < layout.keys.size(); ++i)
+        if (Changed(i))
+            storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
+    storage.UpdateFile();
+}
+
 template <class Access>
 void StorageRun(benchmark::State& state, const std::string& path, const Layout& layout)
 {
-    for (auto _ : state) {
-        Access storage(path);
-        std::string value;
-        for (const auto& [section, item] : layout.keys) {
-            storage.ReadData(section, item, value);
-            benchmark::DoNotOptimize(value);
-        }
-        for (std::size_t i = 0; i < layout.keys.size(); ++i)
-            if (Changed(i))
-                storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
-        storage.UpdateFile();
-    }
+    for (auto _ : state)
+        FullPass<Access>(path, layout);
 }
 
 void StorageXml(benchmark::State& state)
@@ -254,16 +259,7 @@ void NewTimeStamp(const std::string& path)
 void IniStoragePass(const std::string& path, const Layout& layout)
 {
     NewTimeStamp(path);
-    TtscINIDataStorageAccess storage(path);
-    std::string value;
-    for (const auto& [section, item] : layout.keys) {
-        storage.ReadData(section, item, value);
-        benchmark::DoNotOptimize(value);
-    }
-    for (std::size_t i = 0; i < layout.keys.size(); ++i)
-        if (Changed(i))
-            storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
-    storage.UpdateFile();
+    FullPass<TtscINIDataStorageAccess>(path, layout);
 }
 
 void QSettingsPass(const std::string& path, const std::vector<QString>& keys)

@@ -6,6 +6,7 @@
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/silent_lookup.sh [build/bench] [runs]
 set -euo pipefail
+source "$(dirname "$0")/peak_memory.sh"
 
 build="${1:-build/bench}"
 runs="${2:-300}"
@@ -36,16 +37,8 @@ hyperfine --shell=none --warmup 20 --runs "$runs" --export-csv "$work/times.csv"
     --command-name cquery "$work/cquery/cquery /VIN=$vin" \
     --command-name reference "$work/reference/reference_lookup $vin"
 
-peak() {
-    local best=0 kb
-    for _ in 1 2 3 4 5; do
-        kb="$("$bin/peak_rss" "$@")"
-        [ "$kb" -gt "$best" ] && best="$kb"
-    done
-    echo "$best"
-}
-rss_cquery="$(peak "$work/cquery/cquery" "/VIN=$vin")"
-rss_reference="$(peak "$work/reference/reference_lookup" "$vin")"
+rss_cquery="$(peak 5 "$work/cquery/cquery" "/VIN=$vin")"
+rss_reference="$(peak 5 "$work/reference/reference_lookup" "$vin")"
 
 # CSV columns: command, mean (s), ...
 mean() { awk -F, -v name="$1" '$1 == name { print $2 * 1000 }' "$work/times.csv"; }
@@ -68,18 +61,9 @@ written_lines() {
         line = "Number=1.4.2"; print line; size += length(line) + 2
         line = "CommandLine=/opt/Qelvo/cquery /VIN=1AVQL14S1A /YEAR=2010"; print line; size += length(line) + 2 } }' > "$ini"
 }
-peak_with() {
-    local best=0 kb
-    for _ in 1 2 3; do
-        "$1"
-        kb="$("$bin/peak_rss" "$work/cquery/cquery" "/VIN=$vin")"
-        [ "$kb" -gt "$best" ] && best="$kb"
-        cmp -s "$work/cquery/Data/cquery.dat" "$work/reference/Data/cquery.dat" || { echo "no hand-back" >&2; exit 1; }
-    done
-    echo "$best"
-}
-rss_blank="$(peak_with blank_lines)"
-rss_written="$(peak_with written_lines)"
+rss_blank="$(PREPARE=blank_lines peak 3 "$work/cquery/cquery" "/VIN=$vin")"
+rss_written="$(PREPARE=written_lines peak 3 "$work/cquery/cquery" "/VIN=$vin")"
+cmp -s "$work/cquery/Data/cquery.dat" "$work/reference/Data/cquery.dat" || { echo "no hand-back" >&2; exit 1; }
 rm -f "$ini"
 awk -v b="$rss_blank" -v w="$rss_written" 'BEGIN {
     printf "\npeak RSS with a 10 MB cquery.ini (goal: below 100 MB)\n"
