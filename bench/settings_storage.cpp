@@ -3,17 +3,24 @@
 //   Bare/Xerces      a plain Xerces parse of the same file and a serialisation back to it
 //   Storage/Ini      the same work on the same values as an INI file, through TtscINIDataStorageAccess
 //   Bare/MemIniFile  the same work straight on the platform's TMemIniFile
-// Each runs with 10 to 1,000 items per section (the storage finds an item by scanning its section), and
-// the ratios of each pair are printed at the end. The files go to $BENCH_DIR, else /dev/shm (so that the
-// disk's flush does not hide the work), else /tmp.
+// Each runs with 10 to 1,000 items per section, and the ratios of each pair are printed at the end.
+// Then the INI storage against QSettings (INI format) on the same data, 10 to 10,000 values in one section
+// and in sections of ten, and ReadSectionTree over 1,000 and 10,000 keys, timed in turn repetition by
+// repetition and compared by their medians, each with its goal and verdict. The files go to $BENCH_DIR, else
+// /dev/shm (so that the disk's flush does not hide the work), else /tmp.
 // Usage: settings_storage [Google Benchmark options]
 
+#include "foundation/shared_values.h"
 #include "platform/files.h"
 #include "platform/ini_files.h"
 #include "settings/ini_data_storage.h"
 #include "settings/xml_data_storage.h"
 
+#include <QSettings>
+#include <QString>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <xercesc/dom/DOM.hpp>
@@ -21,10 +28,14 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -40,10 +51,10 @@ struct Layout {
     std::vector<std::pair<std::string, std::string>> keys; // section, item
 };
 
-Layout MakeLayout(int itemsPerSection)
+Layout MakeLayout(int itemsPerSection, int values = kValues)
 {
     Layout layout;
-    for (int i = 0; i < kValues; ++i)
+    for (int i = 0; i < values; ++i)
         layout.keys.emplace_back("Section" + std::to_string(i / itemsPerSection),
                                  "Item" + std::to_string(i % itemsPerSection));
     return layout;
@@ -94,21 +105,26 @@ bool Changed(std::size_t i)
     return i % (kValues / kChanged) == 0;
 }
 
+// Load, read every value, change every tenth, save.
+template <class Access> void FullPass(const std::string& path, const Layout& layout)
+{
+    Access storage(path);
+    std::string value;
+    for (const auto& [section, item] : layout.keys) {
+        storage.ReadData(section, item, value);
+        benchmark::DoNotOptimize(value);
+    }
+    for (std::size_t i = 0; i < layout.keys.size(); ++i)
+        if (Changed(i))
+            storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
+    storage.UpdateFile();
+}
+
 template <class Access>
 void StorageRun(benchmark::State& state, const std::string& path, const Layout& layout)
 {
-    for (auto _ : state) {
-        Access storage(path);
-        std::string value;
-        for (const auto& [section, item] : layout.keys) {
-            storage.ReadData(section, item, value);
-            benchmark::DoNotOptimize(value);
-        }
-        for (std::size_t i = 0; i < layout.keys.size(); ++i)
-            if (Changed(i))
-                storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
-        storage.UpdateFile();
-    }
+    for (auto _ : state)
+        FullPass<Access>(path, layout);
 }
 
 void StorageXml(benchmark::State& state)
@@ -207,6 +223,145 @@ public:
     std::map<std::string, bool> medians;
 };
 
+// --- the INI storage against QSettings ------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds per call of `pass`, over a batch of calls that lasts at least `minimum` seconds.
+template <class F> double SecondsPerPass(F&& pass, double minimum = 0.02)
+{
+    int count = 0;
+    const auto start = Clock::now();
+    double elapsed = 0;
+    do {
+        pass();
+        ++count;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < minimum);
+    return elapsed / count;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// QSettings keeps a file it has read in a process-wide cache and reads it again only when its time stamp
+// has changed, so each pass of either side gives the file a new one: both load it every time.
+void NewTimeStamp(const std::string& path)
+{
+    static long seconds = 1000000000;
+    const timespec times[2] = {{++seconds, 0}, {seconds, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+void IniStoragePass(const std::string& path, const Layout& layout)
+{
+    NewTimeStamp(path);
+    FullPass<TtscINIDataStorageAccess>(path, layout);
+}
+
+void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
+{
+    NewTimeStamp(path);
+    QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
+    for (const QString& key : keys)
+        benchmark::DoNotOptimize(settings.value(key).toString());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (Changed(i))
+            settings.setValue(keys[i], QStringLiteral("changed"));
+    settings.sync();
+}
+
+void PrintVerdict(const char* what, double ratio, double goal)
+{
+    std::printf("%s: %.2fx (goal: at most %.1fx) - %s\n", what, ratio, goal,
+                ratio <= goal ? "met" : "not met");
+}
+
+// A full pass of each side on the same values, 10 to 10,000 in one section and in sections of ten.
+void CompareIniWithQSettings(int repetitions)
+{
+    const std::string ours = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-ours.ini";
+    const std::string qt = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-qt.ini";
+    std::printf("\nIniQSettings: INI full pass (load, read all, change one in ten, save), medians of %d "
+                "interleaved runs\n",
+                repetitions);
+    std::printf("%-8s %-12s %14s %14s %8s\n", "values", "sections of", "Storage/Ini", "QSettings", "ratio");
+    double worst = 0;
+    for (const int values : {10, 100, 1000, 10000}) {
+        // Ten values in sections of ten are the same as in one section.
+        for (const int perSection : values == 10 ? std::vector<int>{10} : std::vector<int>{values, 10}) {
+            const Layout layout = MakeLayout(perSection, values);
+            std::vector<QString> keys;
+            for (const auto& [section, item] : layout.keys)
+                keys.push_back(QString::fromStdString(section + "/" + item));
+            std::vector<double> ourTimes, qtTimes;
+            for (int r = 0; r < repetitions; ++r) {
+                WriteFileAtomically(ours, IniText(layout));
+                WriteFileAtomically(qt, IniText(layout));
+                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout); }));
+                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys); }));
+            }
+            const double ratio = Median(ourTimes) / Median(qtTimes);
+            worst = std::max(worst, ratio);
+            std::printf("%-8d %-12s %11.1f us %11.1f us %8.2f\n", values,
+                        perSection == values ? "one" : "ten", Median(ourTimes) * 1e6, Median(qtTimes) * 1e6,
+                        ratio);
+        }
+    }
+    std::remove(ours.c_str());
+    std::remove(qt.c_str());
+    PrintVerdict("INI storage against QSettings, worst row", worst, 1.0);
+}
+
+// ReadSectionTree over a section of 1,000 and of 10,000 keys, timed in turn (goal for 10,000: under 50 ms;
+// linear growth is 10x).
+void TimeIniSectionTree(int repetitions)
+{
+    const std::vector<int> sizes = {1000, 10000};
+    std::vector<std::unique_ptr<TtscINIDataStorageAccess>> storages;
+    for (const int keys : sizes) {
+        std::string text = "[Root]\r\n";
+        for (int i = 0; i < keys; ++i) // every tenth value names a section of its own
+            text += "Key" + std::to_string(i) + "=" + (i % 10 == 0 ? "Branch" : "Leaf") + std::to_string(i) +
+                    "\r\n";
+        for (int i = 0; i < keys; i += 10)
+            text += "[Branch" + std::to_string(i) + "]\r\nA=1\r\nB=2\r\n";
+        const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-tree" +
+                                 std::to_string(keys) + ".ini";
+        WriteFileAtomically(path, text);
+        storages.push_back(std::make_unique<TtscINIDataStorageAccess>(path));
+        std::remove(path.c_str());
+    }
+    std::vector<std::vector<double>> times(sizes.size());
+    for (int r = 0; r < repetitions; ++r)
+        for (std::size_t i = 0; i < sizes.size(); ++i)
+            times[i].push_back(SecondsPerPass([&] {
+                TtscValuesList tree;
+                storages[i]->ReadSectionTree("Root", tree);
+                benchmark::DoNotOptimize(tree.Children.size());
+            }));
+    const double small = Median(times[0]) * 1e3;
+    const double large = Median(times[1]) * 1e3;
+    std::printf("\nIniSectionTree: medians of %d interleaved runs\n", repetitions);
+    std::printf("ReadSectionTree, 1,000 keys: %.2f ms; 10,000 keys: %.2f ms (%.1fx)\n", small, large,
+                large / small);
+    std::printf("ReadSectionTree of 10,000 keys: %.2f ms (goal: under 50 ms) - %s\n", large,
+                large < 50 ? "met" : "not met");
+}
+
+// The rows run when the benchmark filter matches their names ("IniQSettings", "IniSectionTree").
+void RunIniRows()
+{
+    const std::regex filter(benchmark::GetBenchmarkFilter());
+    if (std::regex_search("IniQSettings", filter))
+        CompareIniWithQSettings(9);
+    if (std::regex_search("IniSectionTree", filter))
+        TimeIniSectionTree(9);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -227,6 +382,7 @@ int main(int argc, char** argv)
         std::printf("%-8d %11.0f us %11.0f us %10.2f %11.0f us %11.0f us %10.2f\n", n, xml, xerces,
                     xerces > 0 ? xml / xerces : 0.0, ini, mem, mem > 0 ? ini / mem : 0.0);
     }
+    RunIniRows();
     benchmark::Shutdown();
     return 0;
 }

@@ -361,8 +361,10 @@ void TFmAboutDetails::FormCreate()
 
     const QFontMetrics metrics(Font().ToQFont());
     int widest = 0;
+    // A longer description runs on past the edge: widening for it could make the window wider than any
+    // screen, and as large in memory.
     for (const auto& line : details.VersionLines)
-        widest = std::max(widest, metrics.horizontalAdvance(Q(line)));
+        widest = std::max(widest, metrics.horizontalAdvance(Q(line).left(int(kMaxMeasuredWidth))));
     if (widest + 40 > ClientWidth())
         SetClientWidth(widest + 40);
 }
@@ -444,7 +446,7 @@ void TFmAboutDetails::ShowCleanupView()
 {
     std::size_t width = 0;
     for (const auto& entry : versionFiles_)
-        width = std::max(width, ExtractFileName(entry).size() + 1);
+        width = std::max(width, Utf8Length(ExtractFileName(entry)) + 1);
     QListWidget& list = *ui_->LbxCleanupVersions_Show;
     list.clear();
     std::vector<std::pair<QString, QString>> lines; // text, path

@@ -57,10 +57,12 @@ std::string LinuxName(const std::string& windowsName)
     return LibraryFileName(windowsName);
 }
 
+// Padded by characters: a blank stands for one character of the fixed-width font, not for one byte.
 std::string PadRight(std::string text, std::size_t width)
 {
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
+    const std::size_t length = Utf8Length(text);
+    if (length < width)
+        text.append(width - length, ' ');
     return text;
 }
 
@@ -132,7 +134,7 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         if (name.empty())
             continue;
         siblings.push_back(name);
-        width = std::max(width, name.size() + 2);
+        width = std::max(width, Utf8Length(name) + 2);
     }
     for (const auto& name : siblings)
         lines.push_back(PadRight(" " + name + " ", width) + " : " +
@@ -157,7 +159,7 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         if (!ReadVersionFile(programFolder + entry, buildDate, description) || Trim(description).empty())
             continue;
         counted.emplace_back(" " + description + " (" + ExtractFileName(entry) + ") ", buildDate);
-        width = std::max(width, counted.back().first.size());
+        width = std::max(width, std::min(Utf8Length(counted.back().first), kMaxPaddedWidth));
     }
     for (const auto& [text, buildDate] : counted) {
         details.VersionLines.push_back(PadRight(text, width) + " : " + buildDate);

@@ -391,6 +391,24 @@ TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
     EXPECT_FALSE(FileExists(DataFile()));
 }
 
+TEST_F(CarqueryTest, AnIniTooLargeForMemoryIsLeftAsItIsAndTheVehicleStillHandedBack)
+{
+    InstallEngine();
+    EnableLog();
+    WriteAll(IniFile(), "[Last]\r\nCommandLine=old\r\n");
+    {
+        const ScopedFileFault outOfMemory([this](TFileStep step, const std::string& path) {
+            return step == TFileStep::Read && path == IniFile() ? ENOMEM : 0;
+        });
+        EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
+    }
+    EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
+    EXPECT_THAT(Boxes(), IsEmpty());
+    EXPECT_EQ(ReadAll(IniFile()), "[Last]\r\nCommandLine=old\r\n");
+    EXPECT_THAT(ReadAll(LogFile()), HasSubstr("cquery.ini not updated: Cannot open file \"" + IniFile() +
+                                              "\". The file is too large for the memory available"));
+}
+
 TEST_F(CarqueryTest, AMissingDataFolderCannotTakeTheVehicle)
 {
     InstallEngine();
