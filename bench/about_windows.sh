@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times the About windows as whole processes on the offscreen platform: the lookup window alone, with the
 # About box shown and painted over it, and with the installation-details window over a program folder
-# holding 1,000 version files. The driver, the core library, the stand-in engine and the logo are copied
-# into a program folder, as installed. Reports wall time (hyperfine).
+# holding 1,000 version files. The driver, the core library, the windows' modules, the stand-in engine and
+# the logo are copied into a program folder, as installed. Reports wall time (hyperfine).
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/about_windows.sh [build/bench] [runs]
 set -euo pipefail
@@ -10,15 +10,16 @@ set -euo pipefail
 build="${1:-build/bench}"
 runs="${2:-50}"
 bin="$build/bin"
-for file in lookup_window_driver libcarlume_core.so libchassix.so libtscemail.so CLLogo.jpg; do
+for file in lookup_window_driver libcarlume_core.so libcarlume_jpeg.so libcarlume_xml.so libchassix.so \
+    libtscemail.so CLLogo.jpg; do
     [ -e "$bin/$file" ] || { echo "missing $bin/$file: build the bench preset first" >&2; exit 1; }
 done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/program/Data" "$work/windows" "$work/runtime" "$work/many/Data"
-cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libchassix.so" "$bin/libtscemail.so" \
-    "$bin/CLLogo.jpg" "$work/program/"
+cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libcarlume_jpeg.so" "$bin/libcarlume_xml.so" \
+    "$bin/libchassix.so" "$bin/libtscemail.so" "$bin/CLLogo.jpg" "$work/program/"
 cp "$work/program/"*.so "$work/program/lookup_window_driver" "$work/program/CLLogo.jpg" "$work/many/"
 for i in $(seq 1 1000); do
     dir="$work/many/parts/$((i % 20))"

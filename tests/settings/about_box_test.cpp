@@ -81,6 +81,7 @@ protected:
         properties.StartYear = "1998";
         properties.EndYear = "2026";
         properties.LogoFile = program + "CLLogo.jpg";
+        fs::copy_file(CARLUME_JPEG_MODULE, program + "libcarlume_jpeg.so");
     }
     void MakeInstallation()
     {
