@@ -5,7 +5,7 @@
 # With the UI module, the engine and the two modules given, real runs on the offscreen platform also show
 # that neither the lookup window nor the chooser has Xerces or either module mapped, nor libjpeg unless Qt
 # brought it with its own JPEG image plugin (Qt loads its image plugins to read the menu bar's icons, in a
-# plain QDialog as well).
+# plain QDialog as well). Nor do they have the print system's client mapped: it comes with the first print.
 # Usage: check_silent_run_libraries.sh <cquery> <libcarlume_core.so> [<libcarlume_ui.so> <libchassix.so>
 #        <libcarlume_xml.so> <libcarlume_jpeg.so>]
 set -euo pipefail
@@ -64,16 +64,14 @@ check_run() {
         status=1
     else
         maps=$(awk 'NF >= 6 { print $6 }' "/proc/$run/maps" | sort -u)
-        if ! grep -q 'imageformats/libqjpeg' <<<"$maps"; then
-            mapped_forbidden='xerces|libcarlume_xml|libcarlume_jpeg|jpeg'
-        else
-            mapped_forbidden='xerces|libcarlume_xml|libcarlume_jpeg'
-        fi
+        mapped_forbidden='xerces|libcarlume_xml|libcarlume_jpeg|libcups'
+        grep -q 'imageformats/libqjpeg' <<<"$maps" || mapped_forbidden+='|jpeg'
+
         if grep -Ei "$mapped_forbidden" <<<"$maps"; then
             echo "the $what has the libraries above mapped"
             status=1
         else
-            echo "the $what: $(grep -c '\.so' <<<"$maps") libraries mapped, none of them XML or JPEG"
+            echo "the $what: $(grep -c '\.so' <<<"$maps") libraries mapped, no Xerces, no module of ours, no print client"
         fi
     fi
     kill "$run" 2>/dev/null || true
