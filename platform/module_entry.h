@@ -24,8 +24,8 @@ using TModuleEntry = int (*)(unsigned interfaceVersion, Interface** result, char
 void CopyModuleReason(std::string_view text, char* reason, std::size_t reasonSize) noexcept;
 
 /// Loads the module `windowsPath` (a Windows name or a path, see platform/library.h) and returns the address
-/// of its export `entryName`; nullptr when that fails, with `failure` set to "Unable to load the <what> <path>:
-/// <the system's reason>" or "<path> is no <what> module of this program".
+/// of its export `entryName`; nullptr when that fails, with `failure` set to "Unable to load the <what>
+/// <path>: <the system's reason>" or "<path> is no <what> module of this program".
 void* LoadModuleEntry(std::string_view windowsPath, const char* entryName, std::string_view what,
                       std::string& failure);
 

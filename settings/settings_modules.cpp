@@ -39,8 +39,7 @@ Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryNam
 
 IXmlStorageModule& LoadXmlStorageModule(std::string_view windowsPath)
 {
-    return LoadSettingsModule<IXmlStorageModule>(windowsPath, XmlStorageModuleEntry,
-                                                 "XML settings storage");
+    return LoadSettingsModule<IXmlStorageModule>(windowsPath, XmlStorageModuleEntry, "XML settings storage");
 }
 
 IJpegDecoderModule& LoadJpegDecoderModule(std::string_view windowsPath)

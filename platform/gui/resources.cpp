@@ -78,8 +78,8 @@ TBitmap LoadBitmapResource(const QString& name)
 QCursor LoadCursorResource(const QString& name)
 {
     EnsureResources();
-    const QPixmap pixmap =
-        QPixmap::fromImage(ReadBuiltInImage(QStringLiteral(":/cursors/") + name + QStringLiteral(".xpm"), "xpm"));
+    const QPixmap pixmap = QPixmap::fromImage(
+        ReadBuiltInImage(QStringLiteral(":/cursors/") + name + QStringLiteral(".xpm"), "xpm"));
     if (pixmap.isNull()) {
         return QCursor(Qt::ArrowCursor);
     }
