@@ -55,10 +55,10 @@ start() {
 }
 
 # Waits until the run has `$1` mapped and sits in its event loop (the same wait in poll for half a second);
-# false when it does not come to that within a minute.
+# false when it does not come to that within `$2` tenths of a second (a minute when not given).
 settled() {
     local waits=0 call
-    for _ in $(seq 600); do
+    for _ in $(seq "${2:-600}"); do
         kill -0 "$run" 2>/dev/null || return 1
         if grep -q "$1" "/proc/$run/maps" 2>/dev/null; then
             call=$(cut -d' ' -f1 "/proc/$run/syscall" 2>/dev/null || true)
@@ -125,10 +125,15 @@ done
 display=":$(tr -d '\n' <"$tmp/display")"
 start DISPLAY="$display" --
 if settled libcarlume_ui.so; then
-    DISPLAY="$display" xdotool key alt+h
-    sleep 0.5
-    DISPLAY="$display" xdotool key a
-    if settled libcarlume_jpeg.so; then
+    # Keys typed before the window has the keyboard are lost: a few tries.
+    for _ in 1 2 3; do
+        DISPLAY="$display" xdotool key alt+h
+        sleep 0.5
+        DISPLAY="$display" xdotool key a
+        settled libcarlume_jpeg.so 200 && break
+        DISPLAY="$display" xdotool key Escape
+    done
+    if settled libcarlume_jpeg.so 10; then
         inspect "About box" 'xerces|libcarlume_xml' libcarlume_jpeg.so
     else
         echo "Help, About did not bring the About box with its logo:"
