@@ -212,13 +212,22 @@ void TAboutBox::FormCreate()
     copyright.replace(QStringLiteral("#END#"), Q(properties_.EndYear));
     ui.Copyright->setText(copyright);
     ui.memCopyrightInfo->setPlainText(Q(properties_.CopyrightText));
+    // Read-only, but with a caret when it has the focus, so that the focus shows.
+    ui.memCopyrightInfo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     MakeLink(*ui.lblWebSite);
     MakeLink(*ui.lblEmail);
     ui.lblWebSite->adjustSize();
     ui.lblEmail->adjustSize();
-    if (FileExists(properties_.LogoFile))
-        ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
-    ui.pnlProductInfo->raise();
+    if (FileExists(properties_.LogoFile)) {
+        try {
+            ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
+        } catch (const std::exception& error) {
+            // The box is worth more than its picture: it opens without one, as for a missing logo.
+            LogMessage(services_,
+                       Format("The logo %s cannot be shown: %s", properties_.LogoFile, error.what()));
+        }
+    }
+    BringPanelToFront();
     ui.lblShowCopyright->setText(QString::fromLatin1(kToggleToNotice));
 }
 
@@ -270,10 +279,20 @@ void TAboutBox::BtnShowDetailsClick()
     ShowAboutDetails(properties_, services_, this);
 }
 
+void TAboutBox::BringPanelToFront()
+{
+    QWidget* front = noticeShown_ ? ui_->pnlCopyrightInfo : ui_->pnlProductInfo;
+    QWidget* back = noticeShown_ ? ui_->pnlProductInfo : ui_->pnlCopyrightInfo;
+    front->show();
+    front->raise();
+    // Out of sight behind the other, its controls must not take the focus (it moves on if it was there).
+    back->hide();
+}
+
 void TAboutBox::lblShowCopyrightClick()
 {
     noticeShown_ = !noticeShown_;
-    (noticeShown_ ? ui_->pnlCopyrightInfo : ui_->pnlProductInfo)->raise();
+    BringPanelToFront();
     ui_->lblShowCopyright->setText(QString::fromLatin1(noticeShown_ ? kToggleToProduct : kToggleToNotice));
 }
 
