@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Times the About windows as whole processes on the offscreen platform: the lookup window alone, with the
 # About box shown and painted over it, and with the installation-details window over program folders
-# holding 1,000 and 10,000 version files. The driver, the core library, the stand-in engine and the logo are
-# copied into a program folder, as installed. Reports wall time (hyperfine) and peak memory, and whether the
-# details window's cost stays linear in the number of version files.
+# holding 1,000 and 10,000 version files. The driver, the core library, the windows' modules, the stand-in
+# engine and the logo are copied into a program folder, as installed. Reports wall time (hyperfine) and peak
+# memory, and whether the details window's cost stays linear in the number of version files.
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/about_windows.sh [build/bench] [runs]
 set -euo pipefail
@@ -12,15 +12,16 @@ source "$(dirname "$0")/peak_memory.sh"
 build="${1:-build/bench}"
 runs="${2:-50}"
 bin="$build/bin"
-for file in lookup_window_driver libcarlume_core.so libchassix.so libtscemail.so CLLogo.jpg peak_rss; do
+for file in lookup_window_driver libcarlume_core.so libcarlume_jpeg.so libcarlume_xml.so libchassix.so \
+    libtscemail.so CLLogo.jpg peak_rss; do
     [ -e "$bin/$file" ] || { echo "missing $bin/$file: build the bench preset first" >&2; exit 1; }
 done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/program/Data" "$work/windows" "$work/runtime"
-cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libchassix.so" "$bin/libtscemail.so" \
-    "$bin/CLLogo.jpg" "$work/program/"
+cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libcarlume_jpeg.so" "$bin/libcarlume_xml.so" \
+    "$bin/libchassix.so" "$bin/libtscemail.so" "$bin/CLLogo.jpg" "$work/program/"
 # many: 1,000 version files; many10k: 10,000.
 for folder in many:1000 many10k:10000; do
     name="${folder%%:*}"

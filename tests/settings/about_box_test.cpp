@@ -84,6 +84,7 @@ protected:
         properties.StartYear = "1998";
         properties.EndYear = "2026";
         properties.LogoFile = program + "CLLogo.jpg";
+        fs::copy_file(CARLUME_JPEG_MODULE, program + "libcarlume_jpeg.so");
     }
     void MakeInstallation()
     {
@@ -261,6 +262,18 @@ INSTANTIATE_TEST_SUITE_P(
         TBadLogo{"Cmyk", "CLLogo.jpg", TBadLogo::Cmyk, "JPEG error: Unsupported color conversion"},
         TBadLogo{"UnknownKind", "CLLogo.xyz", TBadLogo::Whole, "Unknown picture file extension (.xyz)"}),
     test::ByName);
+
+// The decoder is a module of its own; without it the box still opens, and the log names the module's path.
+TEST_F(AboutWindowsTest, WithoutTheDecoderModuleTheBoxOpensWithoutThePicture)
+{
+    fs::remove(program + "libcarlume_jpeg.so");
+    fs::copy_file(CARLUME_TEST_LOGO, properties.LogoFile);
+    TAboutBox box(nullptr, properties, fakes.Services());
+    EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
+    ASSERT_EQ(fakes.Logger.Lines().size(), 1u);
+    EXPECT_THAT(fakes.Logger.Lines()[0],
+                HasSubstr("Unable to load the picture decoder " + program + "libcarlume_jpeg.so: "));
+}
 
 TEST_F(AboutWindowsTest, AMissingLogoLeavesThePictureEmptyAndLogsNothing)
 {
