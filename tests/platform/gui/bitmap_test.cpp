@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 
 namespace carlume {
@@ -206,6 +207,11 @@ struct HoleCase {
     // Puts the bitmap onto the canvas of a green picture at (0, 0).
     std::function<void(TBitmap& bitmap, TCanvas& canvas)> Draw;
 };
+
+void PrintTo(const HoleCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
 
 class BitmapHoles : public ::testing::TestWithParam<HoleCase> {};
 
