@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <ostream>
 #include <string>
 
@@ -177,27 +178,16 @@ TEST(ImageList, AddsStripsAndDrawsWithTheirMasks)
 // 4 x 2, transparent where "." (bottom-left included); black, fuchsia, navy and white are visible.
 QImage PictureWithHoles()
 {
-    QImage image(4, 2, QImage::Format_ARGB32);
+    const std::map<char, QRgb> colours{{'.', qRgba(0, 0, 0, 0)},
+                                       {'X', qRgb(0, 0, 0)},
+                                       {'F', qRgb(255, 0, 255)},
+                                       {'N', qRgb(0, 0, 128)},
+                                       {'W', qRgb(255, 255, 255)}};
     const char* rows[] = {".XF.", ".NXW"};
+    QImage image(4, 2, QImage::Format_ARGB32);
     for (int y = 0; y < 2; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            switch (rows[y][x]) {
-            case 'X':
-                image.setPixel(x, y, qRgb(0, 0, 0));
-                break;
-            case 'F':
-                image.setPixel(x, y, qRgb(255, 0, 255));
-                break;
-            case 'N':
-                image.setPixel(x, y, qRgb(0, 0, 128));
-                break;
-            case 'W':
-                image.setPixel(x, y, qRgb(255, 255, 255));
-                break;
-            default:
-                image.setPixel(x, y, qRgba(0, 0, 0, 0));
-            }
-        }
+        for (int x = 0; x < 4; ++x)
+            image.setPixel(x, y, colours.at(rows[y][x]));
     }
     return image;
 }
