@@ -79,7 +79,6 @@ INSTANTIATE_TEST_SUITE_P(Looks, GradientButtonLook, ::testing::Values(
     LookCase{"PlainHover", false, true, {{In::Enter}}, {{37, 3, clSilver, "grey ring"}}}));
 // clang-format on
 
-// The byte-sized band count would wrap at 768 pixels and leave ten bands.
 class GradientButtonCorners : public ::testing::TestWithParam<LookCase> {};
 
 // The rounded face leaves the four corner pixels to the parent, whose background shows there; the
@@ -125,6 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Looks, GradientButtonCorners, ::testing::Values(
     ByName);
 // clang-format on
 
+// The byte-sized band count would wrap at 768 pixels and leave ten bands.
 TEST(GradientButton, ATallButtonKeepsItsBands)
 {
     TGradientButton button;
