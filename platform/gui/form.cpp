@@ -640,7 +640,8 @@ void TForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     const TKeyInfo info = ToClassKey(*event);
-    // A focused push button takes Enter itself, whichever button is the default.
+    // A focused push button takes Enter itself, whichever button is the default (our own buttons take it in
+    // their key handlers and never pass it on).
     auto* focusedButton = qobject_cast<QPushButton*>(QApplication::focusWidget());
     if (info.Key == VK_RETURN && info.Shift == 0 && focusedButton != nullptr && passedOn &&
         focusedButton->isEnabled()) {

@@ -2,7 +2,8 @@
 
 // The base of every window: a QDialog that behaves as the class library's form. A non-zero ModalResult
 // ends a modal show once the handler that set it has returned; Enter and Esc that the focused control
-// leaves alone are offered to the controls (Esc closes only through a Cancel control); OnEnter and OnExit
+// leaves alone are offered to the controls (Esc closes only through a Cancel control; a focused button
+// takes Enter itself, so the default buttons see it only when no button has the focus); OnEnter and OnExit
 // follow real changes of the form's active control; the form can be centred on the screen or its owner.
 // When shown, a form is never larger than its screen's free area; the user cannot resize a form with a
 // fixed border, nor make a sizeable one smaller than the size it was shown with, nor minimise a modal form

@@ -319,7 +319,7 @@ INSTANTIATE_TEST_SUITE_P(Sequences, SchemeButtonInput, ::testing::Values(
 class SchemeButtonOnAForm : public ::testing::TestWithParam<std::string> {};
 
 // The result is on the form before OnClick runs, the form is still open then, and it ends with that result.
-// One action is one click, also for Enter, which the form offers the focused button.
+// One action is one click, also for Enter, which the focused button takes itself.
 TEST_P(SchemeButtonOnAForm, TheResultComesFirstAndOneActionClicksOnce)
 {
     TForm form;
