@@ -71,6 +71,19 @@ bool LessNoCase(const std::string& a, const std::string& b)
     return strcasecmp(a.c_str(), b.c_str()) < 0;
 }
 
+// The description as the details text shows it: at most kMaxShownDescription characters.
+std::string ShownDescription(const std::string& description)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < description.size(); ++i) {
+        if ((static_cast<unsigned char>(description[i]) & 0xC0) == 0x80)
+            continue; // a continuation byte belongs to the character before it
+        if (characters++ == kMaxShownDescription)
+            return description.substr(0, i) + "...";
+    }
+    return description;
+}
+
 } // namespace
 
 bool ReadVersionFile(const std::string& path, std::string& buildDate, std::string& description)
@@ -158,7 +171,8 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         std::string buildDate, description;
         if (!ReadVersionFile(programFolder + entry, buildDate, description) || Trim(description).empty())
             continue;
-        counted.emplace_back(" " + description + " (" + ExtractFileName(entry) + ") ", buildDate);
+        counted.emplace_back(" " + ShownDescription(description) + " (" + ExtractFileName(entry) + ") ",
+                             buildDate);
         width = std::max(width, std::min(Utf8Length(counted.back().first), kMaxPaddedWidth));
     }
     for (const auto& [text, buildDate] : counted) {

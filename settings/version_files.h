@@ -28,6 +28,9 @@ std::vector<std::string> FindVersionFiles(const std::string& programFolder);
 /// attachment), and about twice what a description usually takes. A longer description is shown whole, only
 /// not padded, and does not widen the other lines.
 inline constexpr std::size_t kMaxPaddedWidth = 64;
+/// The most characters of a description the details text shows; a longer one (a damaged or foreign file)
+/// is cut there and ends in "...", so that one file cannot make the pane lay out megabytes in one line.
+inline constexpr std::size_t kMaxShownDescription = 1024;
 /// The most characters of a version line the details window widens for: a padded text, " : " and a date.
 inline constexpr std::size_t kMaxMeasuredWidth = kMaxPaddedWidth + 13;
 

@@ -30,6 +30,14 @@ TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCharactersUpToTheCap)
 }
 
 const std::string kLong(100, 'x');
+// A description of more characters than the text shows, each of two bytes.
+std::string Repeated(const std::string& character, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += character;
+    return text;
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Descriptions, VersionLinePaddingTest,
@@ -43,7 +51,13 @@ INSTANTIATE_TEST_SUITE_P(
                       PaddingCase{"OneLongerThanTheCap",
                                   {{"a.ver", kLong}, {"b.ver", "Short"}},
                                   {" " + kLong + " (a.ver)  : 01/15/2024",
-                                   " Short (b.ver) " + std::string(64 - 15, ' ') + " : 01/15/2024"}}),
+                                   " Short (b.ver) " + std::string(64 - 15, ' ') + " : 01/15/2024"}},
+                      PaddingCase{"LongerThanIsShown",
+                                  {{"a.ver", Repeated("é", kMaxShownDescription + 1)}},
+                                  {" " + Repeated("é", kMaxShownDescription) + "... (a.ver)  : 01/15/2024"}},
+                      PaddingCase{"JustAsLongAsIsShown",
+                                  {{"a.ver", Repeated("é", kMaxShownDescription)}},
+                                  {" " + Repeated("é", kMaxShownDescription) + " (a.ver)  : 01/15/2024"}}),
     ByName);
 
 TEST(CleanupLine, IsPaddedByCharacters)
