@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Looks, GradientButtonLook, ::testing::Values(
     LookCase{"PlainPressed", false, true, {{In::KeyDown}},
              {{1, 1, cl3DDkShadow, "sunken"}, {37, 24, clWhite, "bottom"}}, false},
     LookCase{"PlainHover", false, true, {{In::Enter}}, {{37, 3, clSilver, "grey ring"}}}),
-ByName);
+    ByName);
 // clang-format on
 
 // The byte-sized band count would wrap at 768 pixels and leave ten bands.
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Mouse, GradientButtonClicks, ::testing::Values(
               {{In::Press, kIn}, {In::Release, kIn}, {In::DoubleClick, kIn}, {In::Release, kIn}}, 2},
     ClickCase{"RightButtonIsSwallowed", {{In::RightPress, kIn}, {In::RightRelease, kIn}}, 0},
     ClickCase{"Disabled", {{In::Press, kIn}, {In::Release, kIn}}, 0, false}),
-ByName);
+    ByName);
 
 INSTANTIATE_TEST_SUITE_P(Keys, GradientButtonClicks, ::testing::Values(
     ClickCase{"SpaceDownAndUp", {{In::KeyDown}, {In::KeyUp}}, 1},
@@ -190,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, GradientButtonClicks, ::testing::Values(
     ClickCase{"FocusLeftBetweenDownAndUp",
               {{In::FocusIn}, {In::KeyDown}, {In::FocusOut}, {In::FocusIn}, {In::KeyUp}}, 0},
     ClickCase{"Disabled", {{In::KeyDown}, {In::KeyUp}}, 0, false}),
-ByName);
+    ByName);
 // clang-format on
 
 TEST(GradientButton, ADisabledButtonStillTakesTheFocus)

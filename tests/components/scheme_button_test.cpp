@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Tables, SchemeSpotValues, ::testing::Values(
     SpotCase{"RoseDownDark", csRose, sciDown + sciDark, 0x8888FF},
     SpotCase{"SilverOverDark", csSilver, sciOver + sciDark, 0x797979},
     SpotCase{"PlainDisabledBorder", csSun, sciDisabled + sciBorder, 0xC4C4C4}),
-ByName);
+    ByName);
 // clang-format on
 
 // --- looks
@@ -266,7 +266,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SchemeButtonGlyph, ::testing::Values(
     GlyphCase{"NoCaptionDown", TButtonLayout::blGlyphLeft, {}, true, QRect(33, 17, 10, 8)},
     GlyphCase{"LeftOfTheCaption", TButtonLayout::blGlyphLeft, QStringLiteral("Go"), false, {}},
     GlyphCase{"BelowTheCaption", TButtonLayout::blGlyphBottom, QStringLiteral("Go"), false, {}}),
-ByName);
+    ByName);
 // clang-format on
 
 // --- input
@@ -316,7 +316,7 @@ INSTANTIATE_TEST_SUITE_P(Sequences, SchemeButtonInput, ::testing::Values(
     InputCase{"FocusLeftBetweenSpaceDownAndUp",
               {{In::KeyDown}, {In::FocusOut}, {In::FocusIn}, {In::KeyUp}}, "DNNN", 0},
     InputCase{"EnterWithoutAForm", {{In::KeyDown, {}, Qt::Key_Return}}, "N", 1}),
-ByName);
+    ByName);
 // clang-format on
 
 class SchemeButtonOnAForm : public ::testing::TestWithParam<std::string> {};

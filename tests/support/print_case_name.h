@@ -25,9 +25,9 @@ void PrintTo(const T& c, std::ostream* os)
 
 } // namespace
 
-/// A row name made from a text of the row: letters and digits stay, every other character is spelled as a
-/// word and every other byte as its hex code ("3/4" -> "3Slash4", " -7" -> "BlankMinus7", "" -> "Empty"),
-/// so that rows which differ in one character keep different names.
+/// A row name made from a text of the row: letters, digits and '_' stay, blanks and punctuation become words
+/// and any other byte "x" and its hex code ("3/4" -> "3Slash4", " -7" -> "BlankMinus7", "" -> "Empty"), so
+/// that rows which differ in one character keep different names.
 inline std::string Spelled(std::string_view text)
 {
     if (text.empty())
