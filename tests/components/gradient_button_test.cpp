@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Looks, GradientButtonLook, ::testing::Values(
               {37, 24, cl3DDkShadow, "bottom"}, {74, 1, clBtnFace, "end points left out"}}, false},
     LookCase{"PlainPressed", false, true, {{In::KeyDown}},
              {{1, 1, cl3DDkShadow, "sunken"}, {37, 24, clWhite, "bottom"}}, false},
-    LookCase{"PlainHover", false, true, {{In::Enter}}, {{37, 3, clSilver, "grey ring"}}}));
+    LookCase{"PlainHover", false, true, {{In::Enter}}, {{37, 3, clSilver, "grey ring"}}}),
+    ByName);
 // clang-format on
 
 class GradientButtonCorners : public ::testing::TestWithParam<LookCase> {};
@@ -186,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
         UnderlineCase{"FirstLetter", QStringLiteral("&Close"), {}, QStringLiteral("C"), true, clNavy},
         UnderlineCase{"SecondLetter", QStringLiteral("C&lose"), QStringLiteral("C"), QStringLiteral("l"),
                       true, clNavy},
-        UnderlineCase{"Disabled", QStringLiteral("&Close"), {}, QStringLiteral("C"), false, 0x92A1A1}));
+        UnderlineCase{"Disabled", QStringLiteral("&Close"), {}, QStringLiteral("C"), false, 0x92A1A1}),
+    ByName);
 
 // --- click rule
 // ---------------------------------------------------------------------------------------------
@@ -227,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(Mouse, GradientButtonClicks, ::testing::Values(
     ClickCase{"DoubleClickClicksTwice",
               {{In::Press, kIn}, {In::Release, kIn}, {In::DoubleClick, kIn}, {In::Release, kIn}}, 2},
     ClickCase{"RightButtonIsSwallowed", {{In::RightPress, kIn}, {In::RightRelease, kIn}}, 0},
-    ClickCase{"Disabled", {{In::Press, kIn}, {In::Release, kIn}}, 0, false}));
+    ClickCase{"Disabled", {{In::Press, kIn}, {In::Release, kIn}}, 0, false}),
+    ByName);
 
 INSTANTIATE_TEST_SUITE_P(Keys, GradientButtonClicks, ::testing::Values(
     ClickCase{"SpaceDownAndUp", {{In::KeyDown}, {In::KeyUp}}, 1},
@@ -235,7 +238,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, GradientButtonClicks, ::testing::Values(
     ClickCase{"AutoRepeatPairs", {{In::KeyDown}, {In::RepeatKeyUp}, {In::RepeatKeyDown}, {In::KeyUp}}, 1},
     ClickCase{"FocusLeftBetweenDownAndUp",
               {{In::FocusIn}, {In::KeyDown}, {In::FocusOut}, {In::FocusIn}, {In::KeyUp}}, 0},
-    ClickCase{"Disabled", {{In::KeyDown}, {In::KeyUp}}, 0, false}));
+    ClickCase{"Disabled", {{In::KeyDown}, {In::KeyUp}}, 0, false}),
+    ByName);
 // clang-format on
 
 TEST(GradientButton, ADisabledButtonStillTakesTheFocus)
@@ -310,7 +314,8 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, GradientButtonFormKeys,
     ::testing::Values(FormKeyCase{"EnterClicksBothDefaults", Qt::Key_Return, Qt::NoModifier, {1, 1, 0, 0}},
                       FormKeyCase{"EscClicksTheCancelButton", Qt::Key_Escape, Qt::NoModifier, {0, 1, 0, 0}},
-                      FormKeyCase{"Accelerator", Qt::Key_C, Qt::AltModifier, {0, 1, 0, 0}}));
+                      FormKeyCase{"Accelerator", Qt::Key_C, Qt::AltModifier, {0, 1, 0, 0}}),
+    ByName);
 
 struct FocusedEnterCase {
     std::string Name;

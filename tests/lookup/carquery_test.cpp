@@ -9,6 +9,7 @@
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/quillon_dat.h"
 #include "tests/support/fake_carquery_ui.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -242,7 +243,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NoVinCase{{"/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Tessor"}, "Arvelo", 2010},
                       NoVinCase{{"/VIN=", "/YEAR=2011"}, "", 2011}, NoVinCase{{"/FOO=bar", "/BAR"}, "", 0},
                       NoVinCase{{"/MAKE=Arvelo Motors"}, "Arvelo Motors", 0},
-                      NoVinCase{{"/MAKE=\"Arvelo Motors\"", "/model"}, "Arvelo Motors", 0}));
+                      NoVinCase{{"/MAKE=\"Arvelo Motors\"", "/model"}, "Arvelo Motors", 0}),
+    [](const auto& row) {
+        // The switches given, by name: "/YEAR=2010" is YEAR.
+        std::string name;
+        for (const std::string& param : row.param.Params)
+            name += (name.empty() ? "" : "_") + Spelled(param.substr(1, param.find('=') - 1));
+        return name;
+    });
 
 TEST_F(CarqueryTest, AVinNotFoundOpensTheWindowWithTheYearOfTheSwitches)
 {
