@@ -21,6 +21,7 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -88,15 +89,22 @@ std::string IniText(const Layout& layout)
     return text;
 }
 
-// Every tenth value changes.
+// Every tenth value changes, to a text that differs from one pass to the next: a save that finds its file
+// already as it would write it writes nothing.
 bool Changed(std::size_t i)
 {
     return i % (kValues / kChanged) == 0;
 }
 
+const char* ChangedValue(std::int64_t pass)
+{
+    return pass % 2 == 0 ? "changed" : "altered";
+}
+
 template <class Access>
 void StorageRun(benchmark::State& state, const std::string& path, const Layout& layout)
 {
+    std::int64_t pass = 0;
     for (auto _ : state) {
         Access storage(path);
         std::string value;
@@ -106,8 +114,9 @@ void StorageRun(benchmark::State& state, const std::string& path, const Layout& 
         }
         for (std::size_t i = 0; i < layout.keys.size(); ++i)
             if (Changed(i))
-                storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
+                storage.WriteData(layout.keys[i].first, layout.keys[i].second, ChangedValue(pass), false);
         storage.UpdateFile();
+        ++pass;
     }
 }
 
@@ -115,7 +124,7 @@ void StorageXml(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".xml";
-    WriteFileAtomically(path, XmlText(layout));
+    WriteFileAtomically(path, XmlText(layout), TWriteMode::Unsynced);
     StorageRun<TtscXMLDataStorageAccess>(state, path, layout);
     std::remove(path.c_str());
 }
@@ -124,7 +133,7 @@ void BareXerces(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.xml";
-    WriteFileAtomically(path, XmlText(layout));
+    WriteFileAtomically(path, XmlText(layout), TWriteMode::Unsynced);
     xercesc::XMLPlatformUtils::Initialize();
     {
         const std::u16string target(path.begin(), path.end());
@@ -152,7 +161,7 @@ void StorageIni(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".ini";
-    WriteFileAtomically(path, IniText(layout));
+    WriteFileAtomically(path, IniText(layout), TWriteMode::Unsynced);
     StorageRun<TtscINIDataStorageAccess>(state, path, layout);
     std::remove(path.c_str());
 }
@@ -161,15 +170,18 @@ void BareMemIniFile(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.ini";
-    WriteFileAtomically(path, IniText(layout));
+    WriteFileAtomically(path, IniText(layout), TWriteMode::Unsynced);
+    std::int64_t pass = 0;
     for (auto _ : state) {
-        TMemIniFile ini(path);
+        // Written the way the storage writes settings files.
+        TMemIniFile ini(path, TWriteMode::DurableIfChanged);
         for (const auto& [section, item] : layout.keys)
             benchmark::DoNotOptimize(ini.ReadString(section, item, ""));
         for (std::size_t i = 0; i < layout.keys.size(); ++i)
             if (Changed(i))
-                ini.WriteString(layout.keys[i].first, layout.keys[i].second, "changed");
+                ini.WriteString(layout.keys[i].first, layout.keys[i].second, ChangedValue(pass));
         ini.UpdateFile();
+        ++pass;
     }
     std::remove(path.c_str());
 }
