@@ -37,8 +37,8 @@ enum class TWriteMode {
     /// The file and its folder are synced before the call returns: for what another program reads after
     /// this one has ended.
     Durable,
-    /// As `Durable`, but a file that already holds exactly these bytes is left as it is: for the user's
-    /// settings, which are saved far more often than they change.
+    /// As `Durable`, but a file (not a link) that already holds exactly these bytes is left as it is, even
+    /// when it is read-only: for the user's settings, which are saved far more often than they change.
     DurableIfChanged,
     /// Renamed into place without waiting for the disk: readers see the old file or the new one, never a
     /// mix, but a crash soon after may lose the new contents. For bookkeeping that nothing depends on.
