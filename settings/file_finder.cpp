@@ -4,7 +4,6 @@
 #include "platform/string_list.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,15 +32,14 @@ bool EndsWithNoCase(const char* name, const std::string& ending)
 // Opens a folder not entered before; nullptr when it was, or when it cannot be read (it is skipped).
 DIR* EnterFolder(const std::string& folder, TVisitedFolders& visited)
 {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
         return nullptr;
     struct stat info {};
-    DIR* dir = nullptr;
-    if (::fstat(fd, &info) == 0 && visited.emplace(info.st_dev, info.st_ino).second)
-        dir = ::fdopendir(fd);
-    if (dir == nullptr)
-        ::close(fd);
+    if (::fstat(::dirfd(dir), &info) != 0 || !visited.emplace(info.st_dev, info.st_ino).second) {
+        ::closedir(dir);
+        return nullptr;
+    }
     return dir;
 }
 
