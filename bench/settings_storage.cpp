@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -99,14 +100,22 @@ std::string IniText(const Layout& layout)
     return text;
 }
 
-// Every tenth value changes.
+// Every tenth value changes, to a text that differs from one pass to the next: a save that finds its file
+// already as it would write it writes nothing.
 bool Changed(std::size_t i)
 {
     return i % (kValues / kChanged) == 0;
 }
 
+// The value a pass writes: passes take turns between two, so that every save really changes the file
+// (a file whose bytes would not change is not rewritten).
+const char* ChangedValue(std::int64_t pass)
+{
+    return pass % 2 == 0 ? "changed" : "altered";
+}
+
 // Load, read every value, change every tenth, save.
-template <class Access> void FullPass(const std::string& path, const Layout& layout)
+template <class Access> void FullPass(const std::string& path, const Layout& layout, std::int64_t pass)
 {
     Access storage(path);
     std::string value;
@@ -116,22 +125,23 @@ template <class Access> void FullPass(const std::string& path, const Layout& lay
     }
     for (std::size_t i = 0; i < layout.keys.size(); ++i)
         if (Changed(i))
-            storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
+            storage.WriteData(layout.keys[i].first, layout.keys[i].second, ChangedValue(pass), false);
     storage.UpdateFile();
 }
 
 template <class Access>
 void StorageRun(benchmark::State& state, const std::string& path, const Layout& layout)
 {
+    std::int64_t pass = 0;
     for (auto _ : state)
-        FullPass<Access>(path, layout);
+        FullPass<Access>(path, layout, pass++);
 }
 
 void StorageXml(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".xml";
-    WriteFileAtomically(path, XmlText(layout));
+    WriteFileAtomically(path, XmlText(layout), TWriteMode::Unsynced);
     StorageRun<TtscXMLDataStorageAccess>(state, path, layout);
     std::remove(path.c_str());
 }
@@ -140,7 +150,7 @@ void BareXerces(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.xml";
-    WriteFileAtomically(path, XmlText(layout));
+    WriteFileAtomically(path, XmlText(layout), TWriteMode::Unsynced);
     xercesc::XMLPlatformUtils::Initialize();
     {
         const std::u16string target(path.begin(), path.end());
@@ -168,7 +178,7 @@ void StorageIni(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".ini";
-    WriteFileAtomically(path, IniText(layout));
+    WriteFileAtomically(path, IniText(layout), TWriteMode::Unsynced);
     StorageRun<TtscINIDataStorageAccess>(state, path, layout);
     std::remove(path.c_str());
 }
@@ -177,15 +187,18 @@ void BareMemIniFile(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.ini";
-    WriteFileAtomically(path, IniText(layout));
+    WriteFileAtomically(path, IniText(layout), TWriteMode::Unsynced);
+    std::int64_t pass = 0;
     for (auto _ : state) {
-        TMemIniFile ini(path);
+        // Written the way the storage writes settings files.
+        TMemIniFile ini(path, TWriteMode::DurableIfChanged);
         for (const auto& [section, item] : layout.keys)
             benchmark::DoNotOptimize(ini.ReadString(section, item, ""));
         for (std::size_t i = 0; i < layout.keys.size(); ++i)
             if (Changed(i))
-                ini.WriteString(layout.keys[i].first, layout.keys[i].second, "changed");
+                ini.WriteString(layout.keys[i].first, layout.keys[i].second, ChangedValue(pass));
         ini.UpdateFile();
+        ++pass;
     }
     std::remove(path.c_str());
 }
@@ -256,13 +269,13 @@ void NewTimeStamp(const std::string& path)
     ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-void IniStoragePass(const std::string& path, const Layout& layout)
+void IniStoragePass(const std::string& path, const Layout& layout, std::int64_t pass)
 {
     NewTimeStamp(path);
-    FullPass<TtscINIDataStorageAccess>(path, layout);
+    FullPass<TtscINIDataStorageAccess>(path, layout, pass);
 }
 
-void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
+void QSettingsPass(const std::string& path, const std::vector<QString>& keys, std::int64_t pass)
 {
     NewTimeStamp(path);
     QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
@@ -270,7 +283,7 @@ void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
         benchmark::DoNotOptimize(settings.value(key).toString());
     for (std::size_t i = 0; i < keys.size(); ++i)
         if (Changed(i))
-            settings.setValue(keys[i], QStringLiteral("changed"));
+            settings.setValue(keys[i], QString::fromLatin1(ChangedValue(pass)));
     settings.sync();
 }
 
@@ -301,8 +314,9 @@ void CompareIniWithQSettings(int repetitions)
             for (int r = 0; r < repetitions; ++r) {
                 WriteFileAtomically(ours, IniText(layout));
                 WriteFileAtomically(qt, IniText(layout));
-                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout); }));
-                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys); }));
+                std::int64_t ourPass = 0, qtPass = 0;
+                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout, ourPass++); }));
+                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys, qtPass++); }));
             }
             const double ratio = Median(ourTimes) / Median(qtTimes);
             worst = std::max(worst, ratio);
