@@ -312,8 +312,8 @@ void CompareIniWithQSettings(int repetitions)
                 keys.push_back(QString::fromStdString(section + "/" + item));
             std::vector<double> ourTimes, qtTimes;
             for (int r = 0; r < repetitions; ++r) {
-                WriteFileAtomically(ours, IniText(layout));
-                WriteFileAtomically(qt, IniText(layout));
+                WriteFileAtomically(ours, IniText(layout), TWriteMode::Unsynced);
+                WriteFileAtomically(qt, IniText(layout), TWriteMode::Unsynced);
                 std::int64_t ourPass = 0, qtPass = 0;
                 ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout, ourPass++); }));
                 qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys, qtPass++); }));
@@ -345,7 +345,7 @@ void TimeIniSectionTree(int repetitions)
             text += "[Branch" + std::to_string(i) + "]\r\nA=1\r\nB=2\r\n";
         const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-tree" +
                                  std::to_string(keys) + ".ini";
-        WriteFileAtomically(path, text);
+        WriteFileAtomically(path, text, TWriteMode::Unsynced);
         storages.push_back(std::make_unique<TtscINIDataStorageAccess>(path));
         std::remove(path.c_str());
     }
