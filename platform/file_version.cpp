@@ -1,13 +1,18 @@
 #include "file_version.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <gelf.h>
 #include <libelf.h>
+#include <link.h>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace carlume {
 
@@ -46,7 +51,57 @@ std::optional<std::string> ValueFromPayload(const char* desc, std::size_t size, 
     return std::nullopt;
 }
 
-std::optional<std::string> ValueFromNotes(Elf_Data* data, std::string_view key)
+// libelf is loaded on first use: a run that reads only its own version (the silent lookup) takes it from
+// its own mapped image and never pays for loading libelf and the libraries it needs.
+struct TLibelf {
+    decltype(&elf_version) Version = nullptr;
+    decltype(&elf_begin) Begin = nullptr;
+    decltype(&elf_memory) Memory = nullptr;
+    decltype(&elf_end) End = nullptr;
+    decltype(&elf_kind) Kind = nullptr;
+    decltype(&elf_getphdrnum) GetPhdrNum = nullptr;
+    decltype(&gelf_getphdr) GetPhdr = nullptr;
+    decltype(&elf_getdata_rawchunk) GetDataRawChunk = nullptr;
+    decltype(&gelf_getnote) GetNote = nullptr;
+    decltype(&elf_nextscn) NextScn = nullptr;
+    decltype(&gelf_getshdr) GetShdr = nullptr;
+    decltype(&elf_getdata) GetData = nullptr;
+    bool Ready = false;
+};
+
+template <class Function> bool Resolve(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(::dlsym(library, name));
+    return function != nullptr;
+}
+
+// The library stays loaded for the rest of the process; null when it or an entry is missing (every file
+// then has no version, as a file without the note has).
+const TLibelf* Libelf()
+{
+    static const TLibelf* const loaded = []() -> const TLibelf* {
+        void* library = ::dlopen("libelf.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (library == nullptr)
+            return nullptr;
+        static TLibelf elf;
+        const bool resolved =
+            Resolve(library, "elf_version", elf.Version) && Resolve(library, "elf_begin", elf.Begin) &&
+            Resolve(library, "elf_memory", elf.Memory) && Resolve(library, "elf_end", elf.End) &&
+            Resolve(library, "elf_kind", elf.Kind) && Resolve(library, "elf_getphdrnum", elf.GetPhdrNum) &&
+            Resolve(library, "gelf_getphdr", elf.GetPhdr) &&
+            Resolve(library, "elf_getdata_rawchunk", elf.GetDataRawChunk) &&
+            Resolve(library, "gelf_getnote", elf.GetNote) && Resolve(library, "elf_nextscn", elf.NextScn) &&
+            Resolve(library, "gelf_getshdr", elf.GetShdr) && Resolve(library, "elf_getdata", elf.GetData);
+        if (!resolved || elf.Version(EV_CURRENT) == EV_NONE) {
+            ::dlclose(library);
+            return nullptr;
+        }
+        return &elf;
+    }();
+    return loaded;
+}
+
+std::optional<std::string> ValueFromNotes(const TLibelf& libelf, Elf_Data* data, std::string_view key)
 {
     if (!data || !data->d_buf)
         return std::nullopt;
@@ -55,7 +110,7 @@ std::optional<std::string> ValueFromNotes(Elf_Data* data, std::string_view key)
     std::size_t nameOffset = 0;
     std::size_t descOffset = 0;
     while (offset < data->d_size) {
-        const std::size_t next = gelf_getnote(data, offset, &header, &nameOffset, &descOffset);
+        const std::size_t next = libelf.GetNote(data, offset, &header, &nameOffset, &descOffset);
         if (next == 0 || next <= offset)
             break;
         const auto* bytes = static_cast<const char*>(data->d_buf);
@@ -69,68 +124,128 @@ std::optional<std::string> ValueFromNotes(Elf_Data* data, std::string_view key)
     return std::nullopt;
 }
 
-std::string ValueFromElf(Elf* elf, std::string_view key)
+std::string ValueFromElf(const TLibelf& libelf, Elf* elf, std::string_view key)
 {
-    if (!elf || elf_kind(elf) != ELF_K_ELF)
+    if (!elf || libelf.Kind(elf) != ELF_K_ELF)
         return {};
 
     // Program headers first: they survive stripping of the section table.
     std::size_t phCount = 0;
-    if (elf_getphdrnum(elf, &phCount) == 0) {
+    if (libelf.GetPhdrNum(elf, &phCount) == 0) {
         for (std::size_t i = 0; i < phCount; ++i) {
             GElf_Phdr ph;
-            if (!gelf_getphdr(elf, int(i), &ph) || ph.p_type != PT_NOTE)
+            if (!libelf.GetPhdr(elf, int(i), &ph) || ph.p_type != PT_NOTE)
                 continue;
-            Elf_Data* data = elf_getdata_rawchunk(elf, ph.p_offset, ph.p_filesz, ELF_T_NHDR);
-            if (auto value = ValueFromNotes(data, key))
+            Elf_Data* data = libelf.GetDataRawChunk(elf, ph.p_offset, ph.p_filesz, ELF_T_NHDR);
+            if (auto value = ValueFromNotes(libelf, data, key))
                 return *value;
         }
     }
-    for (Elf_Scn* section = elf_nextscn(elf, nullptr); section; section = elf_nextscn(elf, section)) {
+    for (Elf_Scn* section = libelf.NextScn(elf, nullptr); section; section = libelf.NextScn(elf, section)) {
         GElf_Shdr sh;
-        if (!gelf_getshdr(section, &sh) || sh.sh_type != SHT_NOTE)
+        if (!libelf.GetShdr(section, &sh) || sh.sh_type != SHT_NOTE)
             continue;
-        if (auto value = ValueFromNotes(elf_getdata(section, nullptr), key))
+        if (auto value = ValueFromNotes(libelf, libelf.GetData(section, nullptr), key))
             return *value;
     }
     return {};
 }
 
-bool InitLibelf()
+// The note segments of the running program's own image, as the loader mapped them.
+struct TNoteSegment {
+    const char* Data;
+    std::size_t Size;
+    std::size_t Align;
+};
+
+std::vector<TNoteSegment> OwnNoteSegments()
 {
-    static const bool ready = elf_version(EV_CURRENT) != EV_NONE;
-    return ready;
+    std::vector<TNoteSegment> segments;
+    ::dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* out) {
+            // The first object is the program itself.
+            for (ElfW(Half) i = 0; i < info->dlpi_phnum; ++i) {
+                const ElfW(Phdr)& ph = info->dlpi_phdr[i];
+                if (ph.p_type == PT_NOTE)
+                    static_cast<std::vector<TNoteSegment>*>(out)->push_back(
+                        {reinterpret_cast<const char*>(info->dlpi_addr + ph.p_vaddr), std::size_t(ph.p_memsz),
+                         ph.p_align == 8 ? 8u : 4u});
+            }
+            return 1;
+        },
+        &segments);
+    return segments;
+}
+
+std::string ValueFromOwnImage(std::string_view key)
+{
+    for (const TNoteSegment& segment : OwnNoteSegments()) {
+        auto padded = [&](std::size_t n) { return (n + segment.Align - 1) / segment.Align * segment.Align; };
+        std::size_t offset = 0;
+        while (segment.Size - offset >= sizeof(ElfW(Nhdr))) {
+            ElfW(Nhdr) header;
+            std::memcpy(&header, segment.Data + offset, sizeof header);
+            const std::size_t name = offset + sizeof header;
+            if (padded(header.n_namesz) > segment.Size - name)
+                break;
+            const std::size_t desc = name + padded(header.n_namesz);
+            if (header.n_descsz > segment.Size - desc)
+                break;
+            if (header.n_type == kPackageNoteType && header.n_namesz == sizeof(kPackageNoteOwner) &&
+                std::memcmp(segment.Data + name, kPackageNoteOwner, sizeof(kPackageNoteOwner)) == 0) {
+                if (auto value = ValueFromPayload(segment.Data + desc, header.n_descsz, key))
+                    return *value;
+            }
+            offset = desc + std::min(padded(header.n_descsz), segment.Size - desc);
+        }
+    }
+    return {};
+}
+
+// True when `path` is the file this process runs from (the same file, by device and inode).
+bool IsRunningProgram(const std::string& path)
+{
+    struct stat file {
+    }, self{};
+    return ::stat(path.c_str(), &file) == 0 && ::stat("/proc/self/exe", &self) == 0 &&
+           file.st_dev == self.st_dev && file.st_ino == self.st_ino;
 }
 
 } // namespace
 
 std::string ReadFileVersionKey(const std::string& path, std::string_view key)
 {
-    if (key.empty() || !InitLibelf())
+    if (key.empty())
+        return {};
+    if (IsRunningProgram(path))
+        return ValueFromOwnImage(key);
+    const TLibelf* libelf = Libelf();
+    if (libelf == nullptr)
         return {};
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return {};
     // ELF_C_READ reads through the descriptor instead of mapping it, so a file cut short while we read it
     // gives an error rather than a bus fault.
-    Elf* elf = elf_begin(fd, ELF_C_READ, nullptr);
-    std::string result = ValueFromElf(elf, key);
+    Elf* elf = libelf->Begin(fd, ELF_C_READ, nullptr);
+    std::string result = ValueFromElf(*libelf, elf, key);
     if (elf)
-        elf_end(elf);
+        libelf->End(elf);
     ::close(fd);
     return result;
 }
 
 std::string ReadFileVersionKeyFromMemory(const void* data, std::size_t size, std::string_view key)
 {
-    if (key.empty() || !data || size == 0 || !InitLibelf())
+    const TLibelf* libelf = Libelf();
+    if (key.empty() || !data || size == 0 || libelf == nullptr)
         return {};
     // elf_memory wants a writable buffer and may convert byte order in place; give it a copy.
     std::string image(static_cast<const char*>(data), size);
-    Elf* elf = elf_memory(image.data(), image.size());
-    std::string result = ValueFromElf(elf, key);
+    Elf* elf = libelf->Memory(image.data(), image.size());
+    std::string result = ValueFromElf(*libelf, elf, key);
     if (elf)
-        elf_end(elf);
+        libelf->End(elf);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include "tests/support/elf_image.h"
 #include "tests/support/scratch_folder.h"
 
+#include <dlfcn.h>
 #include <elf.h>
 #include <gtest/gtest.h>
 
@@ -43,6 +44,28 @@ TEST_F(FileVersionTest, OwnBinariesCarryTheProjectVersion)
     EXPECT_EQ(ReadFileVersionKey(SelfPath(), "CompanyName"), "Tamsel Software");
     EXPECT_EQ(ReadFileVersionKey(CARLUME_PROBE_LIBRARY, "FileVersion"), CARLUME_EXPECTED_VERSION);
     EXPECT_EQ(ReadFileVersionKey(CARLUME_PROBE_LIBRARY, "OriginalFilename"), "libversion_probe.so");
+}
+
+TEST_F(FileVersionTest, TheRunningProgramReadsFromItsImageAsFromItsFile)
+{
+    // The running program's note comes from its mapped image; a copy of its file is read by libelf.
+    const std::string file = ReadAll(SelfPath().string());
+    for (const char* key : {"FileVersion", "ProductName", "OriginalFilename", "Comments", "NoSuchKey"})
+        EXPECT_EQ(ReadFileVersionKey(SelfPath(), key),
+                  ReadFileVersionKeyFromMemory(file.data(), file.size(), key))
+            << key;
+}
+
+TEST_F(FileVersionTest, TheRunningProgramsVersionNeedsNoLibelf)
+{
+    // A fresh process (threadsafe style runs this test alone) reads its own version without loading libelf.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool read = ReadFileVersionKey(SelfPath(), "FileVersion") == CARLUME_EXPECTED_VERSION;
+            std::exit(read && ::dlopen("libelf.so.1", RTLD_NOW | RTLD_NOLOAD) == nullptr ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FileVersionTest, KeysAreMatchedWithoutCaseAndEmptyOnesReadEmpty)
