@@ -1,11 +1,13 @@
-// The settings storage against the libraries under it, on a settings file of 1,000 values:
-//   Storage/Xml      load, read every value, change 100, save, through TtscXMLDataStorageAccess
-//   Bare/Xerces      a plain Xerces parse of the same file and a serialisation back to it
-//   Storage/Ini      the same work on the same values as an INI file, through TtscINIDataStorageAccess
+// The settings storage against the libraries under it: a full pass is load, read every value, change one
+// in ten, save.
+//   Xml/Storage      the pass through TtscXMLDataStorageAccess, at 10 to 10,000 items in one section and in
+//                    sections of ten
+//   Xml/Bare         a plain Xerces parse of the same file and a serialisation back to it
+//   Storage/Ini      the same work on 1,000 values as an INI file, through TtscINIDataStorageAccess
 //   Bare/MemIniFile  the same work straight on the platform's TMemIniFile
-// Each runs with 10 to 1,000 items per section (the storage finds an item by scanning its section), and
-// the ratios of each pair are printed at the end. The files go to $BENCH_DIR, else /dev/shm (so that the
-// disk's flush does not hide the work), else /tmp.
+// Unless told otherwise, every benchmark runs in repetitions interleaved at random with the others', and the
+// medians are compared at the end: each XML ratio with its goal and verdict, then the INI ratios. The files
+// go to $BENCH_DIR, else /dev/shm (so that the disk's flush does not hide the work), else /tmp.
 // Usage: settings_storage [Google Benchmark options]
 
 #include "platform/files.h"
@@ -21,11 +23,13 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using namespace carlume;
@@ -33,17 +37,16 @@ using namespace carlume;
 namespace {
 
 constexpr int kValues = 1000;
-constexpr int kChanged = 100;
 const std::vector<int> kItemsPerSection = {10, 25, 50, 100, 250, 500, 1000};
 
 struct Layout {
     std::vector<std::pair<std::string, std::string>> keys; // section, item
 };
 
-Layout MakeLayout(int itemsPerSection)
+Layout MakeLayout(int values, int itemsPerSection)
 {
     Layout layout;
-    for (int i = 0; i < kValues; ++i)
+    for (int i = 0; i < values; ++i)
         layout.keys.emplace_back("Section" + std::to_string(i / itemsPerSection),
                                  "Item" + std::to_string(i % itemsPerSection));
     return layout;
@@ -91,7 +94,7 @@ std::string IniText(const Layout& layout)
 // Every tenth value changes.
 bool Changed(std::size_t i)
 {
-    return i % (kValues / kChanged) == 0;
+    return i % 10 == 0;
 }
 
 template <class Access>
@@ -111,19 +114,56 @@ void StorageRun(benchmark::State& state, const std::string& path, const Layout& 
     }
 }
 
-void StorageXml(benchmark::State& state)
+// Keeps each benchmark's CPU time per iteration (the median when repeated) to compare the pairs at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const auto& run : runs) {
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                times[name] = run.GetAdjustedCPUTime();
+                medians[name] = true;
+            } else if (run.run_type == Run::RT_Iteration && !medians[name]) {
+                times[name] = run.GetAdjustedCPUTime();
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> times;
+    std::map<std::string, bool> medians;
+};
+
+// --- XML rows: 10 to 10,000 items, in one section and in sections of ten -------------------------------
+
+const std::vector<int> kXmlItems = {10, 100, 1000, 10000};
+constexpr double kXmlGoal = 1.5;
+
+std::string XmlPath(const char* kind)
 {
-    const Layout layout = MakeLayout(int(state.range(0)));
-    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".xml";
+    return Folder() + "/carlume-bench-" + std::to_string(::getpid()) + kind + ".xml";
+}
+
+// Arguments: the number of items, and 1 for sections of ten (else one section).
+Layout XmlLayout(const benchmark::State& state)
+{
+    const int items = int(state.range(0));
+    return MakeLayout(items, state.range(1) != 0 ? 10 : items);
+}
+
+void XmlStorage(benchmark::State& state)
+{
+    const Layout layout = XmlLayout(state);
+    const std::string path = XmlPath("");
     WriteFileAtomically(path, XmlText(layout));
     StorageRun<TtscXMLDataStorageAccess>(state, path, layout);
     std::remove(path.c_str());
 }
 
-void BareXerces(benchmark::State& state)
+void XmlBare(benchmark::State& state)
 {
-    const Layout layout = MakeLayout(int(state.range(0)));
-    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.xml";
+    const Layout layout = XmlLayout(state);
+    const std::string path = XmlPath("-bare");
     WriteFileAtomically(path, XmlText(layout));
     xercesc::XMLPlatformUtils::Initialize();
     {
@@ -148,9 +188,60 @@ void BareXerces(benchmark::State& state)
     std::remove(path.c_str());
 }
 
+void XmlSizes(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"items", "sections_of_ten"});
+    for (const int n : kXmlItems) {
+        b->Args({n, 0});
+        b->Args({n, 1});
+    }
+    b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(XmlStorage)->Apply(XmlSizes);
+BENCHMARK(XmlBare)->Apply(XmlSizes);
+
+std::string Thousands(int n)
+{
+    std::string text = std::to_string(n);
+    for (int at = int(text.size()) - 3; at > 0; at -= 3)
+        text.insert(std::size_t(at), ",");
+    return text;
+}
+
+// One line per size and layout, then the verdicts.
+void PrintXmlRatios(std::map<std::string, double>& times)
+{
+    std::printf("\nXML full pass against bare Xerces (CPU time, medians)\n%-8s %-18s %14s %14s %8s\n",
+                "items", "layout", "Xml/Storage", "Xml/Bare", "ratio");
+    std::vector<std::string> verdicts;
+    for (const int n : kXmlItems)
+        for (const int tens : {0, 1}) {
+            const std::string suffix =
+                "/items:" + std::to_string(n) + "/sections_of_ten:" + std::to_string(tens);
+            const double storage = times["XmlStorage" + suffix];
+            const double bare = times["XmlBare" + suffix];
+            if (storage == 0 || bare == 0)
+                continue; // filtered out
+            const double ratio = storage / bare;
+            const std::string layout = tens == 0 ? "in one section" : "in sections of ten";
+            std::printf("%-8s %-18s %11.0f us %11.0f us %8.2f\n", Thousands(n).c_str(), layout.c_str(),
+                        storage, bare, ratio);
+            char line[160];
+            std::snprintf(line, sizeof line, "goal: <= %.1fx of bare Xerces; %s items %s: %.2fx: %s",
+                          kXmlGoal, Thousands(n).c_str(), layout.c_str(), ratio,
+                          ratio <= kXmlGoal ? "met" : "not met");
+            verdicts.push_back(line);
+        }
+    for (const auto& verdict : verdicts)
+        std::printf("%s\n", verdict.c_str());
+}
+
+// --- INI rows ----------------------------------------------------------------------------------------------
+
 void StorageIni(benchmark::State& state)
 {
-    const Layout layout = MakeLayout(int(state.range(0)));
+    const Layout layout = MakeLayout(kValues, int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".ini";
     WriteFileAtomically(path, IniText(layout));
     StorageRun<TtscINIDataStorageAccess>(state, path, layout);
@@ -159,7 +250,7 @@ void StorageIni(benchmark::State& state)
 
 void BareMemIniFile(benchmark::State& state)
 {
-    const Layout layout = MakeLayout(int(state.range(0)));
+    const Layout layout = MakeLayout(kValues, int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.ini";
     WriteFileAtomically(path, IniText(layout));
     for (auto _ : state) {
@@ -182,51 +273,46 @@ void Sizes(benchmark::internal::Benchmark* b)
     b->Unit(benchmark::kMicrosecond);
 }
 
-BENCHMARK(StorageXml)->Apply(Sizes);
-BENCHMARK(BareXerces)->Apply(Sizes);
 BENCHMARK(StorageIni)->Apply(Sizes);
 BENCHMARK(BareMemIniFile)->Apply(Sizes);
 
-// Keeps each benchmark's CPU time per iteration (the median when repeated) to compare the pairs at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                times[name] = run.GetAdjustedCPUTime();
-                medians[name] = true;
-            } else if (run.run_type == Run::RT_Iteration && !medians[name]) {
-                times[name] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+// INI: 1,000 values, 10 to 1,000 items per section.
+void PrintIniRatios(std::map<std::string, double>& times)
+{
+    std::printf("\nINI full pass on 1,000 values against TMemIniFile\n%-8s %14s %14s %10s\n", "items",
+                "Storage/Ini", "Bare/MemIni", "ratio");
+    for (const int n : kItemsPerSection) {
+        const std::string suffix = "/items:" + std::to_string(n);
+        const double ini = times["StorageIni" + suffix];
+        const double mem = times["BareMemIniFile" + suffix];
+        if (ini == 0)
+            continue; // filtered out
+        std::printf("%-8d %11.0f us %11.0f us %10.2f\n", n, ini, mem, mem > 0 ? ini / mem : 0.0);
     }
-    std::map<std::string, double> times;
-    std::map<std::string, bool> medians;
-};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
+    // Repetitions interleaved with the other benchmarks' and compared by their medians, unless told
+    // otherwise.
+    std::vector<char*> args(argv, argv + argc);
+    static char repetitions[] = "--benchmark_repetitions=9";
+    static char interleaving[] = "--benchmark_enable_random_interleaving=true";
+    static char minTime[] = "--benchmark_min_time=0.1";
+    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
+    if (std::none_of(argv + 1, argv + argc, [](const char* a) {
+            return std::string_view(a).starts_with("--benchmark_repetitions");
+        }))
+        args.insert(args.begin() + 1, {repetitions, interleaving, minTime, aggregatesOnly});
+    int count = int(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    std::printf("\n%-8s %14s %14s %10s %14s %14s %10s\n", "items", "Storage/Xml", "Bare/Xerces", "ratio",
-                "Storage/Ini", "Bare/MemIni", "ratio");
-    for (const int n : kItemsPerSection) {
-        const std::string suffix = "/items:" + std::to_string(n);
-        const double xml = reporter.times["StorageXml" + suffix];
-        const double xerces = reporter.times["BareXerces" + suffix];
-        const double ini = reporter.times["StorageIni" + suffix];
-        const double mem = reporter.times["BareMemIniFile" + suffix];
-        if (xml == 0 && ini == 0)
-            continue; // filtered out
-        std::printf("%-8d %11.0f us %11.0f us %10.2f %11.0f us %11.0f us %10.2f\n", n, xml, xerces,
-                    xerces > 0 ? xml / xerces : 0.0, ini, mem, mem > 0 ? ini / mem : 0.0);
-    }
+    PrintXmlRatios(reporter.times);
+    PrintIniRatios(reporter.times);
     benchmark::Shutdown();
     return 0;
 }
