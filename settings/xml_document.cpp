@@ -153,7 +153,7 @@ public:
         if (Find(parent, {}))
             return nullptr;
         if (parent != document_ && parent->getOwnerDocument() != document_)
-            return std::nullopt;
+            return std::nullopt; // changes there are not counted here
         Build(parent);
         const Slot* slot = Find(parent, name);
         return slot ? slot->first : nullptr;
@@ -181,7 +181,7 @@ public:
             return;
         Slot* slot = Find(parent, child->getNodeName());
         if (!slot)
-            Clear();
+            Clear(); // the index went wrong somewhere: start afresh
         else if (--slot->count == 0)
             Erase(slot);
         else if (slot->first == child)
@@ -535,7 +535,7 @@ TtscXMLNode::TtscXMLNode(TtscDOMDocument* owner, xercesc::DOMNode* node)
 
 xml::TElementIndex* TtscXMLNode::Index() const
 {
-    return owner_ ? owner_->IndexOf(node_) : nullptr;
+    return owner_ && node_ ? owner_->ElementIndex() : nullptr;
 }
 
 int TtscXMLNode::GetNodeType() const
@@ -941,9 +941,9 @@ void TtscDOMDocument::SetDocument(xercesc::DOMDocument* document)
         index_ = std::make_unique<xml::TElementIndex>(document_);
 }
 
-xml::TElementIndex* TtscDOMDocument::IndexOf(const xercesc::DOMNode* node) const
+xml::TElementIndex* TtscDOMDocument::ElementIndex() const
 {
-    return index_ && index_->Usable() && node ? index_.get() : nullptr;
+    return index_ && index_->Usable() ? index_.get() : nullptr;
 }
 
 TtscXMLNode TtscDOMDocument::GetDocumentElement() const

@@ -198,7 +198,7 @@ protected:
     xercesc::DOMNode* node_ = nullptr;
 
 private:
-    /// The owner's index when this node belongs to the owner's document; else null.
+    /// The owner's index of child elements (null without one).
     xml::TElementIndex* Index() const;
 };
 
@@ -233,8 +233,8 @@ public:
 
 private:
     friend class TtscXMLNode;
-    /// The index of child elements by name for `node`'s look-ups; null without a document.
-    xml::TElementIndex* IndexOf(const xercesc::DOMNode* node) const;
+    /// The index of child elements by name; null without a document.
+    xml::TElementIndex* ElementIndex() const;
 
     TtscXMLDocument* xmlDocument_;
     xercesc::DOMDocument* document_ = nullptr;
