@@ -1,30 +1,37 @@
 #!/usr/bin/env bash
 # Times the About windows as whole processes on the offscreen platform: the lookup window alone, with the
-# About box shown and painted over it, and with the installation-details window over a program folder
-# holding 1,000 version files. The driver, the core library, the stand-in engine and the logo are copied
-# into a program folder, as installed. Reports wall time (hyperfine).
+# About box shown and painted over it, and with the installation-details window over program folders
+# holding 1,000 and 10,000 version files. The driver, the core library, the windows' modules, the stand-in
+# engine and the logo are copied into a program folder, as installed. Reports wall time (hyperfine) and peak
+# memory, and whether the details window's cost stays linear in the number of version files.
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/about_windows.sh [build/bench] [runs]
 set -euo pipefail
+source "$(dirname "$0")/peak_memory.sh"
 
 build="${1:-build/bench}"
 runs="${2:-50}"
 bin="$build/bin"
-for file in lookup_window_driver libcarlume_core.so libchassix.so libtscemail.so CLLogo.jpg; do
+for file in lookup_window_driver libcarlume_core.so libcarlume_jpeg.so libcarlume_xml.so libchassix.so \
+    libtscemail.so CLLogo.jpg peak_rss; do
     [ -e "$bin/$file" ] || { echo "missing $bin/$file: build the bench preset first" >&2; exit 1; }
 done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/program/Data" "$work/windows" "$work/runtime" "$work/many/Data"
-cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libchassix.so" "$bin/libtscemail.so" \
-    "$bin/CLLogo.jpg" "$work/program/"
-cp "$work/program/"*.so "$work/program/lookup_window_driver" "$work/program/CLLogo.jpg" "$work/many/"
-for i in $(seq 1 1000); do
-    dir="$work/many/parts/$((i % 20))"
-    mkdir -p "$dir"
-    printf '[General]\r\nBuildDate=2024%02d%02d\r\nDescription=Component %d\r\n' $((i % 12 + 1)) $((i % 28 + 1)) \
-        "$i" > "$dir/component$i.ver"
+mkdir -p "$work/program/Data" "$work/windows" "$work/runtime"
+cp "$bin/lookup_window_driver" "$bin/libcarlume_core.so" "$bin/libcarlume_jpeg.so" "$bin/libcarlume_xml.so" \
+    "$bin/libchassix.so" "$bin/libtscemail.so" "$bin/CLLogo.jpg" "$work/program/"
+# many: 1,000 version files; many10k: 10,000.
+for folder in many:1000 many10k:10000; do
+    name="${folder%%:*}"
+    mkdir -p "$work/$name/Data"
+    cp "$work/program/"*.so "$work/program/lookup_window_driver" "$work/program/CLLogo.jpg" "$work/$name/"
+    for d in $(seq 0 19); do mkdir -p "$work/$name/parts/$d"; done
+    for i in $(seq 1 "${folder##*:}"); do
+        printf '[General]\r\nBuildDate=2024%02d%02d\r\nDescription=Component %d\r\n' $((i % 12 + 1)) \
+            $((i % 28 + 1)) "$i" > "$work/$name/parts/$((i % 20))/component$i.ver"
+    done
 done
 chmod 700 "$work/runtime"
 export WINDIR="$work/windows" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=offscreen
@@ -34,9 +41,19 @@ hyperfine --shell=none --warmup 3 --runs "$runs" --export-csv "$work/times.csv" 
     --command-name window "$work/program/lookup_window_driver" \
     --command-name about "$work/program/lookup_window_driver about" \
     --command-name details "$work/program/lookup_window_driver details" \
-    --command-name details-1000 "$work/many/lookup_window_driver details"
+    --command-name details-1000 "$work/many/lookup_window_driver details" \
+    --command-name details-10000 "$work/many10k/lookup_window_driver details"
 
+rss_window="$(peak 3 "$work/program/lookup_window_driver")"
+rss_1000="$(peak 3 "$work/many/lookup_window_driver" details)"
+rss_10000="$(peak 3 "$work/many10k/lookup_window_driver" details)"
+
+# hyperfine's CSV has the median in column 4.
 column() { awk -F, -v name="$1" -v col="$2" '$1 == name { print $col * 1000 }' "$work/times.csv"; }
-awk -v w="$(column window 2)" -v a="$(column about 2)" -v d="$(column details 2)" -v m="$(column details-1000 2)" \
+awk -v w="$(column window 4)" -v a="$(column about 4)" -v d="$(column details 4)" -v m="$(column details-1000 4)" \
+    -v t="$(column details-10000 4)" -v rw="$rss_window" -v r1="$rss_1000" -v r10="$rss_10000" \
     'BEGIN { printf "\nAbout box over the lookup window: %.1f ms (goal < 50)\n", a - w
-             printf "details window, 1,000 version files: %.1f ms beyond the window (goal < 200); empty folder %.1f ms\n", m - w, d - w }'
+             printf "details window, 1,000 version files: %.1f ms beyond the window (goal < 200); empty folder %.1f ms\n", m - w, d - w
+             printf "details window, 10,000 version files: %.1f ms and %d kB beyond the window (1,000: %d kB)\n", t - w, r10 - rw, r1 - rw
+             ratio = (t - w) / (m - w)
+             printf "10,000 against 1,000 version files: %.1fx the time (goal: linear, at most 12x) - %s\n", ratio, ratio <= 12 ? "met" : "not met" }'

@@ -1,21 +1,29 @@
-// The settings storage against the libraries under it: a full pass is load, read every value, change one
-// in ten, save.
+// The settings storage against the libraries under it; a full pass is load, read every value, change one
+// in ten, save:
 //   XmlFullPass      the pass through TtscXMLDataStorageAccess and, in turns with it, a plain Xerces parse
 //                    of the same file and a serialisation back to it, at 10 to 10,000 items in one section
-//                    and in sections of ten
-//   Storage/Ini      the same work on 1,000 values as an INI file, through TtscINIDataStorageAccess
+//                    and in sections of ten; each ratio is printed with its goal and verdict
+//   Storage/Ini      the pass on 1,000 values as an INI file, through TtscINIDataStorageAccess
 //   Bare/MemIniFile  the same work straight on the platform's TMemIniFile
-// Unless told otherwise, every benchmark runs in repetitions interleaved at random with the others', and the
-// medians are compared at the end: each XML ratio with its goal and verdict, then the INI ratios. The files
-// go to $BENCH_DIR, else /dev/shm (so that the disk's flush does not hide the work), else /tmp.
+// Unless told otherwise, these run in repetitions interleaved at random with each other's, and the medians
+// are compared at the end; the INI storage runs with 10 to 1,000 items per section.
+// Then the INI storage against QSettings (INI format) on the same data, 10 to 10,000 values in one section
+// and in sections of ten, and ReadSectionTree over 1,000 and 10,000 keys, timed in turn repetition by
+// repetition and compared by their medians, each with its goal and verdict. The files go to $BENCH_DIR, else
+// /dev/shm (so that the disk's flush does not hide the work), else /tmp.
 // Usage: settings_storage [Google Benchmark options]
 
+#include "foundation/shared_values.h"
 #include "platform/files.h"
 #include "platform/ini_files.h"
 #include "settings/ini_data_storage.h"
 #include "settings/xml_data_storage.h"
 
+#include <QSettings>
+#include <QString>
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <xercesc/dom/DOM.hpp>
@@ -24,11 +32,14 @@
 #include <xercesc/util/PlatformUtils.hpp>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <regex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,13 +49,14 @@ using namespace carlume;
 namespace {
 
 constexpr int kValues = 1000;
+constexpr int kChanged = 100;
 const std::vector<int> kItemsPerSection = {10, 25, 50, 100, 250, 500, 1000};
 
 struct Layout {
     std::vector<std::pair<std::string, std::string>> keys; // section, item
 };
 
-Layout MakeLayout(int values, int itemsPerSection)
+Layout MakeLayout(int itemsPerSection, int values = kValues)
 {
     Layout layout;
     for (int i = 0; i < values; ++i)
@@ -95,10 +107,11 @@ std::string IniText(const Layout& layout)
 // Every tenth value changes.
 bool Changed(std::size_t i)
 {
-    return i % 10 == 0;
+    return i % (kValues / kChanged) == 0;
 }
 
-template <class Access> void StoragePass(const std::string& path, const Layout& layout)
+// Load, read every value, change every tenth, save.
+template <class Access> void FullPass(const std::string& path, const Layout& layout)
 {
     Access storage(path);
     std::string value;
@@ -116,8 +129,45 @@ template <class Access>
 void StorageRun(benchmark::State& state, const std::string& path, const Layout& layout)
 {
     for (auto _ : state)
-        StoragePass<Access>(path, layout);
+        FullPass<Access>(path, layout);
 }
+
+void StorageIni(benchmark::State& state)
+{
+    const Layout layout = MakeLayout(int(state.range(0)));
+    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".ini";
+    WriteFileAtomically(path, IniText(layout));
+    StorageRun<TtscINIDataStorageAccess>(state, path, layout);
+    std::remove(path.c_str());
+}
+
+void BareMemIniFile(benchmark::State& state)
+{
+    const Layout layout = MakeLayout(int(state.range(0)));
+    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.ini";
+    WriteFileAtomically(path, IniText(layout));
+    for (auto _ : state) {
+        TMemIniFile ini(path);
+        for (const auto& [section, item] : layout.keys)
+            benchmark::DoNotOptimize(ini.ReadString(section, item, ""));
+        for (std::size_t i = 0; i < layout.keys.size(); ++i)
+            if (Changed(i))
+                ini.WriteString(layout.keys[i].first, layout.keys[i].second, "changed");
+        ini.UpdateFile();
+    }
+    std::remove(path.c_str());
+}
+
+void Sizes(benchmark::internal::Benchmark* b)
+{
+    b->ArgName("items");
+    for (const int n : kItemsPerSection)
+        b->Arg(n);
+    b->Unit(benchmark::kMicrosecond);
+}
+
+BENCHMARK(StorageIni)->Apply(Sizes);
+BENCHMARK(BareMemIniFile)->Apply(Sizes);
 
 // Keeps each benchmark's CPU time per iteration and its counters (the medians when repeated) to compare the
 // pairs at the end.
@@ -143,6 +193,135 @@ public:
     std::map<std::string, bool> medians;
 };
 
+// --- the INI storage against QSettings ------------------------------------------------------------------
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds per call of `pass`, over a batch of calls that lasts at least `minimum` seconds.
+template <class F> double SecondsPerPass(F&& pass, double minimum = 0.02)
+{
+    int count = 0;
+    const auto start = Clock::now();
+    double elapsed = 0;
+    do {
+        pass();
+        ++count;
+        elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+    } while (elapsed < minimum);
+    return elapsed / count;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// QSettings keeps a file it has read in a process-wide cache and reads it again only when its time stamp
+// has changed, so each pass of either side gives the file a new one: both load it every time.
+void NewTimeStamp(const std::string& path)
+{
+    static long seconds = 1000000000;
+    const timespec times[2] = {{++seconds, 0}, {seconds, 0}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+void IniStoragePass(const std::string& path, const Layout& layout)
+{
+    NewTimeStamp(path);
+    FullPass<TtscINIDataStorageAccess>(path, layout);
+}
+
+void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
+{
+    NewTimeStamp(path);
+    QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
+    for (const QString& key : keys)
+        benchmark::DoNotOptimize(settings.value(key).toString());
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (Changed(i))
+            settings.setValue(keys[i], QStringLiteral("changed"));
+    settings.sync();
+}
+
+void PrintVerdict(const char* what, double ratio, double goal)
+{
+    std::printf("%s: %.2fx (goal: at most %.1fx) - %s\n", what, ratio, goal,
+                ratio <= goal ? "met" : "not met");
+}
+
+// A full pass of each side on the same values, 10 to 10,000 in one section and in sections of ten.
+void CompareIniWithQSettings(int repetitions)
+{
+    const std::string ours = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-ours.ini";
+    const std::string qt = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-qt.ini";
+    std::printf("\nIniQSettings: INI full pass (load, read all, change one in ten, save), medians of %d "
+                "interleaved runs\n",
+                repetitions);
+    std::printf("%-8s %-12s %14s %14s %8s\n", "values", "sections of", "Storage/Ini", "QSettings", "ratio");
+    double worst = 0;
+    for (const int values : {10, 100, 1000, 10000}) {
+        // Ten values in sections of ten are the same as in one section.
+        for (const int perSection : values == 10 ? std::vector<int>{10} : std::vector<int>{values, 10}) {
+            const Layout layout = MakeLayout(perSection, values);
+            std::vector<QString> keys;
+            for (const auto& [section, item] : layout.keys)
+                keys.push_back(QString::fromStdString(section + "/" + item));
+            std::vector<double> ourTimes, qtTimes;
+            for (int r = 0; r < repetitions; ++r) {
+                WriteFileAtomically(ours, IniText(layout));
+                WriteFileAtomically(qt, IniText(layout));
+                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout); }));
+                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys); }));
+            }
+            const double ratio = Median(ourTimes) / Median(qtTimes);
+            worst = std::max(worst, ratio);
+            std::printf("%-8d %-12s %11.1f us %11.1f us %8.2f\n", values,
+                        perSection == values ? "one" : "ten", Median(ourTimes) * 1e6, Median(qtTimes) * 1e6,
+                        ratio);
+        }
+    }
+    std::remove(ours.c_str());
+    std::remove(qt.c_str());
+    PrintVerdict("INI storage against QSettings, worst row", worst, 1.0);
+}
+
+// ReadSectionTree over a section of 1,000 and of 10,000 keys, timed in turn (goal for 10,000: under 50 ms;
+// linear growth is 10x).
+void TimeIniSectionTree(int repetitions)
+{
+    const std::vector<int> sizes = {1000, 10000};
+    std::vector<std::unique_ptr<TtscINIDataStorageAccess>> storages;
+    for (const int keys : sizes) {
+        std::string text = "[Root]\r\n";
+        for (int i = 0; i < keys; ++i) // every tenth value names a section of its own
+            text += "Key" + std::to_string(i) + "=" + (i % 10 == 0 ? "Branch" : "Leaf") + std::to_string(i) +
+                    "\r\n";
+        for (int i = 0; i < keys; i += 10)
+            text += "[Branch" + std::to_string(i) + "]\r\nA=1\r\nB=2\r\n";
+        const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-tree" +
+                                 std::to_string(keys) + ".ini";
+        WriteFileAtomically(path, text);
+        storages.push_back(std::make_unique<TtscINIDataStorageAccess>(path));
+        std::remove(path.c_str());
+    }
+    std::vector<std::vector<double>> times(sizes.size());
+    for (int r = 0; r < repetitions; ++r)
+        for (std::size_t i = 0; i < sizes.size(); ++i)
+            times[i].push_back(SecondsPerPass([&] {
+                TtscValuesList tree;
+                storages[i]->ReadSectionTree("Root", tree);
+                benchmark::DoNotOptimize(tree.Children.size());
+            }));
+    const double small = Median(times[0]) * 1e3;
+    const double large = Median(times[1]) * 1e3;
+    std::printf("\nIniSectionTree: medians of %d interleaved runs\n", repetitions);
+    std::printf("ReadSectionTree, 1,000 keys: %.2f ms; 10,000 keys: %.2f ms (%.1fx)\n", small, large,
+                large / small);
+    std::printf("ReadSectionTree of 10,000 keys: %.2f ms (goal: under 50 ms) - %s\n", large,
+                large < 50 ? "met" : "not met");
+}
+
 // --- XML rows: 10 to 10,000 items, in one section and in sections of ten -------------------------------
 // Each iteration makes one pass through the storage and one bare Xerces pass on the same layout, in turns,
 // each timed on the thread's CPU clock: the two meet the same load on a busy machine. The counters are the
@@ -160,7 +339,7 @@ std::string XmlPath(const char* kind)
 Layout XmlLayout(const benchmark::State& state)
 {
     const int items = int(state.range(0));
-    return MakeLayout(items, state.range(1) != 0 ? 10 : items);
+    return MakeLayout(state.range(1) != 0 ? 10 : items, items);
 }
 
 // A plain parse of the file and a serialisation back to it.
@@ -191,12 +370,6 @@ double ThreadSeconds()
     return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
 void XmlFullPass(benchmark::State& state)
 {
     const Layout layout = XmlLayout(state);
@@ -213,7 +386,7 @@ void XmlFullPass(benchmark::State& state)
         pass();
         return ThreadSeconds() - start;
     };
-    const auto storagePass = [&] { StoragePass<TtscXMLDataStorageAccess>(path, layout); };
+    const auto storagePass = [&] { FullPass<TtscXMLDataStorageAccess>(path, layout); };
     const auto barePass = [&] { BareXercesPass(barePath); };
     storagePass(); // the first passes fill the caches and the allocator's pools
     barePass();
@@ -283,58 +456,14 @@ void PrintXmlRatios(std::map<std::string, benchmark::UserCounters>& counters)
         std::printf("%s\n", verdict.c_str());
 }
 
-// --- INI rows ----------------------------------------------------------------------------------------------
-
-void StorageIni(benchmark::State& state)
+// The rows run when the benchmark filter matches their names ("IniQSettings", "IniSectionTree").
+void RunIniRows()
 {
-    const Layout layout = MakeLayout(kValues, int(state.range(0)));
-    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".ini";
-    WriteFileAtomically(path, IniText(layout));
-    StorageRun<TtscINIDataStorageAccess>(state, path, layout);
-    std::remove(path.c_str());
-}
-
-void BareMemIniFile(benchmark::State& state)
-{
-    const Layout layout = MakeLayout(kValues, int(state.range(0)));
-    const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.ini";
-    WriteFileAtomically(path, IniText(layout));
-    for (auto _ : state) {
-        TMemIniFile ini(path);
-        for (const auto& [section, item] : layout.keys)
-            benchmark::DoNotOptimize(ini.ReadString(section, item, ""));
-        for (std::size_t i = 0; i < layout.keys.size(); ++i)
-            if (Changed(i))
-                ini.WriteString(layout.keys[i].first, layout.keys[i].second, "changed");
-        ini.UpdateFile();
-    }
-    std::remove(path.c_str());
-}
-
-void Sizes(benchmark::internal::Benchmark* b)
-{
-    b->ArgName("items");
-    for (const int n : kItemsPerSection)
-        b->Arg(n);
-    b->Unit(benchmark::kMicrosecond);
-}
-
-BENCHMARK(StorageIni)->Apply(Sizes);
-BENCHMARK(BareMemIniFile)->Apply(Sizes);
-
-// INI: 1,000 values, 10 to 1,000 items per section.
-void PrintIniRatios(std::map<std::string, double>& times)
-{
-    std::printf("\nINI full pass on 1,000 values against TMemIniFile\n%-8s %14s %14s %10s\n", "items",
-                "Storage/Ini", "Bare/MemIni", "ratio");
-    for (const int n : kItemsPerSection) {
-        const std::string suffix = "/items:" + std::to_string(n);
-        const double ini = times["StorageIni" + suffix];
-        const double mem = times["BareMemIniFile" + suffix];
-        if (ini == 0)
-            continue; // filtered out
-        std::printf("%-8d %11.0f us %11.0f us %10.2f\n", n, ini, mem, mem > 0 ? ini / mem : 0.0);
-    }
+    const std::regex filter(benchmark::GetBenchmarkFilter());
+    if (std::regex_search("IniQSettings", filter))
+        CompareIniWithQSettings(9);
+    if (std::regex_search("IniSectionTree", filter))
+        TimeIniSectionTree(9);
 }
 
 } // namespace
@@ -358,7 +487,16 @@ int main(int argc, char** argv)
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintXmlRatios(reporter.counters);
-    PrintIniRatios(reporter.times);
+    std::printf("\n%-8s %14s %14s %10s\n", "items", "Storage/Ini", "Bare/MemIni", "ratio");
+    for (const int n : kItemsPerSection) {
+        const std::string suffix = "/items:" + std::to_string(n);
+        const double ini = reporter.times["StorageIni" + suffix];
+        const double mem = reporter.times["BareMemIniFile" + suffix];
+        if (ini == 0)
+            continue; // filtered out
+        std::printf("%-8d %11.0f us %11.0f us %10.2f\n", n, ini, mem, mem > 0 ? ini / mem : 0.0);
+    }
+    RunIniRows();
     benchmark::Shutdown();
     return 0;
 }

@@ -29,6 +29,8 @@ TGradientButton::TGradientButton(QWidget* owner)
 {
     resize(75, 25);
     setFocusPolicy(Qt::NoFocus);
+    // The rounded face leaves its corners unpainted: the parent's background shows there.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
     font_.SetStyle(fsBold);
     font_.SetColor(clNavy);
     font_.OnChange = [this] { Invalidate(); };
@@ -185,11 +187,18 @@ void TGradientButton::CancelMode()
 
 void TGradientButton::KeyDown(TVirtualKey& key, TShiftState)
 {
-    // Enter goes on to the form as well, where Default buttons act on it.
-    if (!pressed_ && (key == VK_RETURN || key == VK_SPACE)) {
+    if (key != VK_RETURN && key != VK_SPACE) {
+        return;
+    }
+    if (!pressed_) {
         pressed_ = true;
         keyPress_ = true;
         Invalidate();
+    }
+    // The focused button takes Enter itself (it clicks when the key goes up); the form's Default buttons
+    // act on it only when no button has the focus.
+    if (key == VK_RETURN) {
+        key = 0;
     }
 }
 

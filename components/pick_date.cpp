@@ -6,7 +6,9 @@
 #include "platform/gui/error_guard.h"
 #include "platform/gui/resources.h"
 
-#include <QFontDatabase>
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QResizeEvent>
@@ -214,6 +216,11 @@ void TUiCalendar::Click()
 void TUiCalendar::resizeEvent(QResizeEvent* event)
 {
     TCustomGrid::resizeEvent(event);
+    FitCellsToSize();
+}
+
+void TUiCalendar::FitCellsToSize()
+{
     const int border = BorderStyle() == TGridBorder::bsSingle ? 2 : 0;
     const int w = width() - border;
     const int h = height() - border;
@@ -352,6 +359,9 @@ void TLocCalendar::DrawCell(TCanvas& canvas, int col, int row, const TRect& rect
 
 namespace {
 
+// Smaller text is no longer read at a glance.
+constexpr int kSmallestFontPixels = 7;
+
 // Child widgets of the popup swallow their mouse events: a release on a panel must not reach the popup's
 // own rule, which would close it accepting.
 void KeepMouse(QWidget& widget)
@@ -387,8 +397,9 @@ private:
 
 void FontSetDefault(TFont& font)
 {
-    const QFont message = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    if (message.family().isEmpty() || message.pointSize() <= 0) {
+    // The desktop's message font as the application has it (its own font, when it set one).
+    const QFont message = QApplication::font("QMessageBox");
+    if (message.family().isEmpty() || (message.pointSize() <= 0 && message.pixelSize() <= 0)) {
         font.SetColor(clWindowText);
         font.SetName(QStringLiteral("MS Sans Serif"));
         font.SetSize(8);
@@ -396,7 +407,10 @@ void FontSetDefault(TFont& font)
         return;
     }
     font.SetName(message.family());
-    font.SetSize(message.pointSize());
+    if (message.pointSize() > 0)
+        font.SetSize(message.pointSize());
+    else
+        font.SetHeight(-message.pixelSize());
     font.SetStyle((message.bold() ? TFontStyles(fsBold) : 0U) |
                   (message.italic() ? TFontStyles(fsItalic) : 0U));
 }
@@ -436,9 +450,57 @@ TPopupCalendar::TPopupCalendar(QWidget* editor)
     title_->installEventFilter(new TDblClickFilter(title_, [this] { TopPanelDblClick(); }));
 
     SetColor(clBtnFace);
+    FitFont();
 }
 
 TPopupCalendar::~TPopupCalendar() = default;
+
+QRect TPopupCalendar::ClientRect() const
+{
+    return backPanel_->geometry();
+}
+
+void TPopupCalendar::showEvent(QShowEvent* event)
+{
+    FitFont();
+    TPopupWindow::showEvent(event);
+}
+
+void TPopupCalendar::FitFont()
+{
+    // The popup keeps its size, so a large desktop font is made smaller until every day name and number
+    // fits its cell, with a pixel to spare on either side of the frame around today, and every month the
+    // title.
+    calendar_->FitCellsToSize();
+    const int cellWidth = calendar_->DefaultColWidth() - 4;
+    const int cellHeight = calendar_->DefaultRowHeight();
+    QStringList cells{QStringLiteral("30")};
+    for (int col = 0; col < 7; ++col)
+        cells.append(calendar_->GetCellText(col, 0));
+    QStringList titles;
+    for (int month = 1; month <= 12; ++month)
+        titles.append(
+            QString::fromStdString(FormatDateTime("MMMM, YYYY", EncodeDate(calendar_->Year(), month, 1))));
+    const auto widest = [](const QFontMetrics& metrics, const QStringList& texts) {
+        int width = 0;
+        for (const QString& text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text));
+        return width;
+    };
+    TFont font;
+    FontSetDefault(font);
+    font.SetColor(font_.Color());
+    for (int pixels = QFontInfo(font.ToQFont()).pixelSize(); pixels > kSmallestFontPixels; --pixels) {
+        const QFontMetrics metrics(font.ToQFont());
+        if (widest(metrics, cells) <= cellWidth && metrics.height() <= cellHeight &&
+            widest(metrics, titles) <= title_->width())
+            break;
+        font.SetHeight(-(pixels - 1));
+    }
+    font_.Assign(font);
+    calendar_->Font().Assign(font_);
+    title_->setFont(font_.ToQFont());
+}
 
 void TPopupCalendar::SetColor(TColor color)
 {

@@ -63,6 +63,8 @@ public:
 
     /// Lays the month out again and repaints.
     virtual void UpdateCalendar();
+    /// Shares the client area out among the 7 x 7 cells, as every resize does.
+    void FitCellsToSize();
     /// Days in the calendar date's month.
     int DaysThisMonth() const;
     /// The day name (row 0) or day number of a cell; empty before the 1st and after the last day.
@@ -170,9 +172,14 @@ public:
 
 protected:
     void Paint(TCanvas& canvas) override;
+    /// The back panel: the popup's border and the panel's bevel around it are frame.
+    QRect ClientRect() const override;
+    /// Fits the font to the cells again: the day names or the desktop's font may have changed.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void CalendarChange();
+    void FitFont();
     void CalendarMouseUp(TMouseButton button, TShiftState shift, int x, int y);
     void TopPanelDblClick();
     void CreateButtons(int panelWidth);

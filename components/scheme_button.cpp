@@ -388,19 +388,16 @@ void TSchemeButton::CancelMode()
 
 // --- keys and focus -----------------------------------------------------------------------------------
 
-void TSchemeButton::KeyDown(TVirtualKey& key, TShiftState shift)
+void TSchemeButton::KeyDown(TVirtualKey& key, TShiftState)
 {
     if (key == VK_SPACE) {
         spaceDown_ = true;
         state_ = stDown;
     } else if (key == VK_RETURN) {
-        // The form sees Enter first (the focused button takes it there); the key itself clicks only when no
-        // control took it.
+        // The focused button takes Enter itself; the form's Default buttons act on it only when no button
+        // has the focus.
         key = 0;
-        TForm* form = Form();
-        if (form == nullptr || !form->BroadcastDialogKey(VK_RETURN, shift)) {
-            Click();
-        }
+        Click();
     }
     Repaint();
 }

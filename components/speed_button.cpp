@@ -277,8 +277,17 @@ void TUiSpeedButton::SetParentShowHint(bool value)
 void TUiSpeedButton::ApplyHint()
 {
     bool show = showHint_;
-    if (parentShowHint_)
-        show = parentWidget() != nullptr && parentWidget()->property("showHint").toBool();
+    if (parentShowHint_) {
+        // The nearest container that says whether hints show decides; Qt shows them everywhere else.
+        show = true;
+        for (const QWidget* w = parentWidget(); w != nullptr; w = w->parentWidget()) {
+            const QVariant own = w->property("showHint");
+            if (own.isValid()) {
+                show = own.toBool();
+                break;
+            }
+        }
+    }
     setToolTip(show ? hint_ : QString());
 }
 
@@ -672,6 +681,9 @@ bool TUiSpeedButton::event(QEvent* event)
     // The window passes its deactivation down to its children; a press must not outlive it.
     if (event->type() == QEvent::WindowDeactivate)
         RunGuarded([this] { CancelMode(); });
+    // Whether the containers show hints is known for sure only once they hold the button.
+    if (event->type() == QEvent::ToolTip && parentShowHint_)
+        ApplyHint();
     return TGraphicControl::event(event);
 }
 

@@ -120,7 +120,8 @@ public:
     /// Milliseconds between repeats.
     std::uint16_t RepeatInterval() const { return repeatInterval_; }
     void SetRepeatInterval(std::uint16_t value) { repeatInterval_ = value; }
-    /// The tooltip, shown when ShowHint holds (or, with ParentShowHint, the parent's "showHint" property).
+    /// The tooltip, shown when ShowHint holds; with ParentShowHint the nearest container with a "showHint"
+    /// property decides, and without one the hint shows.
     const QString& Hint() const { return hint_; }
     void SetHint(const QString& value);
     bool ShowHint() const { return showHint_; }

@@ -23,7 +23,8 @@ public:
         SetTabStop(tabStop);
     }
 
-    /// Esc clicks a Cancel button, Enter a Default one.
+    /// Esc clicks a Cancel button, Enter a Default one, unless a button has the focus: the focused button
+    /// takes Enter itself.
     bool Cancel() const { return cancel_; }
     void SetCancel(bool cancel) { cancel_ = cancel; }
     bool Default() const { return default_; }

@@ -110,10 +110,21 @@ void TPopupWindow::KeyPress(QChar& key)
     TCustomControl::KeyPress(key);
 }
 
-void TPopupWindow::MouseUp(TMouseButton button, TShiftState, int x, int y)
+void TPopupWindow::MouseDown(TMouseButton button, TShiftState, int x, int y)
 {
     if (button == TMouseButton::mbLeft)
-        CloseUp(rect().contains(x, y));
+        contentPressed_ = ClientRect().contains(x, y);
+}
+
+void TPopupWindow::MouseUp(TMouseButton button, TShiftState, int x, int y)
+{
+    if (button != TMouseButton::mbLeft)
+        return;
+    // The border is no content: a click that began there does nothing, as on a window's frame.
+    const bool fromContent = contentPressed_;
+    contentPressed_ = false;
+    if (fromContent)
+        CloseUp(ClientRect().contains(x, y));
 }
 
 // --- TEditButton -------------------------------------------------------------------------------------------

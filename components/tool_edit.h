@@ -88,11 +88,16 @@ public:
     std::function<void(TPopupWindow* sender, bool accept)> OnCloseUp;
 
 protected:
-    /// A left release closes the popup, accepting when it lies inside.
+    /// The popup's content: inside its one-pixel border.
+    virtual QRect ClientRect() const { return rect().adjusted(1, 1, -1, -1); }
+    /// A left press on the content starts a click; the border takes none.
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    /// A left release after a press on the content closes the popup, accepting when it lies inside.
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
 private:
     QWidget* editor_;
+    bool contentPressed_ = false;
 };
 
 /// Pictures the combo edit's button can show.

@@ -80,7 +80,7 @@ private:
 };
 
 /// The application information object.
-class TAppInfo : public TObject {
+class TAppInfo : public TObject, public ILogService {
 public:
     /// Sets everything up: the cursor list seeded with the current screen cursor, the database and the
     /// folders, then the log file name (in the rating program's "Logs/" folder when that folder exists,
@@ -99,7 +99,7 @@ public:
     void StartLog();
     /// Logs `LogPrefix` + `message` to the in-memory log and the logger; nothing reaches a logger before
     /// `StartLog`.
-    void Log(const std::string& message);
+    void Log(const std::string& message) override;
     /// Appends `line` to the in-memory log unless suppressed or not started. With preferences, the first
     /// line goes first when the log holds more than `LogListLength` lines, so it may hold one more.
     void AddToLogList(const std::string& line);

@@ -71,6 +71,12 @@ bool ShellExec(const TApplicationServices& services, const std::string& file, co
     return services.Shell->Open(file, parameters, folder, showCommand);
 }
 
+void LogMessage(const TApplicationServices& services, const std::string& message)
+{
+    if (services.Logger != nullptr)
+        services.Logger->Log(message);
+}
+
 std::string GetWindowsDir()
 {
     return IncludeTrailingPathDelimiter(Trim(WindowsFolder()));

@@ -43,6 +43,9 @@ bool AskYesNo(const TApplicationServices& services, const std::string& message);
 bool ShellExec(const TApplicationServices& services, const std::string& file, const std::string& parameters,
                const std::string& folder, int showCommand);
 
+/// Adds `message` to the program's log through the services' logger; nothing without one.
+void LogMessage(const TApplicationServices& services, const std::string& message);
+
 /// The Windows folder, trimmed, with exactly one trailing "/" ("" when the system names none).
 std::string GetWindowsDir();
 

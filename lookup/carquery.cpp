@@ -214,8 +214,7 @@ bool RunLookupWindowModal(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecor
     return RunLookupWindow(ui, lookup, record, false);
 }
 
-void WriteCqueryIni(const TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
-                    const TCommandLine& commandLine)
+void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const TCommandLine& commandLine)
 {
     // The three keys go to disk in one write: the same file as three profile writes, a third of the work,
     // and never a file with only some of them.
@@ -228,6 +227,11 @@ void WriteCqueryIni(const TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
         ini.UpdateFile();
     } catch (const EIniFileException&) {
         throw;
+    } catch (const EStreamError& error) {
+        // A file grown too large to hold is no failure to write: the run goes on and hands its vehicle back.
+        if (error.Reason() != STooLargeForMemory)
+            throw IniFileWriteError(path, error);
+        appInfo.Log("cquery.ini not updated: " + error.Message());
     } catch (const Exception& error) {
         throw IniFileWriteError(path, error);
     }

@@ -80,9 +80,9 @@ bool RunLookupWindow(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecord& re
 bool RunLookupWindowModal(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecord& record);
 
 /// Writes [Version Info] Location and Number and [Last] CommandLine to cquery.ini in the Windows folder,
-/// in that order, each value on one line. Raises `EIniFileException` "Unable to write to <path>".
-void WriteCqueryIni(const TAppInfo& appInfo, const TVehicleInfoLookup& lookup,
-                    const TCommandLine& commandLine);
+/// in that order, each value on one line. Raises `EIniFileException` "Unable to write to <path>"; a file too
+/// large for memory is left as it is and only logged.
+void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const TCommandLine& commandLine);
 
 /// One whole run. Returns the exit status: 0, or 1 when something could not be shown for want of a
 /// display. Only an error while the application information is set up reaches the caller.

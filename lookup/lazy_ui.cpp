@@ -2,22 +2,13 @@
 
 #include "lookup/ui_module.h"
 #include "platform/library.h"
+#include "platform/module_entry.h"
 
-#include <array>
 #include <utility>
-#include <vector>
 
 namespace carlume {
 
 namespace {
-
-// A module once loaded stays loaded: Qt does not take being unloaded while the process runs, and a module
-// that refused may have started its libraries all the same.
-std::vector<HMODULE>& KeptModules()
-{
-    static auto* modules = new std::vector<HMODULE>(); // never destroyed, like the modules
-    return *modules;
-}
 
 const std::string LookupWindowText = "The lookup window cannot be shown.";
 const std::string ChooserText = "The list of matching vehicles cannot be shown.";
@@ -169,28 +160,20 @@ ICarqueryUi& TLazyCarqueryUi::Real(const std::string& text)
         return *real_;
     // One attempt per run: a module that failed once fails the same way again.
     if (!failure_) {
-        const std::string path = LibraryPath(modulePath_);
-        HMODULE module = LoadLibrary(modulePath_);
-        if (module == nullptr) {
-            failure_ = "Unable to load the user interface " + path + ": " + LibraryError();
-        } else {
-            KeptModules().push_back(module);
-            const auto factory = GetProcAddressAs<TUiModuleFactory>(module, UiModuleFactoryName);
-            std::array<char, 512> reason{};
+        std::string failure;
+        if (void* entry = LoadModuleEntry(modulePath_, UiModuleFactoryName, "user interface", failure)) {
             ICarqueryUi* ui = nullptr;
-            if (factory == nullptr) {
-                failure_ = path + " is no user interface module of this program";
-            } else if (factory(UiModuleInterfaceVersion, &ui, reason.data(), reason.size()) != uiModuleOk) {
+            std::string reason;
+            if (CallModuleEntry(entry, UiModuleInterfaceVersion, ui, reason) != uiModuleOk || ui == nullptr) {
                 delete ui;
-                reason.back() = '\0';
-                failure_ = reason[0] != '\0' ? std::string(reason.data()) : path + " refused to start";
-            } else if (ui == nullptr) {
-                failure_ = path + " refused to start";
+                failure = !reason.empty() ? reason : LibraryPath(modulePath_) + " refused to start";
             } else {
                 real_ = ui;
                 cursor_->HandOver();
             }
         }
+        if (real_ == nullptr)
+            failure_ = failure;
     }
     if (real_ == nullptr)
         throw ENoDisplay(text, *failure_);

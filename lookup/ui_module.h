@@ -6,8 +6,8 @@
 // (the interface version guards against a stray old module).
 
 #include "lookup/carquery_ui.h"
+#include "platform/module_entry.h"
 
-#include <cstddef>
 #include <string_view>
 
 namespace carlume {
@@ -27,10 +27,8 @@ enum TUiModuleStatus : int {
     uiModuleFailed = 3,       ///< anything else; the reason says what
 };
 
-/// The factory: for `interfaceVersion`, creates the module's `ICarqueryUi` (the caller owns it and deletes
-/// it before the process ends; the module stays loaded) or returns why not, with a NUL-terminated reason
-/// of at most `reasonSize` bytes in `reason`. Never raises.
-using TUiModuleFactory = int (*)(unsigned interfaceVersion, ICarqueryUi** ui, char* reason,
-                                 std::size_t reasonSize) noexcept;
+/// The factory (platform/module_entry.h): for `interfaceVersion`, creates the module's `ICarqueryUi` (the
+/// caller owns it and deletes it before the process ends; the module stays loaded) or returns why not.
+using TUiModuleFactory = TModuleEntry<ICarqueryUi>;
 
 } // namespace carlume

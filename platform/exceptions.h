@@ -115,6 +115,8 @@ inline constexpr std::string_view SFOpenError = "Cannot open file \"%s\". %s";
 /// Our own text for a failure while writing a file that was created.
 inline constexpr std::string_view SWriteError = "Cannot write file \"%s\". %s";
 inline constexpr std::string_view SIniFileWriteError = "Unable to write to %s";
+/// The reason of a file error when the file does not fit in memory.
+inline constexpr std::string_view STooLargeForMemory = "The file is too large for the memory available";
 inline constexpr std::string_view SListIndexError = "List index out of bounds (%d)";
 inline constexpr std::string_view SSortedListError = "Operation not allowed on sorted list";
 inline constexpr std::string_view SDuplicateString = "String list does not allow duplicates";

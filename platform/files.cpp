@@ -295,9 +295,11 @@ bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* 
 {
     auto fail = [&](int error) {
         if (reason != nullptr)
-            *reason = SysErrorMessage(error);
+            *reason = error == ENOMEM ? std::string(STooLargeForMemory) : SysErrorMessage(error);
         return false;
     };
+    if (const int error = InjectedFault(TFileStep::Read, path))
+        return fail(error);
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return fail(errno);
@@ -315,18 +317,25 @@ bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* 
     }
     std::string contents;
     char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            close(fd);
-            return fail(error);
+    try {
+        // One piece of the file's size: growing by doubling would need half as much again at the end.
+        contents.reserve(std::size_t(st.st_size));
+        for (;;) {
+            const ssize_t got = read(fd, buffer, sizeof buffer);
+            if (got < 0) {
+                if (errno == EINTR)
+                    continue;
+                const int error = errno;
+                close(fd);
+                return fail(error);
+            }
+            if (got == 0)
+                break;
+            contents.append(buffer, std::size_t(got));
         }
-        if (got == 0)
-            break;
-        contents.append(buffer, std::size_t(got));
+    } catch (const std::exception&) { // std::bad_alloc, std::length_error
+        close(fd);
+        return fail(ENOMEM);
     }
     close(fd);
     bytes = std::move(contents);

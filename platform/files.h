@@ -26,7 +26,8 @@ bool DeleteFileIfPresent(const std::string& path, std::string* reason = nullptr)
 /// Windows). False with the system's reason on failure.
 bool RenameFile(const std::string& oldName, const std::string& newName, std::string* reason = nullptr);
 
-/// The whole contents of a file; false with the system's reason when it cannot be read.
+/// The whole contents of a file; false with the system's reason when it cannot be read (`STooLargeForMemory`
+/// when it does not fit in memory).
 bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr);
 /// The whole contents of a file; raises `EFOpenError` "Cannot open file \"<path>\". <reason>".
 std::string ReadFileBytes(const std::string& path);
@@ -50,6 +51,7 @@ enum class TFileStep {
     Write,  ///< writing or flushing its contents
     Rename, ///< putting it in place, and `RenameFile`
     Delete, ///< `DeleteFile`
+    Read,   ///< reading a whole file; ENOMEM is a file too large for memory
 };
 
 /// Decides whether a step fails: an `errno` value to fail with, or 0 to go ahead. `path` is the path the

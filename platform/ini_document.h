@@ -17,7 +17,11 @@
 //
 // Writing: a changed key is rewritten in place; a new key goes right after the last key of its section
 // (or after the header); a new section goes at the end of the file. Every line ends with CR LF.
+//
+// The file's bytes are held once; lines are places in them (a changed line is kept beside them), and
+// sections and keys are found through an index, so that a look-up costs the same in any size of file.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,13 +32,21 @@ namespace carlume {
 /// The lines of an INI file with the section and key structure read from them.
 class TIniDocument {
 public:
-    /// The document of a file's bytes; never fails, whatever the bytes.
+    /// An empty document.
+    TIniDocument();
+    ~TIniDocument();
+    TIniDocument(TIniDocument&& other) noexcept;
+    TIniDocument& operator=(TIniDocument&& other) noexcept;
+
+    /// The document of a file's bytes; never fails, whatever the bytes (but memory).
     static TIniDocument Parse(std::string_view bytes);
+    /// The same, taking the bytes over: they are the only copy of the lines the document holds.
+    static TIniDocument FromBytes(std::string bytes);
     /// The file's bytes: the lines, each ended by CR LF, after the byte-order mark if the file had one.
     std::string Serialize() const;
 
     /// False for a document that must not be changed (a UTF-16 file).
-    bool Rewritable() const { return !utf16_; }
+    bool Rewritable() const;
     /// True when a section of that name exists.
     bool SectionExists(std::string_view section) const;
     /// The value of a key, or nothing when the section or key is missing.
@@ -52,7 +64,7 @@ public:
     /// Why a value cannot be stored (a line break or NUL byte); "" when it can.
     static std::string CheckValue(std::string_view value);
 
-    /// Sets a key (creating the section when needed). The caller checks the texts first.
+    /// Sets a key (creating the section when needed). Texts that the checks above refuse change nothing.
     void Write(std::string_view section, std::string_view key, std::string_view value);
     /// Removes every line of that key from every section of that name.
     void DeleteKey(std::string_view section, std::string_view key);
@@ -62,24 +74,8 @@ public:
     void Clear();
 
 private:
-    enum class Kind { Other, Section, Key };
-    struct Line {
-        Kind kind = Kind::Other;
-        std::string raw;
-        std::string name;
-        std::string value;
-    };
-
-    static Line Classify(std::string raw);
-    // Index of the first header of a section, or npos.
-    std::size_t FindSection(std::string_view section) const;
-    // One past the last line of the section that starts at `header`.
-    std::size_t SectionEnd(std::size_t header) const;
-
-    std::vector<Line> lines_;
-    bool byteOrderMark_ = false;
-    bool utf16_ = false;
-    std::string utf16Bytes_;
+    struct Store;
+    std::unique_ptr<Store> store_;
 };
 
 } // namespace carlume

@@ -4,19 +4,37 @@
 #include "platform/files.h"
 
 #include <filesystem>
+#include <new>
 #include <system_error>
 #include <utility>
 
 namespace carlume {
 namespace {
 
-// The document of a file; a missing file is empty. Raises `EFOpenError` when an existing file cannot be read.
+// The document of a file; a missing file is empty. Raises `EFOpenError` when an existing file cannot be read,
+// also when it does not fit in memory.
 TIniDocument LoadDocument(const std::string& fileName)
 {
     std::error_code ec;
     if (!std::filesystem::exists(fileName, ec) && !ec)
         return {};
-    return TIniDocument::Parse(ReadFileBytes(fileName));
+    std::string bytes = ReadFileBytes(fileName);
+    try {
+        return TIniDocument::FromBytes(std::move(bytes));
+    } catch (const std::bad_alloc&) {
+        throw EFOpenError(Format(SFOpenError, fileName, STooLargeForMemory), std::string(STooLargeForMemory));
+    }
+}
+
+// The bytes to write for a document; raises `EFCreateError` when they do not fit in memory.
+std::string SerializeDocument(const std::string& fileName, const TIniDocument& document)
+{
+    try {
+        return document.Serialize();
+    } catch (const std::bad_alloc&) {
+        throw EFCreateError(Format(SFCreateError, fileName, STooLargeForMemory),
+                            std::string(STooLargeForMemory));
+    }
 }
 
 } // namespace
@@ -146,7 +164,7 @@ void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
     try {
         TIniDocument document = LoadDocument(FileName());
         change(document);
-        WriteFileAtomically(FileName(), document.Serialize());
+        WriteFileAtomically(FileName(), SerializeDocument(FileName(), document));
     } catch (const Exception& error) {
         throw IniFileWriteError(FileName(), error);
     }
@@ -160,7 +178,7 @@ TMemIniFile::TMemIniFile(std::string fileName)
 
 void TMemIniFile::UpdateFile()
 {
-    WriteFileAtomically(FileName(), document_.Serialize());
+    WriteFileAtomically(FileName(), SerializeDocument(FileName(), document_));
 }
 
 void TMemIniFile::Rename(std::string fileName, bool reload)

@@ -102,9 +102,11 @@ private:
 /// An INI file held in memory: read when created, written by `UpdateFile`.
 class TMemIniFile : public TCustomIniFile {
 public:
-    /// Reads the file; a missing file gives empty contents; an unreadable one raises `EFOpenError`.
+    /// Reads the file; a missing file gives empty contents; an unreadable one raises `EFOpenError`, with the
+    /// reason `STooLargeForMemory` when it does not fit in memory.
     explicit TMemIniFile(std::string fileName);
-    /// Writes the whole contents to the file atomically; raises `EFCreateError` or `EWriteError`.
+    /// Writes the whole contents to the file atomically; raises `EFCreateError` (the reason
+    /// `STooLargeForMemory` when the text does not fit in memory) or `EWriteError`.
     void UpdateFile() override;
     /// Switches to another file name; with `reload` reads that file (a missing file gives empty contents;
     /// a failed read raises `EFOpenError` and leaves the contents as they were).

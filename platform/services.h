@@ -1,8 +1,8 @@
 #pragma once
 
 // The services through which the program reaches the desktop: message boxes, the clipboard, the shell and
-// the screen cursor. The core only sees these interfaces; the Qt implementations live in platform/gui and
-// are created by the UI module, and tests pass scriptable fakes.
+// the screen cursor, and the program's log. The core only sees these interfaces; the Qt implementations live
+// in platform/gui and are created by the UI module, and tests pass scriptable fakes.
 
 #include <string>
 
@@ -55,12 +55,20 @@ public:
     virtual void SetCursor(TCursor cursor) = 0;
 };
 
+class ILogService {
+public:
+    virtual ~ILogService() = default;
+    /// Adds a line to the program's log; nothing happens while logging is off.
+    virtual void Log(const std::string& message) = 0;
+};
+
 /// The services a run works with, handed down from the entry point (or a test) to whoever needs them.
 struct TApplicationServices {
     IDialogService* Dialogs = nullptr;
     IClipboardService* Clipboard = nullptr;
     IShellService* Shell = nullptr;
     IScreenCursorService* ScreenCursor = nullptr;
+    ILogService* Logger = nullptr;
 };
 
 } // namespace carlume

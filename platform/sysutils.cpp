@@ -409,4 +409,12 @@ int AnsiCompareStr(std::string_view a, std::string_view b)
     return CompareStr(a, b);
 }
 
+std::size_t Utf8Length(std::string_view s)
+{
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < s.size(); ++length)
+        DecodeUtf8(s, i);
+    return length;
+}
+
 } // namespace carlume

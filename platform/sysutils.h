@@ -79,5 +79,7 @@ int AnsiCompareText(std::string_view a, std::string_view b);
 bool AnsiSameText(std::string_view a, std::string_view b);
 /// Comparison of UTF-8 texts with letter case (by code point): < 0, 0 or > 0.
 int AnsiCompareStr(std::string_view a, std::string_view b);
+/// The number of characters of a UTF-8 text; a byte that starts no valid character counts as one.
+std::size_t Utf8Length(std::string_view s);
 
 } // namespace carlume

@@ -212,13 +212,22 @@ void TAboutBox::FormCreate()
     copyright.replace(QStringLiteral("#END#"), Q(properties_.EndYear));
     ui.Copyright->setText(copyright);
     ui.memCopyrightInfo->setPlainText(Q(properties_.CopyrightText));
+    // Read-only, but with a caret when it has the focus, so that the focus shows.
+    ui.memCopyrightInfo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     MakeLink(*ui.lblWebSite);
     MakeLink(*ui.lblEmail);
     ui.lblWebSite->adjustSize();
     ui.lblEmail->adjustSize();
-    if (FileExists(properties_.LogoFile))
-        ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
-    ui.pnlProductInfo->raise();
+    if (FileExists(properties_.LogoFile)) {
+        try {
+            ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
+        } catch (const std::exception& error) {
+            // The box is worth more than its picture: it opens without one, as for a missing logo.
+            LogMessage(services_,
+                       Format("The logo %s cannot be shown: %s", properties_.LogoFile, error.what()));
+        }
+    }
+    BringPanelToFront();
     ui.lblShowCopyright->setText(QString::fromLatin1(kToggleToNotice));
 }
 
@@ -270,10 +279,20 @@ void TAboutBox::BtnShowDetailsClick()
     ShowAboutDetails(properties_, services_, this);
 }
 
+void TAboutBox::BringPanelToFront()
+{
+    QWidget* front = noticeShown_ ? ui_->pnlCopyrightInfo : ui_->pnlProductInfo;
+    QWidget* back = noticeShown_ ? ui_->pnlProductInfo : ui_->pnlCopyrightInfo;
+    front->show();
+    front->raise();
+    // Out of sight behind the other, its controls must not take the focus (it moves on if it was there).
+    back->hide();
+}
+
 void TAboutBox::lblShowCopyrightClick()
 {
     noticeShown_ = !noticeShown_;
-    (noticeShown_ ? ui_->pnlCopyrightInfo : ui_->pnlProductInfo)->raise();
+    BringPanelToFront();
     ui_->lblShowCopyright->setText(QString::fromLatin1(noticeShown_ ? kToggleToProduct : kToggleToNotice));
 }
 
@@ -342,8 +361,10 @@ void TFmAboutDetails::FormCreate()
 
     const QFontMetrics metrics(Font().ToQFont());
     int widest = 0;
+    // A longer description runs on past the edge: widening for it could make the window wider than any
+    // screen, and as large in memory.
     for (const auto& line : details.VersionLines)
-        widest = std::max(widest, metrics.horizontalAdvance(Q(line)));
+        widest = std::max(widest, metrics.horizontalAdvance(Q(line).left(int(kMaxMeasuredWidth))));
     if (widest + 40 > ClientWidth())
         SetClientWidth(widest + 40);
 }
@@ -425,7 +446,7 @@ void TFmAboutDetails::ShowCleanupView()
 {
     std::size_t width = 0;
     for (const auto& entry : versionFiles_)
-        width = std::max(width, ExtractFileName(entry).size() + 1);
+        width = std::max(width, Utf8Length(ExtractFileName(entry)) + 1);
     QListWidget& list = *ui_->LbxCleanupVersions_Show;
     list.clear();
     std::vector<std::pair<QString, QString>> lines; // text, path

@@ -50,6 +50,7 @@ protected:
 private:
     void FormCreate();
     void MakeLink(QLabel& label);
+    void BringPanelToFront();
 
     std::unique_ptr<Ui::TAboutBox> ui_;
     const TAboutBoxProperties& properties_;
@@ -58,6 +59,8 @@ private:
 };
 
 /// Shows the About box modally over the active window; errors raised while it is built reach the caller.
+/// A logo that cannot be read leaves the picture empty; the error, naming the file, goes to the services'
+/// log.
 void ShowAboutBox(const TAboutBoxProperties& properties, const TApplicationServices& services);
 
 class TFmAboutDetails : public TForm {

@@ -3,7 +3,7 @@
 #include "platform/files.h"
 #include "platform/format.h"
 #include "settings/ini_data_storage.h"
-#include "settings/xml_data_storage.h"
+#include "settings/settings_modules.h"
 
 namespace carlume {
 namespace {
@@ -57,7 +57,7 @@ TtscDataStorageAccess& TtscDataStorage::Access()
     if (storageType_ == 1)
         access_ = std::make_unique<TtscINIDataStorageAccess>(fileName_);
     else
-        access_ = std::make_unique<TtscXMLDataStorageAccess>(fileName_);
+        access_ = XmlStorageModule().CreateStorage(fileName_);
     return *access_;
 }
 

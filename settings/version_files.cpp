@@ -57,16 +57,31 @@ std::string LinuxName(const std::string& windowsName)
     return LibraryFileName(windowsName);
 }
 
+// Padded by characters: a blank stands for one character of the fixed-width font, not for one byte.
 std::string PadRight(std::string text, std::size_t width)
 {
-    if (text.size() < width)
-        text.append(width - text.size(), ' ');
+    const std::size_t length = Utf8Length(text);
+    if (length < width)
+        text.append(width - length, ' ');
     return text;
 }
 
 bool LessNoCase(const std::string& a, const std::string& b)
 {
     return strcasecmp(a.c_str(), b.c_str()) < 0;
+}
+
+// The description as the details text shows it: at most kMaxShownDescription characters.
+std::string ShownDescription(const std::string& description)
+{
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < description.size(); ++i) {
+        if ((static_cast<unsigned char>(description[i]) & 0xC0) == 0x80)
+            continue; // a continuation byte belongs to the character before it
+        if (characters++ == kMaxShownDescription)
+            return description.substr(0, i) + "...";
+    }
+    return description;
 }
 
 } // namespace
@@ -132,7 +147,7 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         if (name.empty())
             continue;
         siblings.push_back(name);
-        width = std::max(width, name.size() + 2);
+        width = std::max(width, Utf8Length(name) + 2);
     }
     for (const auto& name : siblings)
         lines.push_back(PadRight(" " + name + " ", width) + " : " +
@@ -156,8 +171,9 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         std::string buildDate, description;
         if (!ReadVersionFile(programFolder + entry, buildDate, description) || Trim(description).empty())
             continue;
-        counted.emplace_back(" " + description + " (" + ExtractFileName(entry) + ") ", buildDate);
-        width = std::max(width, counted.back().first.size());
+        counted.emplace_back(" " + ShownDescription(description) + " (" + ExtractFileName(entry) + ") ",
+                             buildDate);
+        width = std::max(width, std::min(Utf8Length(counted.back().first), kMaxPaddedWidth));
     }
     for (const auto& [text, buildDate] : counted) {
         details.VersionLines.push_back(PadRight(text, width) + " : " + buildDate);

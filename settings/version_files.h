@@ -4,6 +4,7 @@
 // product's installation ID and the version files (".ver", INI: [General] BuildDate and Description) in
 // and below the program folder. The details window shows them; this is the part that needs no window.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,17 @@ void ReadInstallationID(const std::string& folder, std::string& id);
 /// names ending in ".ver" count.
 std::vector<std::string> FindVersionFiles(const std::string& programFolder);
 
+/// The widest a description's text is padded to, in characters. A padded line with " : " and the date then
+/// keeps within 77 characters, inside the 80 columns of plain text (the text also goes out as an e-mail
+/// attachment), and about twice what a description usually takes. A longer description is shown whole, only
+/// not padded, and does not widen the other lines.
+inline constexpr std::size_t kMaxPaddedWidth = 64;
+/// The most characters of a description the details text shows; a longer one (a damaged or foreign file)
+/// is cut there and ends in "...", so that one file cannot make the pane lay out megabytes in one line.
+inline constexpr std::size_t kMaxShownDescription = 1024;
+/// The most characters of a version line the details window widens for: a padded text, " : " and a date.
+inline constexpr std::size_t kMaxMeasuredWidth = kMaxPaddedWidth + 13;
+
 /// The text of the details pane, line by line.
 struct TVersionDetails {
     std::vector<std::string> Lines;
@@ -34,7 +46,8 @@ struct TVersionDetails {
 /// Builds the details text for the installation in `programFolder` (with a trailing "/").
 TVersionDetails BuildVersionDetails(const std::string& programFolder);
 
-/// The line of one version file in the cleanup list: " name" padded to `width`, " - " and the build date.
+/// The line of one version file in the cleanup list: " name" padded to `width` characters, " - " and the
+/// build date.
 std::string CleanupLine(const std::string& fileName, std::size_t width, const std::string& buildDate);
 /// A cleanup line once its build date is cleared: everything up to and including the " -" of its
 /// separator (a "-" in the file name stays).

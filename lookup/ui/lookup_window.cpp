@@ -642,6 +642,9 @@ void TfrmCarquery::grdDetailDrawCell(TCanvas& canvas, int column, int row, const
     canvas.Brush().SetColor(background);
     canvas.FillRect(rect);
     canvas.TextOut(rect.Left + 6, rect.Top, QString::fromStdString(ui_->grdDetail->Cell(column, row)));
+    // A focused label keeps its colours: the dotted frame shows where the focus is.
+    if (focused && column == 0)
+        canvas.DrawFocusRect(rect);
 }
 
 void TfrmCarquery::PageSearchTypeDrawTab(TCanvas& canvas, int index, const TRect& rect, bool active)

@@ -206,7 +206,7 @@ public:
     /// Puts the value of the current row, as shown, on the clipboard.
     void grdDetailClick();
     /// Draws a cell of the result grid: labels black on white, values bold blue on white, the focused value
-    /// bold white on navy.
+    /// bold white on navy; a focused label gets a dotted focus frame.
     void grdDetailDrawCell(TCanvas& canvas, int column, int row, const TRect& rect, bool focused);
     /// Draws a tab caption on its colour: the current tab's, else the window's.
     void PageSearchTypeDrawTab(TCanvas& canvas, int index, const TRect& rect, bool active);

@@ -113,6 +113,8 @@ TStringGrid::TStringGrid(QWidget* parent)
     verticalHeader()->setMinimumSectionSize(0);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Tab and Shift+Tab go on to the next and previous control; the arrow keys move between the cells.
+    setTabKeyNavigation(false);
     setItemDelegate(new TOwnerDrawDelegate(*this));
 }
 

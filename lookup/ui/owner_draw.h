@@ -42,7 +42,7 @@ public:
     using TDrawCell =
         std::function<void(TCanvas& canvas, int column, int row, const TRect& rect, bool focused)>;
 
-    /// An empty grid: no headers, no editing, one cell selected at a time.
+    /// An empty grid: no headers, no editing, one cell selected at a time; Tab leaves it.
     explicit TStringGrid(QWidget* parent = nullptr);
 
     /// The text of a cell; "" for a cell never set or outside the grid.

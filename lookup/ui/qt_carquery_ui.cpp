@@ -29,7 +29,10 @@ TQtCarqueryUi::~TQtCarqueryUi() = default;
 
 bool TQtCarqueryUi::RunLookupWindowModal(TVehicleInfoLookup& lookup, TVinRecord& record)
 {
-    const TVinSearchContext context{TLookupContext{lookup.Engine(), *this}, Services()};
+    // The windows of the run (the About box among them) log to the run's log.
+    TApplicationServices services = Services();
+    services.Logger = &lookup.AppInfo();
+    const TVinSearchContext context{TLookupContext{lookup.Engine(), *this}, services};
     if (printer_ == nullptr)
         printer_ = std::make_unique<TQtPrinterService>();
     TfrmCarquery window(nullptr, record, lookup.StartedWithParams(), lookup, context, *printer_);

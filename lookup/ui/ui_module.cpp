@@ -4,24 +4,9 @@
 #include "lookup/ui/display_check.h"
 #include "lookup/ui/qt_carquery_ui.h"
 
-#include <algorithm>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <type_traits>
-
-namespace {
-
-void CopyReason(const std::string& text, char* reason, std::size_t reasonSize)
-{
-    if (reason == nullptr || reasonSize == 0)
-        return;
-    const std::size_t length = std::min(text.size(), reasonSize - 1);
-    std::memcpy(reason, text.data(), length);
-    reason[length] = '\0';
-}
-
-} // namespace
 
 extern "C" __attribute__((visibility("default"))) int CarlumeUiCreate(unsigned interfaceVersion,
                                                                       carlume::ICarqueryUi** ui, char* reason,
@@ -33,8 +18,8 @@ extern "C" __attribute__((visibility("default"))) int CarlumeUiCreate(unsigned i
             return uiModuleFailed;
         *ui = nullptr;
         if (interfaceVersion != UiModuleInterfaceVersion) {
-            CopyReason("the user interface module was built for another version of the program", reason,
-                       reasonSize);
+            CopyModuleReason("the user interface module was built for another version of the program", reason,
+                             reasonSize);
             return uiModuleWrongVersion;
         }
         // Without a platform to open, constructing the application would end the process. The check's
@@ -42,16 +27,16 @@ extern "C" __attribute__((visibility("default"))) int CarlumeUiCreate(unsigned i
         // between.
         THeldDisplay held;
         if (std::string why; !DisplayAvailable(&why, &held)) {
-            CopyReason(why, reason, reasonSize);
+            CopyModuleReason(why, reason, reasonSize);
             return uiModuleNoDisplay;
         }
         *ui = new TQtCarqueryUi();
         held.Release();
         return uiModuleOk;
     } catch (const std::exception& error) {
-        CopyReason(error.what(), reason, reasonSize);
+        CopyModuleReason(error.what(), reason, reasonSize);
     } catch (...) {
-        CopyReason("the user interface could not be started", reason, reasonSize);
+        CopyModuleReason("the user interface could not be started", reason, reasonSize);
     }
     return uiModuleFailed;
 }

@@ -4,18 +4,48 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 
 namespace carlume {
 
 namespace {
 
-QImage WhiteImage(int width, int height)
+QImage WhiteImage(int width, int height, QImage::Format format = QImage::Format_RGB32)
 {
     if (width <= 0 || height <= 0) {
         return {};
     }
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image(width, height, format);
     image.fill(Qt::white);
+    return image;
+}
+
+// A picture with transparent pixels keeps them. They all get one colour that no visible pixel has, so that
+// code reading colours alone (the transparent colour is the bottom-left pixel) picks out exactly them.
+QImage KeepTransparency(const QImage& picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    std::unordered_set<QRgb> visible;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                visible.insert(line[x] & 0xFFFFFFU);
+            }
+        }
+    }
+    QRgb key = 0xFF00FFU;
+    while (visible.count(key) != 0) {
+        key = (key + 1) & 0xFFFFFFU;
+    }
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) == 0) {
+                line[x] = key;
+            }
+        }
+    }
     return image;
 }
 
@@ -68,7 +98,7 @@ void TBitmap::SetSize(int width, int height)
     if (width == Width() && height == Height()) {
         return;
     }
-    QImage resized = WhiteImage(width, height);
+    QImage resized = WhiteImage(width, height, image_.isNull() ? QImage::Format_RGB32 : image_.format());
     if (!resized.isNull() && !image_.isNull()) {
         QPainter p(&resized);
         p.setCompositionMode(QPainter::CompositionMode_Source);
@@ -161,7 +191,13 @@ void TBitmap::SetTransparentMode(TTransparentMode mode)
 void TBitmap::SetImage(const QImage& image)
 {
     monochrome_ = image.depth() == 1;
-    image_ = image.isNull() ? QImage() : image.convertToFormat(QImage::Format_RGB32);
+    if (image.isNull()) {
+        image_ = QImage();
+    } else if (image.hasAlphaChannel()) {
+        image_ = KeepTransparency(image);
+    } else {
+        image_ = image.convertToFormat(QImage::Format_RGB32);
+    }
     Changed();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 // The class library's bitmap: a picture with its own canvas, a monochrome flag and a transparent colour.
-// The picture is a 32-bit QImage; a monochrome bitmap holds only black and white pixels.
+// The picture is a 32-bit QImage; a monochrome bitmap holds only black and white pixels. A picture with
+// transparent pixels keeps them as an alpha channel.
 
 #include "platform/gui/canvas.h"
 #include "platform/gui/color.h"
@@ -72,7 +73,8 @@ public:
     /// The picture (32 bits per pixel).
     const QImage& Image() const { return image_; }
     /// Replaces the picture with a copy of `image` converted to 32 bits; the monochrome flag is set when
-    /// the image is a one-bit image.
+    /// the image is a one-bit image. Transparent pixels stay transparent, and all of them get one colour
+    /// that no visible pixel has.
     void SetImage(const QImage& image);
     /// The picture with an alpha channel: the transparent colour is cut out when `Transparent()` is on.
     QImage MaskedImage() const;

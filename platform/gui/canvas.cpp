@@ -623,7 +623,8 @@ void TCanvas::Draw(int x, int y, const TBitmap& bitmap)
         return;
     }
     const QImage& source = bitmap.Image();
-    if (image_ != nullptr) {
+    // A picture with an alpha channel is blended; only opaque pictures are copied pixel by pixel.
+    if (image_ != nullptr && !source.hasAlphaChannel()) {
         const bool transparent = bitmap.Transparent();
         const QRgb key = ToQRgb(bitmap.TransparentColor()) & kRgbMask;
         const QRect area = QRect(x, y, source.width(), source.height()).intersected(image_->rect());

@@ -14,6 +14,7 @@
 #include <QShortcutEvent>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -41,6 +42,23 @@ bool PlainButtonTakesKey(QAbstractButton& button, const QWidget& form, TVirtualK
         button.click();
     }
     return takes;
+}
+
+// The frame the window manager puts round `window`: its own once it is on the screen, else that of the
+// window it belongs to or of the active one (the program's windows get the same frame), else none.
+QMargins FrameMargins(const QWidget& window)
+{
+    const auto known = [](const QWidget* widget) {
+        return widget != nullptr && widget->isVisible() && widget->windowHandle() != nullptr
+                   ? widget->windowHandle()->frameMargins()
+                   : QMargins();
+    };
+    QMargins margins = known(&window);
+    if (margins.isNull() && window.parentWidget() != nullptr)
+        margins = known(window.parentWidget()->window());
+    if (margins.isNull())
+        margins = known(QApplication::activeWindow());
+    return margins;
 }
 
 template <class Offer> bool OfferToChildren(QWidget& parent, const Offer& offer)
@@ -252,12 +270,30 @@ void TForm::showEvent(QShowEvent* event)
         return;
     }
     BindButtons();
+    frameChecked_ = false;
+    FitIntoScreen();
     ApplyPosition();
     if (pendingActiveControl_ != nullptr) {
         pendingActiveControl_->setFocus(Qt::OtherFocusReason);
         pendingActiveControl_ = nullptr;
     }
     RunGuarded([this] { DoShow(); });
+    // What the form and its handlers have laid out is the size the user keeps (or cannot go below).
+    if (FitIntoScreen())
+        ApplyPosition();
+    PinSize();
+}
+
+void TForm::moveEvent(QMoveEvent* event)
+{
+    QDialog::moveEvent(event);
+    // The frame is known only once the window manager has placed the window; a form sized before that
+    // may stand out of the screen by its frame. Checked once per show: later moves are the user's.
+    if (frameChecked_ || !isVisible() || windowHandle() == nullptr || windowHandle()->frameMargins().isNull())
+        return;
+    frameChecked_ = true;
+    if (FitIntoScreen())
+        ApplyPosition();
 }
 
 void TForm::BindButtons()
@@ -278,6 +314,17 @@ void TForm::BindModalResult(QAbstractButton* button, TModalResult result)
     }
     button->setProperty(kBoundProperty, true);
     connect(button, &QAbstractButton::clicked, this, [this, result] { SetModalResult(result); });
+}
+
+void TForm::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Some window managers offer to minimise any window, also when asked not to. A modal dialog that goes
+    // would take the whole program out of sight with it, so it comes straight back.
+    if (event->type() == QEvent::WindowStateChange && showingModal_ && HasFixedBorder() && isMinimized()) {
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowState(windowState() & ~Qt::WindowMinimized); }, Qt::QueuedConnection);
+    }
 }
 
 // --- geometry and look --------------------------------------------------------------------------------
@@ -337,12 +384,57 @@ int TForm::ClientHeight() const
 
 void TForm::SetClientWidth(int width)
 {
-    resize(width, height());
+    ResizeForm(QSize(width, height()));
 }
 
 void TForm::SetClientHeight(int height)
 {
-    resize(width(), height + MenuBarHeight());
+    ResizeForm(QSize(width(), height + MenuBarHeight()));
+}
+
+QSize TForm::LargestSize() const
+{
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return {QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    return screen->availableGeometry().size().shrunkBy(FrameMargins(*this)).expandedTo(QSize(1, 1));
+}
+
+bool TForm::FitIntoScreen()
+{
+    const QSize fitted = size().boundedTo(LargestSize());
+    if (fitted == size())
+        return false;
+    ResizeForm(fitted);
+    return true;
+}
+
+void TForm::ResizeForm(QSize size)
+{
+    // The program may resize a form that the user cannot, but never beyond the screen.
+    const bool pinned = sizePinned_;
+    if (pinned)
+        UnpinSize();
+    resize(size.boundedTo(LargestSize()));
+    if (pinned)
+        PinSize();
+}
+
+void TForm::PinSize()
+{
+    sizePinned_ = true;
+    if (HasFixedBorder())
+        setFixedSize(size());
+    else
+        setMinimumSize(size());
+}
+
+void TForm::UnpinSize()
+{
+    sizePinned_ = false;
+    setMinimumSize(0, 0);
+    if (HasFixedBorder())
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
 }
 
 void TForm::SetColor(TColor color)
@@ -374,6 +466,12 @@ void SetControlFont(QWidget& control, const TFont& font)
         palette.setColor(group, QPalette::Text, text);
     }
     control.setPalette(palette);
+}
+
+bool TForm::HasFixedBorder() const
+{
+    return borderStyle_ == TFormBorderStyle::bsSingle || borderStyle_ == TFormBorderStyle::bsDialog ||
+           borderStyle_ == TFormBorderStyle::bsToolWindow;
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style)
@@ -542,7 +640,8 @@ void TForm::keyPressEvent(QKeyEvent* event)
         return;
     }
     const TKeyInfo info = ToClassKey(*event);
-    // A focused push button takes Enter itself, whichever button is the default.
+    // A focused push button takes Enter itself, whichever button is the default (our own buttons take it in
+    // their key handlers and never pass it on).
     auto* focusedButton = qobject_cast<QPushButton*>(QApplication::focusWidget());
     if (info.Key == VK_RETURN && info.Shift == 0 && focusedButton != nullptr && passedOn &&
         focusedButton->isEnabled()) {

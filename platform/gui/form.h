@@ -2,8 +2,12 @@
 
 // The base of every window: a QDialog that behaves as the class library's form. A non-zero ModalResult
 // ends a modal show once the handler that set it has returned; Enter and Esc that the focused control
-// leaves alone are offered to the controls (Esc closes only through a Cancel control); OnEnter and OnExit
+// leaves alone are offered to the controls (Esc closes only through a Cancel control; a focused button
+// takes Enter itself, so the default buttons see it only when no button has the focus); OnEnter and OnExit
 // follow real changes of the form's active control; the form can be centred on the screen or its owner.
+// When shown, a form is never larger than its screen's free area; the user cannot resize a form with a
+// fixed border, nor make a sizeable one smaller than the size it was shown with, nor minimise a modal form
+// with a fixed border.
 //
 // Windows load their layouts from Qt Designer files and call `ui.setupUi(this)` in their constructor.
 // Plain Qt buttons get the class library's roles from dynamic properties, which a .ui file can set:
@@ -111,6 +115,8 @@ public:
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     /// Sets the frame; call it before the form is shown (changing window flags hides a shown window).
     void SetBorderStyle(TFormBorderStyle style);
+    /// True for the frames the user cannot drag: single, dialog and tool window.
+    bool HasFixedBorder() const;
     /// With KeyPreview the form's KeyDown and KeyPress see every key before the focused control.
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool preview) { keyPreview_ = preview; }
@@ -165,6 +171,8 @@ protected:
     virtual void KeyPress(QChar& key);
 
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -173,6 +181,11 @@ private:
     void TryEndModal();
     void BindButtons();
     void ApplyPosition();
+    QSize LargestSize() const;
+    bool FitIntoScreen();
+    void ResizeForm(QSize size);
+    void PinSize();
+    void UnpinSize();
     bool PreviewKey(QKeyEvent& event);
     void FocusChanged(QWidget* previous, QWidget* current);
 
@@ -186,6 +199,8 @@ private:
     TFont font_;
     TPosition position_ = TPosition::poDesigned;
     TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
+    bool sizePinned_ = false;
+    bool frameChecked_ = false;
     bool keyPreview_ = false;
     QPointer<QWidget> activeControl_;
     QPointer<QWidget> pendingActiveControl_;

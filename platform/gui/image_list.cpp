@@ -24,14 +24,15 @@ QImage TImageList::Cell(const TBitmap& image, int cell, const TBitmap* mask, con
     const int left = cell * width_;
     for (int y = 0; y < height_ && y < source.height(); ++y) {
         for (int x = 0; x < width_ && left + x < source.width(); ++x) {
-            const QRgb pixel = source.pixel(left + x, y) & 0xFFFFFFU;
-            bool clear = false;
+            // A picture's own transparent pixels stay transparent whatever the mask says.
+            const QRgb pixel = source.pixel(left + x, y);
+            bool clear = qAlpha(pixel) == 0;
             if (maskColor != nullptr) {
-                clear = pixel == key;
+                clear = clear || (pixel & 0xFFFFFFU) == key;
             } else if (mask != nullptr && mask->Image().valid(left + x, y)) {
-                clear = (mask->Image().pixel(left + x, y) & 0xFFFFFFU) == 0xFFFFFFU;
+                clear = clear || (mask->Image().pixel(left + x, y) & 0xFFFFFFU) == 0xFFFFFFU;
             }
-            out.setPixel(x, y, clear ? 0U : (0xFF000000U | pixel));
+            out.setPixel(x, y, clear ? 0U : pixel);
         }
     }
     return out;

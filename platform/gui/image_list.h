@@ -1,6 +1,7 @@
 #pragma once
 
-// The class library's image list: equally sized images, each with a mask of its transparent pixels.
+// The class library's image list: equally sized images, each with a mask of its transparent pixels. The
+// transparent pixels of a picture that has them stay transparent, whatever mask it is added with.
 
 #include "platform/gui/canvas.h"
 #include "platform/gui/color.h"

@@ -92,17 +92,24 @@ int TPrinter::PixelsPerInch() const
     return printer_.resolution();
 }
 
-TQtPrinterService::TQtPrinterService()
-    : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
-    , tprinter_(std::make_unique<TPrinter>(*printer_))
-{
-}
+TQtPrinterService::TQtPrinterService() = default;
 
 TQtPrinterService::~TQtPrinterService() = default;
 
+// The first printer brings the print system's plug-in and its libraries (the print server's client, TLS,
+// Kerberos ...): a window that never prints does not wait for them.
+QPrinter& TQtPrinterService::Device()
+{
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        tprinter_ = std::make_unique<TPrinter>(*printer_);
+    }
+    return *printer_;
+}
+
 bool TQtPrinterService::ExecutePrintDialog(QWidget* parent)
 {
-    QPrintDialog dialog(printer_.get(), parent);
+    QPrintDialog dialog(&Device(), parent);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
@@ -115,6 +122,7 @@ bool TQtPrinterService::ExecutePrintDialog(QWidget* parent)
 
 TPrinter& TQtPrinterService::Printer()
 {
+    Device();
     return *tprinter_;
 }
 

@@ -80,7 +80,7 @@ public:
 /// The Qt printer with QPrintDialog. When the user prints to a file the output is a PDF at 300 dpi.
 class TQtPrinterService : public IPrinterService {
 public:
-    /// A high-resolution printer on the default printer.
+    /// A high-resolution printer on the default printer, made on first use.
     TQtPrinterService();
     /// Releases the printer.
     ~TQtPrinterService() override;
@@ -90,6 +90,8 @@ public:
     TPrinter& Printer() override;
 
 private:
+    QPrinter& Device();
+
     std::unique_ptr<QPrinter> printer_;
     std::unique_ptr<TPrinter> tprinter_;
 };

@@ -10,6 +10,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTextBoundaryFinder>
 #include <QUrl>
 
 namespace carlume {
@@ -21,7 +22,47 @@ QString FromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
+// A word joiner: invisible, and no line may break beside it.
+constexpr QChar kWordJoiner(0x2060);
+
+// A message box that wraps its text only at blanks and line breaks: an address or a path is never cut in
+// two. Whatever copies its text while it is open copies it as written.
+class TMessageBox final : public QMessageBox {
+public:
+    TMessageBox(Icon icon, const QString& title, const std::string& text, StandardButtons buttons)
+        : QMessageBox(icon, title, KeepWordsWhole(NormalizeLineBreaks(FromUtf8(text))), buttons,
+                      QApplication::activeWindow())
+    {
+        setTextFormat(Qt::PlainText);
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        connect(clipboard, &QClipboard::dataChanged, this, [clipboard] {
+            QString copied = clipboard->text();
+            if (copied.contains(kWordJoiner)) {
+                clipboard->setText(copied.remove(kWordJoiner));
+            }
+        });
+    }
+};
+
 } // namespace
+
+QString KeepWordsWhole(const QString& text)
+{
+    // Qt wraps wherever a line may break, also after "/" and "-" inside an address; a joiner at every such
+    // place that does not follow a blank leaves the blanks as the only places to wrap.
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    QString out;
+    qsizetype from = 0;
+    for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < text.size(); at = breaks.toNextBoundary()) {
+        out += QStringView(text).mid(from, at - from);
+        if (!text.at(at - 1).isSpace()) {
+            out += kWordJoiner;
+        }
+        from = at;
+    }
+    out += QStringView(text).mid(from);
+    return out;
+}
 
 QString NormalizeLineBreaks(const QString& text)
 {
@@ -56,17 +97,14 @@ void TQtDialogService::ShowMessage(TMsgDlgType type, const std::string& text)
         title = QApplication::applicationDisplayName();
         break;
     }
-    QMessageBox box(icon, title, NormalizeLineBreaks(FromUtf8(text)), QMessageBox::Ok,
-                    QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    TMessageBox box(icon, title, text, QMessageBox::Ok);
     box.exec();
 }
 
 bool TQtDialogService::AskYesNo(const std::string& text)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), NormalizeLineBreaks(FromUtf8(text)),
-                    QMessageBox::Yes | QMessageBox::No, QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    TMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

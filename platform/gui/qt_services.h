@@ -13,8 +13,9 @@ class QWidget;
 namespace carlume {
 
 /// Message boxes and the input box. Texts are shown as plain text exactly as given ("&" stays "&",
-/// tags stay text); line breaks may be CR LF, CR or LF. Titles: "Information", "Error", "Warning",
-/// "Confirm"; a custom box carries the application name. The boxes belong to the active window.
+/// tags stay text); line breaks may be CR LF, CR or LF. A message box wraps only at blanks, so that an
+/// address stays on one line. Titles: "Information", "Error", "Warning", "Confirm"; a custom box carries
+/// the application name. The boxes belong to the active window.
 class TQtDialogService : public IDialogService {
 public:
     /// A box with one OK button.
@@ -73,5 +74,9 @@ struct TQtServices {
 
 /// The text with CR LF and lone CR turned into "\n".
 QString NormalizeLineBreaks(const QString& text);
+
+/// The text with an invisible word joiner (U+2060) wherever a line could break other than after a blank
+/// or a line break, so that a wrapped text keeps its words (addresses, paths) whole.
+QString KeepWordsWhole(const QString& text);
 
 } // namespace carlume

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QMap>
 #include <QPixmap>
 
@@ -37,6 +38,15 @@ void EnsureResources()
     std::call_once(once, InitCarlumeResources);
 }
 
+// Our resources come in formats Qt reads itself. Naming the format and turning detection off keeps Qt from
+// first loading every image plugin it has (libjpeg, libtiff, libwebp ...) to ask each about the file.
+QImage ReadBuiltInImage(const QString& path, const char* format)
+{
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QMap<TCursor, QCursor>& CursorTable()
 {
     static QMap<TCursor, QCursor> table;
@@ -53,10 +63,10 @@ void ClearCursorTable()
 TBitmap LoadBitmapResource(const QString& name)
 {
     EnsureResources();
-    for (const char* suffix : {".pbm", ".xpm", ".png", ".bmp"}) {
-        const QString path = QStringLiteral(":/bitmaps/") + name + QLatin1String(suffix);
+    for (const char* format : {"pbm", "xpm", "png", "bmp"}) {
+        const QString path = QStringLiteral(":/bitmaps/") + name + QLatin1Char('.') + QLatin1String(format);
         if (QFile::exists(path)) {
-            QImage image(path);
+            const QImage image = ReadBuiltInImage(path, format);
             if (!image.isNull()) {
                 return TBitmap(image);
             }
@@ -68,7 +78,8 @@ TBitmap LoadBitmapResource(const QString& name)
 QCursor LoadCursorResource(const QString& name)
 {
     EnsureResources();
-    const QPixmap pixmap(QStringLiteral(":/cursors/") + name + QStringLiteral(".xpm"));
+    const QPixmap pixmap = QPixmap::fromImage(
+        ReadBuiltInImage(QStringLiteral(":/cursors/") + name + QStringLiteral(".xpm"), "xpm"));
     if (pixmap.isNull()) {
         return QCursor(Qt::ArrowCursor);
     }

@@ -209,7 +209,9 @@ TSCEMAIL_EXPORT int tscTSCSendEmail(const char* to, const char* cc, const char* 
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     long offset = local.tm_gmtoff / 60;
-    char date[64], stamp[32], boundary[64];
+    char date[64], stamp[32];
+    /* Room for the longest stamp, process id and count, so the boundary is never cut short. */
+    char boundary[sizeof "=_carlume__" + sizeof stamp + 20 + 11];
     snprintf(date, sizeof date, "%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld", days[local.tm_wday],
              local.tm_mday, months[local.tm_mon], local.tm_year + 1900, local.tm_hour, local.tm_min,
              local.tm_sec, offset < 0 ? '-' : '+', labs(offset) / 60, labs(offset) % 60);

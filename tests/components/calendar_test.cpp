@@ -11,6 +11,8 @@
 #include "tests/support/print_case_name.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -343,7 +345,8 @@ TEST(PopupCalendar, KeysStepMonthsYearsAndDays)
 
 struct ClickCase {
     std::string Name;
-    std::string Target; // "cell" (At is column and row), "title", "panel" or "next" (the next-month button)
+    std::string Target; // "cell" (At is column and row), "title", "panel", "frame" (the popup's border and
+                        // bevel) or "next" (the next-month button)
     QPoint At;
     bool StaysOpen;
     TDateTime Date;
@@ -365,6 +368,7 @@ TEST_P(PopupClicks, OnlyAPlainLeftClickOnADayCloses)
     QWidget* target = c.Target == "cell"    ? &f.Cal()
                       : c.Target == "title" ? &title
                       : c.Target == "panel" ? title.parentWidget()
+                      : c.Target == "frame" ? static_cast<QWidget*>(f.combo->popup)
                                             : &f.combo->popup->Button(2);
     const QPoint at = c.Target == "cell" ? f.CellMiddle(c.At.x(), c.At.y()) : c.At;
     if (c.Double)
@@ -392,6 +396,9 @@ INSTANTIATE_TEST_SUITE_P(
         {"empty_cell", "cell", {0, 1}, true, D(2026, 3, 4)},
         {"title", "title", {10, 5}, true, D(2026, 3, 4)},
         {"top_panel_between_the_buttons", "panel", {27, 8}, true, D(2026, 3, 4)},
+        {"left_border", "frame", {0, 60}, true, D(2026, 3, 4)},
+        {"left_bevel", "frame", {1, 60}, true, D(2026, 3, 4)},
+        {"bottom_border", "frame", {90, 123}, true, D(2026, 3, 4)},
         {"next_month_button", "next", {7, 7}, true, D(2026, 4, 4)},
         {"title_double_click_goes_to_today", "title", {10, 5}, true, kToday, Qt::LeftButton, {}, true}}),
     ByName);
@@ -424,6 +431,74 @@ TEST(PopupCalendar, LayoutHintsAndSettings)
     EXPECT_EQ(popup.Button(3).toolTip(), QStringLiteral("D"));
     EXPECT_EQ(popup.Calendar().StartOfWeek(), TDayOfWeekName::Sun);
     EXPECT_TRUE(popup.Calendar().IsWeekend(6, 0));
+}
+
+struct FontCase {
+    std::string Name;
+    const char* Family;
+    int Pixels; // of the desktop's font
+};
+
+class PopupCalendarFont : public ::testing::TestWithParam<FontCase> {};
+
+// Whatever the desktop's font, the dropped calendar keeps its size, and every day name and number stays
+// inside its cell with a pixel to spare on each side (no "WedThu"); the month fits the title.
+TEST_P(PopupCalendarFont, FitsItsCellsAtItsSize)
+{
+    const FontCase& c = GetParam();
+    const QFont before = QApplication::font();
+    QFont desktop(QString::fromLatin1(c.Family));
+    desktop.setPixelSize(c.Pixels);
+    QApplication::setFont(desktop);
+    {
+        Dropped f;
+        f.combo->SetText("9/4/2026"); // the widest month name
+        f.Drop();
+        ASSERT_TRUE(f.Open());
+        TPopupCalendar& popup = *f.combo->popup;
+        EXPECT_EQ(popup.size(), QSize(187, 124));
+        const QImage image = RenderWidget(popup.Calendar());
+        SaveTestImage(image, "popup_font_" + c.Name + ".png");
+        // Row 0 holds the day names; row 4 the 21st to the 27th, none of them current or today.
+        for (int row : {0, 4}) {
+            for (int col = 0; col < 7; ++col) {
+                SCOPED_TRACE(testing::Message() << "cell " << col << ", " << row);
+                const QRect cell = f.Cal().CellRect(col, row).ToQRect();
+                const QRect ink = InkBounds(image, cell, clBtnFace);
+                ASSERT_FALSE(ink.isEmpty());
+                EXPECT_GT(ink.left(), cell.left());
+                EXPECT_LT(ink.right(), cell.right());
+                EXPECT_GT(ink.top(), cell.top());
+                EXPECT_LT(ink.bottom(), cell.bottom());
+            }
+        }
+        const QLabel& title = popup.TitleLabel();
+        EXPECT_LE(QFontMetrics(title.font()).horizontalAdvance(title.text()), title.width());
+        EXPECT_LE(QFontInfo(title.font()).pixelSize(), c.Pixels) << "never larger than the desktop's";
+    }
+    QApplication::setFont(before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktops, PopupCalendarFont,
+                         ::testing::Values(FontCase{"DejaVu9pt", "DejaVu Sans", 12},
+                                           FontCase{"DejaVuLarge", "DejaVu Sans", 18},
+                                           FontCase{"Liberation9pt", "Liberation Sans", 12},
+                                           FontCase{"LiberationLarge", "Liberation Sans", 18}),
+                         ByName);
+
+TEST(PopupCalendar, ASmallDesktopFontIsKept)
+{
+    const QFont before = QApplication::font();
+    QFont desktop(QStringLiteral("Liberation Sans"));
+    desktop.setPixelSize(9);
+    QApplication::setFont(desktop);
+    {
+        QWidget owner;
+        TPopupCalendar* popup = CreatePopupCalendar(&owner);
+        EXPECT_EQ(QFontInfo(popup->TitleLabel().font()).pixelSize(), 9);
+        EXPECT_EQ(popup->Calendar().Font().ToQFont().pixelSize(), 9);
+    }
+    QApplication::setFont(before);
 }
 
 TEST(PopupCalendar, DroppedBelowTheEdit)

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -236,6 +237,37 @@ TEST(ComboEdit, EnterWithThePopupClosedReachesTheDefaultButton)
     EXPECT_EQ(w.combo->Text(), "edit");
     EXPECT_FALSE(w.Open());
 }
+
+struct HintCase {
+    std::string Name;
+    QVariant FormShowsHints; // the form's "showHint" property; invalid: the form says nothing
+    QString Shown;
+};
+
+class ComboEditButtonHint : public ::testing::TestWithParam<HintCase> {};
+
+// The pointer resting on the button shows its hint, unless a container of the edit turns hints off.
+TEST_P(ComboEditButtonHint, ShowsUnderThePointer)
+{
+    const HintCase& c = GetParam();
+    QToolTip::hideText();
+    Window w;
+    w.form.setProperty("showHint", c.FormShowsHints);
+    w.combo->SetButtonHint(QStringLiteral("Pick a date"));
+    QWidget& button = w.combo->Button();
+    QTest::mouseMove(&w.form, QPoint(1, 1));
+    QTest::mouseMove(&button, w.Middle(&button));
+    static_cast<void>(QTest::qWaitFor([] { return QToolTip::isVisible(); }, 1500));
+    EXPECT_EQ(QToolTip::isVisible() ? QToolTip::text() : QString(), c.Shown);
+    QToolTip::hideText();
+}
+
+INSTANTIATE_TEST_SUITE_P(Hints, ComboEditButtonHint,
+                         ::testing::Values(HintCase{"NoContainerSays", QVariant(),
+                                                    QStringLiteral("Pick a date")},
+                                           HintCase{"TheFormShowsHints", true, QStringLiteral("Pick a date")},
+                                           HintCase{"TheFormHidesHints", false, QString()}),
+                         ByName);
 
 TEST(ComboEdit, KeepsItsTextOutFromUnderTheButtonAndAMinimumHeight)
 {

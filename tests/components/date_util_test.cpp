@@ -2,9 +2,11 @@
 
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -263,6 +265,16 @@ TEST_P(ScanDateTest, ReadsFreeFormDates)
     }
 }
 
+// A locale's date order by the letters of its short date format, with its separator unless that is '/'.
+std::string DateOrder(const char* shortDateFormat, char separator)
+{
+    std::string order;
+    for (const char* c = shortDateFormat; *c; ++c)
+        if (std::isalpha(static_cast<unsigned char>(*c)))
+            order += *c;
+    return separator == '/' ? order : order + test::Spelled(std::string(1, separator));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Table, ScanDateTest,
     ::testing::Values(ScanDateCase{"M/d/yyyy", '/', "3/4", 2026, 3, 4}, // two numbers: the current year
@@ -289,7 +301,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ScanDateCase{"yyyy-MM-dd", '-', "3-4", 2026, 3, 4},
                       ScanDateCase{"yyyy/MM/dd", '/', "0/1/1", 2000, 1, 1},
                       ScanDateCase{"gg yyyy/MM/dd", '/', "AD 2026/3/4", 2026, 3, 4}, // era prefix skipped
-                      ScanDateCase{"yyyy/MM/dd", '/', "AD 2026/3/4", 0, 0, 0}));
+                      ScanDateCase{"yyyy/MM/dd", '/', "AD 2026/3/4", 0, 0, 0}),
+    [](const auto& row) {
+        return DateOrder(row.param.shortDateFormat, row.param.separator) + "_" +
+               test::Spelled(row.param.text);
+    });
 
 TEST_F(DateUtilTest, MonthNamesMatchByPrefixFirstMonthWinning)
 {
@@ -363,6 +379,13 @@ void PrintTo(const TextCase& c, std::ostream* os)
     *os << c.format << " " << ::testing::PrintToString(std::string(c.text));
 }
 
+// Named after the text read, and after the locale where its separator is not '/'.
+const auto TextAndLocale = [](const auto& row) {
+    const TextCase& c = row.param;
+    return test::Spelled(c.text) +
+           (c.separator == '/' ? "" : "_" + DateOrder(c.shortDateFormat, c.separator));
+};
+
 class TextToDateTest : public ::testing::TestWithParam<TextCase> {
 protected:
     ScopedClock clock{EncodeDate(2026, 3, 15) + 0.5};
@@ -424,7 +447,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Other separators.
         TextCase{"M-d-yyyy", '-', "MM/DD/YYYY", "3-4", 2026, 3, 4},
         TextCase{"M-d-yyyy", '-', "MM/DD/YYYY", "3/4", 0, 0, 0},
-        TextCase{"M.d.yyyy", '.', "MM/DD/YY", "12.31.66", 1966, 12, 31}));
+        TextCase{"M.d.yyyy", '.', "MM/DD/YY", "12.31.66", 1966, 12, 31}),
+    TextAndLocale);
 
 INSTANTIATE_TEST_SUITE_P(
     DayFirst, TextToDateTest,
@@ -434,7 +458,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"dd/MM/yyyy", '/', "DD/MM/YYYY", "4/3", 2026, 3, 4},
                       TextCase{"dd/MM/yyyy", '/', "DD/MM/YY", "29/02/23", 0, 0, 0},
                       TextCase{"dd-MM-yyyy", '-', "DD/MM/YYYY", "31-04-2026", 0, 0, 0},
-                      TextCase{"dd.MM.yyyy", '.', "DD/MM/YYYY", "4 . 3 . 26", 2026, 3, 4}));
+                      TextCase{"dd.MM.yyyy", '.', "DD/MM/YYYY", "4 . 3 . 26", 2026, 3, 4}),
+    TextAndLocale);
 
 INSTANTIATE_TEST_SUITE_P(
     YearFirst, TextToDateTest,
@@ -443,7 +468,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TextCase{"yyyy/MM/dd", '/', "YYYY/MM/DD", "  26/03/04", 2026, 3, 4},
                       TextCase{"yyyy-MM-dd", '-', "YYYY/MM/DD", "2023-02-29", 0, 0, 0},
                       TextCase{"yyyy-MM-dd", '-', "YYYY/MM/DD", "3-4", 2026, 3, 4},
-                      TextCase{"yyyy.MM.dd", '.', "YYYY/MM/DD", "2026.13.04", 0, 0, 0}));
+                      TextCase{"yyyy.MM.dd", '.', "YYYY/MM/DD", "2026.13.04", 0, 0, 0}),
+    TextAndLocale);
 
 TEST_F(DateUtilTest, EmptyTextIsNoDateAndFailuresReportTheText)
 {

@@ -1,12 +1,16 @@
 // The gradient push button: its looks, the click rule for mouse and keys, and the form's keys and result.
 
 #include "components/gradient_button.h"
+#include "components/scheme_button.h"
 #include "tests/components/styled_button_support.h"
 #include "tests/support/image_check.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/print_case_name.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -72,7 +76,53 @@ INSTANTIATE_TEST_SUITE_P(Looks, GradientButtonLook, ::testing::Values(
               {37, 24, cl3DDkShadow, "bottom"}, {74, 1, clBtnFace, "end points left out"}}, false},
     LookCase{"PlainPressed", false, true, {{In::KeyDown}},
              {{1, 1, cl3DDkShadow, "sunken"}, {37, 24, clWhite, "bottom"}}, false},
-    LookCase{"PlainHover", false, true, {{In::Enter}}, {{37, 3, clSilver, "grey ring"}}}));
+    LookCase{"PlainHover", false, true, {{In::Enter}}, {{37, 3, clSilver, "grey ring"}}}),
+    ByName);
+// clang-format on
+
+class GradientButtonCorners : public ::testing::TestWithParam<LookCase> {};
+
+// The rounded face leaves the four corner pixels to the parent, whose background shows there; the
+// disabled look paints them in the button face colour.
+TEST_P(GradientButtonCorners, ShowTheParentsBackground)
+{
+    const LookCase& c = GetParam();
+    QWidget panel;
+    panel.resize(95, 45);
+    panel.setAutoFillBackground(true);
+    QPalette palette = panel.palette();
+    palette.setColor(QPalette::Window, ToQColor(clInfoBk));
+    panel.setPalette(palette);
+    TGradientButton button(&panel);
+    button.move(10, 10);
+    button.SetGradient(c.Gradient);
+    button.SetEnabled(c.Enabled);
+    panel.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    for (const TInput& input : c.Input) {
+        Send(button, input);
+    }
+    QApplication::processEvents();
+    // What the screen shows: a control declared opaque would keep the parent from painting beneath it.
+    const QImage image = panel.screen()->grabWindow(panel.winId()).toImage();
+    const TColor corner = c.Enabled ? clInfoBk : clBtnFace;
+    EXPECT_TRUE(PixelsAre(image,
+                          {{10, 10, corner, "top-left"},
+                           {84, 10, corner, "top-right"},
+                           {84, 34, corner, "bottom-right"},
+                           {10, 34, corner, "bottom-left"},
+                           {11, 10, 0xD3D3D6, "frame beside the corner"}},
+                          "corners-" + c.Name));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Looks, GradientButtonCorners, ::testing::Values(
+    LookCase{"Normal", true, true, {}, {}},
+    LookCase{"Hover", true, true, {{In::Enter}}, {}},
+    LookCase{"Pressed", true, true, {{In::Enter}, {In::Press, {37, 12}}}, {}},
+    LookCase{"Focused", true, true, {{In::FocusIn}}, {}},
+    LookCase{"Disabled", true, false, {}, {}}),
+    ByName);
 // clang-format on
 
 // The byte-sized band count would wrap at 768 pixels and leave ten bands.
@@ -137,7 +187,8 @@ INSTANTIATE_TEST_SUITE_P(
         UnderlineCase{"FirstLetter", QStringLiteral("&Close"), {}, QStringLiteral("C"), true, clNavy},
         UnderlineCase{"SecondLetter", QStringLiteral("C&lose"), QStringLiteral("C"), QStringLiteral("l"),
                       true, clNavy},
-        UnderlineCase{"Disabled", QStringLiteral("&Close"), {}, QStringLiteral("C"), false, 0x92A1A1}));
+        UnderlineCase{"Disabled", QStringLiteral("&Close"), {}, QStringLiteral("C"), false, 0x92A1A1}),
+    ByName);
 
 // --- click rule
 // ---------------------------------------------------------------------------------------------
@@ -178,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(Mouse, GradientButtonClicks, ::testing::Values(
     ClickCase{"DoubleClickClicksTwice",
               {{In::Press, kIn}, {In::Release, kIn}, {In::DoubleClick, kIn}, {In::Release, kIn}}, 2},
     ClickCase{"RightButtonIsSwallowed", {{In::RightPress, kIn}, {In::RightRelease, kIn}}, 0},
-    ClickCase{"Disabled", {{In::Press, kIn}, {In::Release, kIn}}, 0, false}));
+    ClickCase{"Disabled", {{In::Press, kIn}, {In::Release, kIn}}, 0, false}),
+    ByName);
 
 INSTANTIATE_TEST_SUITE_P(Keys, GradientButtonClicks, ::testing::Values(
     ClickCase{"SpaceDownAndUp", {{In::KeyDown}, {In::KeyUp}}, 1},
@@ -186,7 +238,8 @@ INSTANTIATE_TEST_SUITE_P(Keys, GradientButtonClicks, ::testing::Values(
     ClickCase{"AutoRepeatPairs", {{In::KeyDown}, {In::RepeatKeyUp}, {In::RepeatKeyDown}, {In::KeyUp}}, 1},
     ClickCase{"FocusLeftBetweenDownAndUp",
               {{In::FocusIn}, {In::KeyDown}, {In::FocusOut}, {In::FocusIn}, {In::KeyUp}}, 0},
-    ClickCase{"Disabled", {{In::KeyDown}, {In::KeyUp}}, 0, false}));
+    ClickCase{"Disabled", {{In::KeyDown}, {In::KeyUp}}, 0, false}),
+    ByName);
 // clang-format on
 
 TEST(GradientButton, ADisabledButtonStillTakesTheFocus)
@@ -261,7 +314,73 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, GradientButtonFormKeys,
     ::testing::Values(FormKeyCase{"EnterClicksBothDefaults", Qt::Key_Return, Qt::NoModifier, {1, 1, 0, 0}},
                       FormKeyCase{"EscClicksTheCancelButton", Qt::Key_Escape, Qt::NoModifier, {0, 1, 0, 0}},
-                      FormKeyCase{"Accelerator", Qt::Key_C, Qt::AltModifier, {0, 1, 0, 0}}));
+                      FormKeyCase{"Accelerator", Qt::Key_C, Qt::AltModifier, {0, 1, 0, 0}}),
+    ByName);
+
+struct FocusedEnterCase {
+    std::string Name;
+    const char* Focus;
+    Qt::Key Key;
+    std::vector<int> Clicks; // copy, close, email, details
+    TModalResult Result;
+};
+
+class StyledButtonsFocusedEnter : public ::testing::TestWithParam<FocusedEnterCase> {};
+
+// As in the installation details: "Copy" and "Close" (mrCancel) are Default buttons, "Email" and the "?"
+// details button are not. A focused button takes Enter for itself; the Default buttons act on it only while
+// no button has the focus.
+TEST_P(StyledButtonsFocusedEnter, TheFocusedButtonTakesEnter)
+{
+    const FocusedEnterCase& c = GetParam();
+    TForm form;
+    QLineEdit edit(&form);
+    edit.setObjectName(QStringLiteral("edit"));
+    std::vector<int> clicks(4, 0);
+    std::vector<TStyledPushButton*> buttons;
+    const char* names[] = {"copy", "close", "email"};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = new TGradientButton(&form);
+        button->setObjectName(QString::fromLatin1(names[i]));
+        button->move(0, 30 * (i + 1));
+        button->OnClick = [&clicks, i] { ++clicks[std::size_t(i)]; };
+        buttons.push_back(button);
+    }
+    auto* details = new TSchemeButton(&form);
+    details->setObjectName(QStringLiteral("details"));
+    details->move(0, 120);
+    details->OnClick = [&clicks] { ++clicks[3]; };
+    buttons.push_back(details);
+    for (TStyledPushButton* button : buttons) {
+        button->SetTabStop(true);
+    }
+    buttons[0]->SetDefault(true);
+    buttons[1]->SetDefault(true);
+    buttons[1]->SetModalResult(mrCancel);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QWidget* focus = form.findChild<QWidget*>(QString::fromLatin1(c.Focus));
+    focus->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+    QTest::keyClick(focus, c.Key);
+    QApplication::processEvents();
+    EXPECT_EQ(clicks, c.Clicks);
+    EXPECT_EQ(form.ModalResult(), c.Result);
+    auto* gradient = dynamic_cast<TGradientButton*>(focus);
+    EXPECT_TRUE(gradient == nullptr || !gradient->Pressed()) << "pressed by the key, released with it";
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Keys, StyledButtonsFocusedEnter, ::testing::Values(
+    FocusedEnterCase{"OnEmailOnlyEmails", "email", Qt::Key_Return, {0, 0, 1, 0}, mrNone},
+    FocusedEnterCase{"KeypadEnterOnEmail", "email", Qt::Key_Enter, {0, 0, 1, 0}, mrNone},
+    FocusedEnterCase{"OnCopyOnlyCopies", "copy", Qt::Key_Return, {1, 0, 0, 0}, mrNone},
+    FocusedEnterCase{"OnCloseCloses", "close", Qt::Key_Return, {0, 1, 0, 0}, mrCancel},
+    FocusedEnterCase{"OnTheSchemeButton", "details", Qt::Key_Return, {0, 0, 0, 1}, mrNone},
+    FocusedEnterCase{"NoButtonFocused", "edit", Qt::Key_Return, {1, 1, 0, 0}, mrCancel}),
+    ByName);
+// clang-format on
 
 TEST(GradientButtonOnAForm, EscWithoutACancelButtonLeavesTheFormOpen)
 {

@@ -79,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
         FillCase{"MoreColoursThanRowsGiveOnePixelBands", gdTopToBottom, 255, 0, 3, {0, 1, 2, 3}},
         FillCase{"FallingMiddleBandRoundsHalfAwayFromZero", gdTopToBottom, 3, 0x11, 0, {0x11, 0x08, 0}},
         FillCase{"RisingMiddleBandRoundsHalfUp", gdTopToBottom, 3, 0, 0x11, {0, 0x09, 0x11}},
-        FillCase{"OneRowIsAllLeftOver", gdTopToBottom, 8, 0, 70, {70}}));
+        FillCase{"OneRowIsAllLeftOver", gdTopToBottom, 8, 0, 70, {70}}),
+    ByName);
 
 TEST(Gradient, ShiftColorClampsEachChannelAndResolvesSystemColours)
 {

@@ -90,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Tables, SchemeSpotValues, ::testing::Values(
     SpotCase{"SunDownFace", csSun, sciDown + sciFace, 0x22EEFF},
     SpotCase{"RoseDownDark", csRose, sciDown + sciDark, 0x8888FF},
     SpotCase{"SilverOverDark", csSilver, sciOver + sciDark, 0x797979},
-    SpotCase{"PlainDisabledBorder", csSun, sciDisabled + sciBorder, 0xC4C4C4}));
+    SpotCase{"PlainDisabledBorder", csSun, sciDisabled + sciBorder, 0xC4C4C4}),
+    ByName);
 // clang-format on
 
 // --- looks
@@ -264,7 +265,8 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SchemeButtonGlyph, ::testing::Values(
     GlyphCase{"NoCaptionRight", TButtonLayout::blGlyphRight, {}, false, QRect(32, 16, 10, 8)},
     GlyphCase{"NoCaptionDown", TButtonLayout::blGlyphLeft, {}, true, QRect(33, 17, 10, 8)},
     GlyphCase{"LeftOfTheCaption", TButtonLayout::blGlyphLeft, QStringLiteral("Go"), false, {}},
-    GlyphCase{"BelowTheCaption", TButtonLayout::blGlyphBottom, QStringLiteral("Go"), false, {}}));
+    GlyphCase{"BelowTheCaption", TButtonLayout::blGlyphBottom, QStringLiteral("Go"), false, {}}),
+    ByName);
 // clang-format on
 
 // --- input
@@ -313,13 +315,14 @@ INSTANTIATE_TEST_SUITE_P(Sequences, SchemeButtonInput, ::testing::Values(
     InputCase{"SpaceDownAndUp", {{In::KeyDown}, {In::KeyUp}}, "DN", 1},
     InputCase{"FocusLeftBetweenSpaceDownAndUp",
               {{In::KeyDown}, {In::FocusOut}, {In::FocusIn}, {In::KeyUp}}, "DNNN", 0},
-    InputCase{"EnterWithoutAForm", {{In::KeyDown, {}, Qt::Key_Return}}, "N", 1}));
+    InputCase{"EnterWithoutAForm", {{In::KeyDown, {}, Qt::Key_Return}}, "N", 1}),
+    ByName);
 // clang-format on
 
 class SchemeButtonOnAForm : public ::testing::TestWithParam<std::string> {};
 
 // The result is on the form before OnClick runs, the form is still open then, and it ends with that result.
-// One action is one click, also for Enter, which the form offers the focused button.
+// One action is one click, also for Enter, which the focused button takes itself.
 TEST_P(SchemeButtonOnAForm, TheResultComesFirstAndOneActionClicksOnce)
 {
     TForm form;
@@ -352,7 +355,8 @@ TEST_P(SchemeButtonOnAForm, TheResultComesFirstAndOneActionClicksOnce)
     EXPECT_EQ(seen, mrRetry);
 }
 
-INSTANTIATE_TEST_SUITE_P(Actions, SchemeButtonOnAForm, ::testing::Values("Mouse", "Enter", "Space"));
+INSTANTIATE_TEST_SUITE_P(Actions, SchemeButtonOnAForm, ::testing::Values("Mouse", "Enter", "Space"),
+                         [](const auto& row) { return row.param; });
 
 // --- layouts
 // ------------------------------------------------------------------------------------------------

@@ -125,7 +125,8 @@ TEST_P(SortedListTest, RandomKeysIncludingExtremesComeOutSorted)
     EXPECT_EQ(keys.back(), std::numeric_limits<std::int32_t>::max());
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, SortedListTest, ::testing::Values(10, 127, 128, 200));
+INSTANTIATE_TEST_SUITE_P(Sizes, SortedListTest, ::testing::Values(10, 127, 128, 200),
+                         [](const auto& row) { return std::to_string(row.param) + "Items"; });
 
 TEST(SortedListTest, DuplicatesGoAfterTheFirstEqualItemWhenWalkingAndAfterTheLastWhenBisecting)
 {

@@ -1,6 +1,7 @@
 #include "foundation/string_helpers.h"
 
 #include "platform/exceptions.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -45,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NumericCase{"-$10", true}, NumericCase{"$", false}, NumericCase{"0x", false},
                       NumericCase{"-", false}, NumericCase{"+", false}, NumericCase{"", false},
                       NumericCase{"  ", false}, NumericCase{"1a", false}, NumericCase{"\t1", false},
-                      NumericCase{"1.0", false}, NumericCase{"$G", false}));
+                      NumericCase{"1.0", false}, NumericCase{"$G", false}),
+    [](const auto& row) { return "Text" + test::Spelled(row.param.s); });
 
 TEST(StrToIntOrZeroTest, TrimsAndGivesZeroForNothing)
 {
@@ -85,7 +88,12 @@ INSTANTIATE_TEST_SUITE_P(Table, RoundHalfUpTest,
                                            RoundCase{-2.5, -3}, RoundCase{-1.5, -2}, RoundCase{-0.5, -1},
                                            RoundCase{1.49995, 2}, RoundCase{0.4998, 0}, RoundCase{0.0, 0},
                                            RoundCase{-0.0, 0}, RoundCase{3.7, 4}, RoundCase{-3.2, -3},
-                                           RoundCase{612.0 * 0.3, 184}));
+                                           RoundCase{612.0 * 0.3, 184}),
+                         [](const auto& row) {
+                             std::ostringstream x;
+                             x << row.param.x;
+                             return "Of" + test::Spelled(x.str());
+                         });
 
 TEST(RoundHalfUpTest, RefusesValuesWithoutAnInteger)
 {
@@ -221,7 +229,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ReplaceCase{"a & b && c", "&", "&&", "a && b &&&& c"},
                       ReplaceCase{"aaa", "aa", "b", "ba"}, ReplaceCase{"abc", "", "x", "abc"},
                       ReplaceCase{"abc", "d", "x", "abc"}, ReplaceCase{"abcabc", "abc", "", ""},
-                      ReplaceCase{"", "a", "b", ""}, ReplaceCase{"xax", "a", "aa", "xaax"}));
+                      ReplaceCase{"", "a", "b", ""}, ReplaceCase{"xax", "a", "aa", "xaax"}),
+    [](const auto& row) {
+        return test::Spelled(row.param.s) + "_" + test::Spelled(row.param.oldText) + "_" +
+               test::Spelled(row.param.newText);
+    });
 
 TEST(YYYYMMDDToDisplayTest, RearrangesTheFirstEightCharacters)
 {
@@ -270,7 +282,10 @@ INSTANTIATE_TEST_SUITE_P(Table, TextAroundTest,
                                            AroundCase{"a:b", "::", "a:b", "", "a:b", ""},
                                            // An empty delimiter never occurs.
                                            AroundCase{"abc", "", "abc", "", "abc", ""},
-                                           AroundCase{"", "=", "", "", "", ""}));
+                                           AroundCase{"", "=", "", "", "", ""}),
+                         [](const auto& row) {
+                             return test::Spelled(row.param.s) + "_" + test::Spelled(row.param.delimiter);
+                         });
 
 // --- fitting text -----------------------------------------------------------------------------------------
 
@@ -313,7 +328,10 @@ INSTANTIATE_TEST_SUITE_P(
                       FitCase{"a\xC3\xA9\xC3\xA9zzz", 50, "a\xC3\xA9..."},
                       FitCase{"\xF0\x9F\x98\x80\xF0\x9F\x98\x80xyz", 40, "\xF0\x9F\x98\x80..."},
                       FitCase{"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", 30,
-                              "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"}));
+                              "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC"}),
+    [](const auto& row) {
+        return test::Spelled(row.param.s) + "_" + test::Spelled(std::to_string(row.param.maxWidth));
+    });
 
 TEST(FitTextToWidthTest, NeverCutsInsideACharacterAndEachStepDropsOneMore)
 {

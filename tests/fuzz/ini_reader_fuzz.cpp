@@ -50,14 +50,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !TIniDocument::CheckValue(value).empty())
         return 0;
     const auto sectionsBefore = document.SectionNames();
+    // After each change the document's own index answers as one built afresh from its text.
     document.Write(section, key, value);
     const TIniDocument after = TIniDocument::Parse(document.Serialize());
+    CheckSameContents(document, after);
     Check(after.Find(section, key) == carlume::Trim(value));
     for (const auto& name : sectionsBefore)
         Check(after.SectionExists(name));
     document.DeleteKey(section, key);
+    CheckSameContents(document, TIniDocument::Parse(document.Serialize()));
     Check(!TIniDocument::Parse(document.Serialize()).Find(section, key).has_value());
     document.EraseSection(section);
+    CheckSameContents(document, TIniDocument::Parse(document.Serialize()));
     Check(!TIniDocument::Parse(document.Serialize()).SectionExists(section));
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/quillon_dat.h"
 #include "tests/support/fake_carquery_ui.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -242,7 +243,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NoVinCase{{"/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Tessor"}, "Arvelo", 2010},
                       NoVinCase{{"/VIN=", "/YEAR=2011"}, "", 2011}, NoVinCase{{"/FOO=bar", "/BAR"}, "", 0},
                       NoVinCase{{"/MAKE=Arvelo Motors"}, "Arvelo Motors", 0},
-                      NoVinCase{{"/MAKE=\"Arvelo Motors\"", "/model"}, "Arvelo Motors", 0}));
+                      NoVinCase{{"/MAKE=\"Arvelo Motors\"", "/model"}, "Arvelo Motors", 0}),
+    [](const auto& row) {
+        // The switches given, by name: "/YEAR=2010" is YEAR.
+        std::string name;
+        for (const std::string& param : row.param.Params)
+            name += (name.empty() ? "" : "_") + Spelled(param.substr(1, param.find('=') - 1));
+        return name;
+    });
 
 TEST_F(CarqueryTest, AVinNotFoundOpensTheWindowWithTheYearOfTheSwitches)
 {
@@ -389,6 +397,24 @@ TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
                 testing::StartsWith("Vehicle Lookup Error: Unable to write to " + IniFile() + ". "));
     EXPECT_EQ(ReadAll(IniFile()), utf16);
     EXPECT_FALSE(FileExists(DataFile()));
+}
+
+TEST_F(CarqueryTest, AnIniTooLargeForMemoryIsLeftAsItIsAndTheVehicleStillHandedBack)
+{
+    InstallEngine();
+    EnableLog();
+    WriteAll(IniFile(), "[Last]\r\nCommandLine=old\r\n");
+    {
+        const ScopedFileFault outOfMemory([this](TFileStep step, const std::string& path) {
+            return step == TFileStep::Read && path == IniFile() ? ENOMEM : 0;
+        });
+        EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
+    }
+    EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
+    EXPECT_THAT(Boxes(), IsEmpty());
+    EXPECT_EQ(ReadAll(IniFile()), "[Last]\r\nCommandLine=old\r\n");
+    EXPECT_THAT(ReadAll(LogFile()), HasSubstr("cquery.ini not updated: Cannot open file \"" + IniFile() +
+                                              "\". The file is too large for the memory available"));
 }
 
 TEST_F(CarqueryTest, AMissingDataFolderCannotTakeTheVehicle)

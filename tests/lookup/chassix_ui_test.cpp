@@ -3,6 +3,7 @@
 #include "lookup/vehicle_detail.h"
 #include "platform/exceptions.h"
 #include "tests/support/fake_chassix.h"
+#include "tests/support/print_case_name.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -225,8 +226,14 @@ TEST_P(SubModelDeclineTest, ACancelledChooserOrNoCurrentLineChoosesNothing)
 
 INSTANTIATE_TEST_SUITE_P(Answers, SubModelDeclineTest,
                          ::testing::Values(DeclineCase{mrCancel, 1}, DeclineCase{mrNone, 2},
-                                           DeclineCase{mrOk, 0}, DeclineCase{mrOk, 3},
-                                           DeclineCase{mrOk, -1}));
+                                           DeclineCase{mrOk, 0}, DeclineCase{mrOk, 3}, DeclineCase{mrOk, -1}),
+                         [](const auto& row) {
+                             const TModalResult result = row.param.Result;
+                             return std::string(result == mrOk       ? "Ok"
+                                                : result == mrCancel ? "Cancel"
+                                                                     : "NoResult") +
+                                    "_Row" + Spelled(std::to_string(row.param.Row));
+                         });
 
 TEST_F(ChooserTest, AModelWithoutSubModelsListsEveryModelOfTheMakeAndYear)
 {

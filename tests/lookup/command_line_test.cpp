@@ -4,6 +4,7 @@
 #include "platform/date_time.h"
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"
+#include "tests/support/print_case_name.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@ using ::testing::ElementsAre;
 constexpr TDateTime kNow = 46362.5; // 2026-12-06, noon
 
 struct ParseCase {
+    std::string Name;
     std::vector<std::string> Params;
     int Count;
     bool VinGiven;
@@ -52,30 +54,34 @@ TEST_P(ParseCommandLineTest, AppliesTheSwitchesToTheRecord)
 INSTANTIATE_TEST_SUITE_P(
     Switches, ParseCommandLineTest,
     ::testing::Values(
-        ParseCase{{}, 0, false, "", "", "", 0, 0}, ParseCase{{"/vin=abc"}, 2, true, "abc", "", "", 0, 0},
-        ParseCase{{"/MAKE=\"Arvelo Motors\""}, 2, false, "", "Arvelo Motors", "", 0, 0},
-        ParseCase{{" /Model = A=B "}, 2, false, "", "", "A=B", 0, 0},
-        ParseCase{{"/VIN"}, 2, true, "/VIN", "", "", 0, 0}, ParseCase{{"/VIN="}, 1, false, "", "", "", 0, 0},
-        ParseCase{{"/VIN=\"\""}, 1, false, "", "", "", 0, 0},
-        ParseCase{{"/VIN=1", "/VIN=2"}, 3, true, "2", "", "", 0, 0},
-        ParseCase{{"/FOO=bar", "VIN=x", "/vinx=y"}, 1, false, "", "", "", 0, 0},
-        ParseCase{{"/YEAR=+2011 "}, 2, false, "", "", "", 2011, 0},
-        ParseCase{{"/YEAR=-2147483648"}, 2, false, "", "", "", -2147483647 - 1, 0},
-        ParseCase{{"/YEAR=2147483647"}, 2, false, "", "", "", 2147483647, 0},
-        ParseCase{{"/EFFECTIVE=01/01/1950"}, 1, false, "", "", "", 0, 18264},
-        ParseCase{{"/EFFECTIVE=12/6/26"}, 1, false, "", "", "", 0, 46362},
-        ParseCase{{"/EFFECTIVE=garbage"}, 1, false, "", "", "", 0, kNow},
-        ParseCase{{"/EFFECTIVE=2/30/2026"}, 1, false, "", "", "", 0, kNow},
-        ParseCase{{"/EFFECTIVE=1/1/2026 10:00"}, 1, false, "", "", "", 0, kNow},
-        ParseCase{{"/EFFECTIVE="}, 1, false, "", "", "", 0, 0},
-        ParseCase{{"/VIN=1AVQL14S1A", "/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Quillon", "/EFFECTIVE=1/2/2020"},
+        ParseCase{"NoSwitches", {}, 0, false, "", "", "", 0, 0},
+        ParseCase{"LowerCaseVin", {"/vin=abc"}, 2, true, "abc", "", "", 0, 0},
+        ParseCase{"QuotedMake", {"/MAKE=\"Arvelo Motors\""}, 2, false, "", "Arvelo Motors", "", 0, 0},
+        ParseCase{"BlanksAroundAndEqualsInTheValue", {" /Model = A=B "}, 2, false, "", "", "A=B", 0, 0},
+        ParseCase{"VinWithoutEquals", {"/VIN"}, 2, true, "/VIN", "", "", 0, 0},
+        ParseCase{"EmptyVin", {"/VIN="}, 1, false, "", "", "", 0, 0},
+        ParseCase{"QuotedEmptyVin", {"/VIN=\"\""}, 1, false, "", "", "", 0, 0},
+        ParseCase{"LastVinWins", {"/VIN=1", "/VIN=2"}, 3, true, "2", "", "", 0, 0},
+        ParseCase{"UnknownSwitches", {"/FOO=bar", "VIN=x", "/vinx=y"}, 1, false, "", "", "", 0, 0},
+        ParseCase{"YearWithSignAndBlank", {"/YEAR=+2011 "}, 2, false, "", "", "", 2011, 0},
+        ParseCase{"LowestYear", {"/YEAR=-2147483648"}, 2, false, "", "", "", -2147483647 - 1, 0},
+        ParseCase{"HighestYear", {"/YEAR=2147483647"}, 2, false, "", "", "", 2147483647, 0},
+        ParseCase{"Effective1950", {"/EFFECTIVE=01/01/1950"}, 1, false, "", "", "", 0, 18264},
+        ParseCase{"EffectiveTwoDigitYear", {"/EFFECTIVE=12/6/26"}, 1, false, "", "", "", 0, 46362},
+        ParseCase{"EffectiveGarbageIsToday", {"/EFFECTIVE=garbage"}, 1, false, "", "", "", 0, kNow},
+        ParseCase{"EffectiveNoSuchDayIsToday", {"/EFFECTIVE=2/30/2026"}, 1, false, "", "", "", 0, kNow},
+        ParseCase{"EffectiveWithATimeIsToday", {"/EFFECTIVE=1/1/2026 10:00"}, 1, false, "", "", "", 0, kNow},
+        ParseCase{"EmptyEffective", {"/EFFECTIVE="}, 1, false, "", "", "", 0, 0},
+        ParseCase{"EverySwitch",
+                  {"/VIN=1AVQL14S1A", "/YEAR=2010", "/MAKE=Arvelo", "/MODEL=Quillon", "/EFFECTIVE=1/2/2020"},
                   5,
                   true,
                   "1AVQL14S1A",
                   "Arvelo",
                   "Quillon",
                   2010,
-                  43832}));
+                  43832}),
+    ByName);
 
 TEST(ParseCommandLineYearTest, AYearThatIsNoDecimalWholeNumberRaisesAndLogsNothing)
 {

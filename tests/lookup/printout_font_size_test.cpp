@@ -2,6 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -107,7 +108,10 @@ INSTANTIATE_TEST_SUITE_P(
                       TAnswerCase{"", std::nullopt, "The value must be numeric"},
                       TAnswerCase{"9.5", std::nullopt, "The value must be numeric"},
                       TAnswerCase{"10 ", std::nullopt, "The value must be numeric"},
-                      TAnswerCase{"99999999999", std::nullopt, "The value must be numeric"}));
+                      TAnswerCase{"99999999999", std::nullopt, "The value must be numeric"}),
+    [](const auto& row) {
+        return row.param.Typed ? "Typed" + Spelled(*row.param.Typed) : std::string("Cancelled");
+    });
 
 TEST(AskPrintoutFontSize, WithoutADialogServiceTheCurrentSizeStays)
 {

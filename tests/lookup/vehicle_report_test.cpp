@@ -203,7 +203,11 @@ TEST_P(ReportPageBreakTest, NoLineBelowTheLimitAndEveryPageHoldsText)
 INSTANTIATE_TEST_SUITE_P(Pages, ReportPageBreakTest,
                          ::testing::Values(TPageCase{8, 700}, TPageCase{8, 1000}, TPageCase{8, 1500},
                                            TPageCase{11, 700}, TPageCase{11, 1234}, TPageCase{14, 700},
-                                           TPageCase{14, 1000}, TPageCase{14, 2001}));
+                                           TPageCase{14, 1000}, TPageCase{14, 2001}),
+                         [](const auto& row) {
+                             return "Font" + std::to_string(row.param.FontSize) + "_Height" +
+                                    std::to_string(row.param.PageHeight);
+                         });
 
 // The y of body line `index` on the first page, from the recording canvas's metrics.
 int FirstPageY(int index, int fontSize)

@@ -129,7 +129,10 @@ TEST_P(VinSearchFailureTest, TheEngineSpeaksAgainWhateverFails)
 
 INSTANTIATE_TEST_SUITE_P(Calls, VinSearchFailureTest,
                          ::testing::Values(FailureCase{"GetRecordByVIN", 1}, FailureCase{"GetFirstVIN", 1},
-                                           FailureCase{"GetNextVIN", 2}));
+                                           FailureCase{"GetNextVIN", 2}),
+                         [](const auto& row) {
+                             return row.param.Call + ("Call" + std::to_string(row.param.Occurrence));
+                         });
 
 TEST_F(VinSearchTest, AVehicleTurnedDownInTheChooserIsNoResult)
 {

@@ -1,6 +1,7 @@
 #include "platform/date_time.h"
 
 #include "platform/exceptions.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -205,7 +206,8 @@ INSTANTIATE_TEST_SUITE_P(
         PatternCase{"h:mm AM/PM", "2:07 PM"}, PatternCase{"h a/p", "2 p"}, PatternCase{"hh ampm", "02 PM"},
         PatternCase{"d/m", "5/3"}, PatternCase{"n s z", "7 9 45"}, PatternCase{"'Date:' yyyy", "Date: 2026"},
         PatternCase{"\"hh\" hh", "hh 14"}, PatternCase{"'open", "open"}, PatternCase{"x#", "x#"},
-        PatternCase{"mmmm d, yyyy", "March 5, 2026"}));
+        PatternCase{"mmmm d, yyyy", "March 5, 2026"}),
+    [](const auto& row) { return test::Spelled(row.param.pattern); });
 
 TEST_F(FormatDateTimeTest, SeparatorsComeFromTheSettings)
 {
@@ -315,7 +317,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DateCase{"13/1/2026", 0, 0, 0}, DateCase{"3/4/", 0, 0, 0}, DateCase{"3/4/26x", 0, 0, 0},
                       DateCase{"20261/1", 0, 0, 0}, DateCase{"garbage", 0, 0, 0}, DateCase{"", 0, 0, 0},
                       DateCase{"3-4-2026", 0, 0, 0}, DateCase{"3/4/2026 10:00", 0, 0, 0},
-                      DateCase{"0/0/0", 0, 0, 0}));
+                      DateCase{"0/0/0", 0, 0, 0}),
+    [](const auto& row) { return test::Spelled(row.param.text); });
 
 TEST_F(StrToDateTest, OrderAndSeparatorFollowTheSettings)
 {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -192,7 +193,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FaultCase{TFileStep::Create, EACCES, true, "Permission denied"},
                       FaultCase{TFileStep::Write, ENOSPC, false, "No space left on device"},
                       FaultCase{TFileStep::Write, EIO, false, "Input/output error"},
-                      FaultCase{TFileStep::Rename, EBUSY, true, "Device or resource busy"}));
+                      FaultCase{TFileStep::Rename, EBUSY, true, "Device or resource busy"}),
+    [](const auto& row) {
+        const TFileStep step = row.param.step;
+        return std::string(step == TFileStep::Create  ? "Create"
+                           : step == TFileStep::Write ? "Write"
+                                                      : "Rename") +
+               "_" + strerrorname_np(row.param.error);
+    });
 
 TEST_F(FilesTest, AtomicWriteIntoAMissingOrImpossibleFolder)
 {

@@ -1,6 +1,7 @@
 #include "platform/format_settings.h"
 
 #include "platform/date_time.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MappingCase{"%Y\xe5\xb9\xb4%m\xe6\x9c\x88%d\xe6\x97\xa5", "yyyy/MM/dd", '/'},
                       MappingCase{"%Od/%Om/%EY", "dd/MM/yyyy", '/'}, MappingCase{"de %d", "M/d/yyyy", '/'},
                       MappingCase{"%d'%m", "M/d/yyyy", '/'}, MappingCase{"%", "M/d/yyyy", '/'},
-                      MappingCase{"", "M/d/yyyy", '/'}));
+                      MappingCase{"", "M/d/yyyy", '/'}),
+    [](const auto& row) { return test::Spelled(row.param.dateFormat); });
 
 TEST(FormatSettingsTest, TwelveHourLocales)
 {

@@ -2,12 +2,14 @@
 
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <sstream>
 #include <string>
 
 namespace carlume {
@@ -55,7 +57,10 @@ INSTANTIATE_TEST_SUITE_P(
                       IntegerCase{"%6.4d", 42, "  0042"}, IntegerCase{"%x", 255, "FF"},
                       IntegerCase{"%X", 255, "FF"}, IntegerCase{"%.4x", 255, "00FF"},
                       IntegerCase{"%d", std::numeric_limits<std::int64_t>::min(), "-9223372036854775808"},
-                      IntegerCase{"%u", 7, "7"}));
+                      IntegerCase{"%u", 7, "7"}),
+    [](const auto& row) {
+        return test::Spelled(row.param.pattern) + "_" + test::Spelled(std::to_string(row.param.value));
+    });
 
 TEST(FormatTest, UnsignedAndHexUseTheArgumentsOwnWidth)
 {
@@ -120,7 +125,12 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{"%g", 0.00001, "0.00001"}, FloatCase{"%.3g", 1234.0, "1.23E3"},
                       FloatCase{"%g", -2.5, "-2.5"},
                       FloatCase{"%f", std::numeric_limits<double>::quiet_NaN(), "NAN"},
-                      FloatCase{"%f", -std::numeric_limits<double>::infinity(), "-INF"}));
+                      FloatCase{"%f", -std::numeric_limits<double>::infinity(), "-INF"}),
+    [](const auto& row) {
+        std::ostringstream value;
+        value << row.param.value;
+        return test::Spelled(row.param.pattern) + "_" + test::Spelled(value.str());
+    });
 
 TEST(FormatTest, FloatsUseTheDecimalSeparatorOfTheSettings)
 {

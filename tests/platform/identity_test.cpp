@@ -1,6 +1,7 @@
 #include "platform/identity.h"
 
 #include "platform/exceptions.h"
+#include "tests/support/print_case_name.h"
 
 #include <unistd.h>
 
@@ -38,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HostCase{"pc7.office.example.com", "nis", "pc7", "office.example.com"},
                       HostCase{"pc7", "corp", "pc7", "corp"}, HostCase{"pc7", "(none)", "pc7", ""},
                       HostCase{"pc7", "", "pc7", ""}, HostCase{"pc7.", "corp", "pc7", "corp"},
-                      HostCase{"", "", "", ""}));
+                      HostCase{"", "", "", ""}),
+    [](const auto& row) { return test::Spelled(row.param.host) + "_" + test::Spelled(row.param.nis); });
 
 TEST(IdentityTest, SystemNamesComeFromLocalSources)
 {

@@ -2,6 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
@@ -284,7 +285,11 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusedCase{"S", "a=b", "v", "A key name cannot hold \"=\"."},
                       RefusedCase{"S", "  ", "v", "A key name cannot be empty."},
                       RefusedCase{"S", ";K", "v", "A key name cannot start with \";\" or \"[\"."},
-                      RefusedCase{"S", "[K", "v", "A key name cannot start with \";\" or \"[\"."}));
+                      RefusedCase{"S", "[K", "v", "A key name cannot start with \";\" or \"[\"."}),
+    [](const auto& row) {
+        return test::Spelled(row.param.section) + "_" + test::Spelled(row.param.key) + "_" +
+               test::Spelled(row.param.value);
+    });
 
 TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
 {

@@ -109,7 +109,13 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, SortedDuplicatesTest,
     ::testing::Values(DuplicateCase{TDuplicates::dupIgnore, {"apple", "Fig", "Pear"}, false},
                       DuplicateCase{TDuplicates::dupAccept, {"apple", "APPLE", "Fig", "Pear"}, false},
-                      DuplicateCase{TDuplicates::dupError, {"apple", "Fig", "Pear"}, true}));
+                      DuplicateCase{TDuplicates::dupError, {"apple", "Fig", "Pear"}, true}),
+    [](const auto& row) {
+        const TDuplicates rule = row.param.duplicates;
+        return std::string(rule == TDuplicates::dupIgnore   ? "Ignore"
+                           : rule == TDuplicates::dupAccept ? "Accept"
+                                                            : "Error");
+    });
 
 TEST(StringListTest, FindSortAndCustomSort)
 {

@@ -1,6 +1,7 @@
 #include "platform/sysutils.h"
 
 #include "platform/format_settings.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
         IntCase{"$000000000FF", true, 255}, IntCase{"$100000000", false, 0}, IntCase{"12 ", false, 0},
         IntCase{"1a", false, 0}, IntCase{"", false, 0}, IntCase{"  ", false, 0}, IntCase{"-", false, 0},
         IntCase{"+", false, 0}, IntCase{"$", false, 0}, IntCase{"0x", false, 0}, IntCase{"\t12", false, 0},
-        IntCase{"1.5", false, 0}, IntCase{"+-1", false, 0}, IntCase{"$G", false, 0}));
+        IntCase{"1.5", false, 0}, IntCase{"+-1", false, 0}, IntCase{"$G", false, 0}),
+    [](const auto& row) { return "Text" + test::Spelled(row.param.text); });
 
 TEST(StrToInt64Test, FullRangeAndHex)
 {
@@ -116,7 +118,8 @@ INSTANTIATE_TEST_SUITE_P(Table, StrToFloatTest,
                                            FloatCase{".", false, 0}, FloatCase{"1e", false, 0},
                                            FloatCase{"1,5", false, 0}, FloatCase{"1.2.3", false, 0},
                                            FloatCase{"nan", false, 0}, FloatCase{"inf", false, 0},
-                                           FloatCase{"1e400", false, 0}, FloatCase{"1 2", false, 0}));
+                                           FloatCase{"1e400", false, 0}, FloatCase{"1 2", false, 0}),
+                         [](const auto& row) { return "Text" + test::Spelled(row.param.text); });
 
 TEST(StrToFloatTest, UsesTheSettingsDecimalSeparatorBothWays)
 {

@@ -4,6 +4,7 @@
 #include "platform/folders.h"
 #include "platform/gui/error_guard.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scoped_error_dialogs.h"
 #include "tests/support/scratch_folder.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gmock/gmock.h>
@@ -28,7 +30,8 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::StartsWith;
+// Table rows print as their names.
+using test::PrintTo;
 
 std::string Slurp(const fs::path& path)
 {
@@ -81,6 +84,7 @@ protected:
         properties.StartYear = "1998";
         properties.EndYear = "2026";
         properties.LogoFile = program + "CLLogo.jpg";
+        fs::copy_file(CARLUME_JPEG_MODULE, program + "libcarlume_jpeg.so");
     }
     void MakeInstallation()
     {
@@ -111,6 +115,12 @@ TEST_F(AboutWindowsTest, AboutBoxShowsThePropertiesAndActsOnItsLinks)
     EXPECT_EQ(text("lblPhone"), "Phone: 555-0100");
     EXPECT_EQ(text("Copyright"), "Copyright \u00a9 1998-2026 Tamsel Software. All rights reserved.");
     EXPECT_THAT(text("lblInstall"), ::testing::EndsWith("..."));
+    // Shortened to the label's 213 pixels plus 20.
+    const QLabel& install = Child<QLabel>(box, "lblInstall");
+    const int installWidth = QFontMetrics(install.font()).horizontalAdvance(install.text());
+    EXPECT_GT(installWidth,
+              213 + 20 - QFontMetrics(install.font()).horizontalAdvance(QStringLiteral("x...")));
+    EXPECT_LE(installWidth, 213 + 20);
     EXPECT_EQ(Child<QLabel>(box, "lblInstall").toolTip().toStdString(), properties.InstallLocation);
     EXPECT_FALSE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
 
@@ -142,32 +152,134 @@ TEST_F(AboutWindowsTest, AboutBoxShowsThePropertiesAndActsOnItsLinks)
     }
 }
 
-TEST_F(AboutWindowsTest, ALogoThatCannotBeShownRaisesAndAMissingOneShowsNothing)
+TEST_F(AboutWindowsTest, TheBoxOpensOnAVisibleControlAndTabSkipsTheHiddenPanel)
 {
+    TAboutBox box(nullptr, properties, fakes.Services());
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    QWidget& details = Child<QWidget>(box, "BtnShowDetails");
+    QWidget& paste = Child<QWidget>(box, "btnPasteInstallLocation");
+    QWidget& ok = Child<QWidget>(box, "OKButton");
+    QWidget& notice = Child<QWidget>(box, "memCopyrightInfo");
+    const auto tab = [](Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        return QApplication::focusWidget();
+    };
+    EXPECT_EQ(QApplication::focusWidget(), &details);
+    EXPECT_EQ(tab(), &paste);
+    EXPECT_EQ(tab(), &ok);
+    EXPECT_EQ(tab(), &details);
+    EXPECT_EQ(tab(Qt::ShiftModifier), &ok);
+
+    // With the notice in front, the focus goes round the notice and the buttons, and never to "?".
+    QTest::mouseClick(&Child<QLabel>(box, "lblShowCopyright"), Qt::LeftButton);
+    EXPECT_EQ(tab(), &notice);
+    EXPECT_EQ(tab(), &paste);
+    EXPECT_EQ(tab(), &ok);
+    EXPECT_EQ(tab(), &notice);
+    // "?" held the focus when its panel went behind: the focus moves on to a visible control.
+    QTest::mouseClick(&Child<QLabel>(box, "lblShowCopyright"), Qt::LeftButton);
+    details.setFocus();
+    QTest::mouseClick(&Child<QLabel>(box, "lblShowCopyright"), Qt::LeftButton);
+    EXPECT_TRUE(QApplication::focusWidget() != nullptr && QApplication::focusWidget()->isVisible());
+
+    ok.setFocus();
+    QTest::keyClick(&ok, Qt::Key_Space);
+    EXPECT_EQ(box.ModalResult(), mrOk);
+}
+
+TEST_F(AboutWindowsTest, TheBoxKeepsItsSizeAndTheDetailsKeepTheirLaidOutSize)
+{
+    MakeInstallation();
+    TAboutBox box(nullptr, properties, fakes.Services());
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_EQ(box.size(), QSize(375, 428));
+    EXPECT_EQ(box.minimumSize(), box.size());
+    EXPECT_EQ(box.maximumSize(), box.size());
+    EXPECT_FALSE(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    TFmAboutDetails details(&box, properties, fakes.Services());
+    details.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
+    EXPECT_EQ(details.minimumSize(), details.size());
+    details.resize(100, 100);
+    EXPECT_EQ(details.size(), details.minimumSize()) << "the buttons stay in sight";
+}
+
+TEST_F(AboutWindowsTest, ALongDescriptionLeavesTheDetailsWithinTheScreenAndScrolls)
+{
+    MakeInstallation();
+    Put(program + "long.ver", VersionFile("20240101", std::string(400, 'w')));
+    TFmAboutDetails details(nullptr, properties, fakes.Services());
+    details.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
+    // The window widens for the first columns of a version line only; the rest is scrolled to.
+    const QRect free = details.screen()->availableGeometry();
+    EXPECT_LT(details.frameGeometry().width(), free.width());
+    EXPECT_TRUE(free.contains(details.frameGeometry()));
+    const QWidget& close = Child<QWidget>(details, "btnClose");
+    EXPECT_EQ(details.width() - close.mapTo(&details, QPoint(close.width(), 0)).x(), 15);
+    EXPECT_GT(Child<QPlainTextEdit>(details, "MemoDetails").horizontalScrollBar()->maximum(), 0)
+        << "the text pane scrolls";
+    SavePicture(details, "about_details_long");
+}
+
+// A logo the box cannot show: the file name, what its bytes are, and how the decoder's message begins.
+struct TBadLogo {
+    const char* Name;
+    const char* File;
+    enum TBytes { Junk, FirstHalf, Cmyk, Whole } Bytes;
+    const char* Error;
+};
+
+class AboutBoxLogoTest : public AboutWindowsTest, public ::testing::WithParamInterface<TBadLogo> {};
+
+TEST_P(AboutBoxLogoTest, TheBoxOpensWithoutThePictureAndTheLogNamesTheFile)
+{
+    const TBadLogo& row = GetParam();
     const std::string good = Slurp(CARLUME_TEST_LOGO);
-    struct Case {
-        const char* name;
-        std::string file, bytes, message;
-    };
-    const Case cases[] = {
-        {"junk", "CLLogo.jpg", "not a picture", "JPEG error: Not a JPEG file"},
-        {"truncated", "CLLogo.jpg", good.substr(0, good.size() / 2),
-         "JPEG error: Premature end of JPEG file"},
-        {"unknown kind", "CLLogo.xyz", good, "Unknown picture file extension (.xyz)"},
-    };
-    for (const auto& c : cases) {
-        properties.LogoFile = program + c.file;
-        Put(properties.LogoFile, c.bytes);
-        try {
-            TAboutBox box(nullptr, properties, fakes.Services());
-            ADD_FAILURE() << c.name << ": the box was built";
-        } catch (const std::exception& e) {
-            EXPECT_THAT(e.what(), StartsWith(c.message)) << c.name;
-        }
-        fs::remove(properties.LogoFile);
-    }
+    const std::string bytes[] = {"not a picture", good.substr(0, good.size() / 2),
+                                 Slurp(CARLUME_SETTINGS_FIXTURES "/cmyk_logo.jpg"), good};
+    properties.LogoFile = program + row.File;
+    Put(properties.LogoFile, bytes[row.Bytes]);
+    TAboutBox box(nullptr, properties, fakes.Services());
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
+    ASSERT_EQ(fakes.Logger.Lines().size(), 1u);
+    EXPECT_THAT(fakes.Logger.Lines()[0], HasSubstr(properties.LogoFile));
+    EXPECT_THAT(fakes.Logger.Lines()[0], HasSubstr(row.Error));
+    EXPECT_TRUE(fakes.Dialogs.Requests().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Logos, AboutBoxLogoTest,
+    ::testing::Values(
+        TBadLogo{"Junk", "CLLogo.jpg", TBadLogo::Junk, "JPEG error: Not a JPEG file"},
+        TBadLogo{"Truncated", "CLLogo.jpg", TBadLogo::FirstHalf, "Premature end of JPEG file"},
+        TBadLogo{"Cmyk", "CLLogo.jpg", TBadLogo::Cmyk, "JPEG error: Unsupported color conversion"},
+        TBadLogo{"UnknownKind", "CLLogo.xyz", TBadLogo::Whole, "Unknown picture file extension (.xyz)"}),
+    test::ByName);
+
+// The decoder is a module of its own; without it the box still opens, and the log names the module's path.
+TEST_F(AboutWindowsTest, WithoutTheDecoderModuleTheBoxOpensWithoutThePicture)
+{
+    fs::remove(program + "libcarlume_jpeg.so");
+    fs::copy_file(CARLUME_TEST_LOGO, properties.LogoFile);
     TAboutBox box(nullptr, properties, fakes.Services());
     EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
+    ASSERT_EQ(fakes.Logger.Lines().size(), 1u);
+    EXPECT_THAT(fakes.Logger.Lines()[0],
+                HasSubstr("Unable to load the picture decoder " + program + "libcarlume_jpeg.so: "));
+}
+
+TEST_F(AboutWindowsTest, AMissingLogoLeavesThePictureEmptyAndLogsNothing)
+{
+    TAboutBox box(nullptr, properties, fakes.Services());
+    EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
+    EXPECT_TRUE(fakes.Logger.Lines().empty());
 }
 
 TEST_F(AboutWindowsTest, DetailsListTheInstallationAndCopyAndSendIt)

@@ -106,6 +106,7 @@ TApplicationServices TFakeServices::Services()
     services.Clipboard = &Clipboard;
     services.Shell = &Shell;
     services.ScreenCursor = &ScreenCursor;
+    services.Logger = &Logger;
     return services;
 }
 

@@ -118,13 +118,25 @@ private:
     std::vector<TCursor> history_;
 };
 
-/// The four fakes together.
+class TFakeLogService : public ILogService {
+public:
+    /// Records the line.
+    void Log(const std::string& message) override { lines_.push_back(message); }
+    /// Every line logged, in order.
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
+};
+
+/// The fakes together.
 struct TFakeServices {
     /// The fakes.
     TFakeDialogService Dialogs;
     TFakeClipboardService Clipboard;
     TFakeShellService Shell;
     TFakeScreenCursorService ScreenCursor;
+    TFakeLogService Logger;
 
     /// Pointers to the fakes above.
     TApplicationServices Services();

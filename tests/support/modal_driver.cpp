@@ -47,7 +47,8 @@ QString TModalWindow::Title() const
 QString TModalWindow::Text() const
 {
     if (auto* box = qobject_cast<QMessageBox*>(window_.data())) {
-        return box->text();
+        // The joiners that keep words whole on screen are no part of the text.
+        return box->text().remove(QChar(0x2060));
     }
     if (auto* input = qobject_cast<QInputDialog*>(window_.data())) {
         return input->labelText();

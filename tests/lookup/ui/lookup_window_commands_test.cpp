@@ -251,9 +251,9 @@ INSTANTIATE_TEST_SUITE_P(
     Answers, LookupWindowFontSizeCommandTest,
     ::testing::Values(FontSizeCommandCase{"Eight", "", "8", "", 8, "[Settings]\r\nPrintoutFontSize=8\r\n"},
                       FontSizeCommandCase{"Letters", "", "abc", kNumeric, 10, ""},
-                      FontSizeCommandCase{"CancelStoresTheCurrentSize", "", std::nullopt, "", 10,
+                      FontSizeCommandCase{"CancelStoresTheSize", "", std::nullopt, "", 10,
                                           "[Settings]\r\nPrintoutFontSize=10\r\n"},
-                      FontSizeCommandCase{"RefusedLeavesTheFileAlone",
+                      FontSizeCommandCase{"RefusedKeepsTheFile",
                                           "; mine\r\n[Settings]\r\nPrintoutFontSize=12\r\n", "99", kRange, 12,
                                           "; mine\r\n[Settings]\r\nPrintoutFontSize=12\r\n"}),
     [](const auto& param) { return param.param.Name; });

@@ -2,6 +2,7 @@
 // the application title.
 
 #include "tests/lookup/ui/lookup_window_fixture.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/test_output.h"
 
 #include "lookup/ui/qt_carquery_ui.h"
@@ -131,6 +132,60 @@ TEST_F(LookupWindowKeysTest, ArrowKeysInTheResultCopyLikeAClick)
     ASSERT_EQ(grid.currentRow(), 2);
     EXPECT_EQ(fakes_.Clipboard.Text(), window_->ResultCell(1, 2));
     EXPECT_EQ(fakes_.Clipboard.Writes().size(), 2U);
+}
+
+struct GridTabCase {
+    std::string Name;
+    int Column;                  // of the clicked cell, in row 1
+    Qt::KeyboardModifiers Shift; // with the Tab key
+    const char* Focus;           // where the focus is afterwards
+};
+
+class LookupWindowGridTab : public LookupWindowKeysTest, public ::testing::WithParamInterface<GridTabCase> {};
+
+// The result grid is no tab stop: after a click in it, Tab and Shift+Tab go on to the next and the
+// previous control, and only the click put a value on the clipboard.
+TEST_P(LookupWindowGridTab, TabLeavesTheGrid)
+{
+    const GridTabCase& c = GetParam();
+    OpenAndShow(false);
+    FindQuillon();
+    auto& grid = Control<QTableWidget>("grdDetail");
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.model()->index(1, c.Column)).center());
+    ASSERT_TRUE(grid.hasFocus());
+    QTest::keyClick(&grid, Qt::Key_Tab, c.Shift);
+    ASSERT_NE(QApplication::focusWidget(), nullptr);
+    EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), c.Focus);
+    EXPECT_EQ(grid.currentRow(), 1);
+    EXPECT_EQ(grid.currentColumn(), c.Column);
+    EXPECT_THAT(fakes_.Clipboard.Writes(), ElementsAre(window_->ResultCell(1, 1)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, LookupWindowGridTab,
+                         ::testing::Values(GridTabCase{"TabFromAValue", 1, Qt::NoModifier, "txtEffective"},
+                                           GridTabCase{"TabFromALabel", 0, Qt::NoModifier, "txtEffective"},
+                                           GridTabCase{"ShiftTabFromAValue", 1, Qt::ShiftModifier,
+                                                       "btnSearchByVIN"}),
+                         ByName);
+
+TEST_F(LookupWindowKeysTest, AFocusedLabelShowsTheFocus)
+{
+    OpenAndShow(false);
+    FindQuillon();
+    auto& grid = Control<QTableWidget>("grdDetail");
+    const QRect label = grid.visualRect(grid.model()->index(1, 0));
+    const QImage unfocused = grid.viewport()->grab().toImage();
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, label.center());
+    ASSERT_TRUE(grid.hasFocus());
+    const QImage focused = grid.viewport()->grab().toImage();
+    focused.save(QString::fromStdString((TestOutputFolder() / "grid_label_focused.png").string()));
+    int framed = 0;
+    for (int x = label.left(); x <= label.right(); ++x)
+        framed += focused.pixel(x, label.top()) != unfocused.pixel(x, label.top()) ? 1 : 0;
+    EXPECT_GT(framed, label.width() / 3) << "a dotted frame along the label's top edge";
+    EXPECT_EQ(focused.pixel(label.center()), unfocused.pixel(label.center()))
+        << "the label keeps its colours";
 }
 
 TEST_F(LookupWindowKeysTest, TheTabStripShowsWhenItHasTheFocus)

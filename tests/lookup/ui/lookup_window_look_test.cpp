@@ -207,6 +207,11 @@ TEST_F(LookupWindowLookTest, TheStatusStripShowsTheMarkAndTheCriteriaInBlue)
     EXPECT_GT(CountPixels(image, criteria, CriteriaTextColor), 20);
     const QImage success = window_->ImageList1().Image(riSuccess);
     EXPECT_GT(CountPixels(image, mark, FromQRgb(success.pixel(13, 1))), 5) << "the success mark";
+    // Around the tick the strip shows through, not a black square.
+    EXPECT_EQ(CountPixels(image, mark, clBlack), 0);
+    EXPECT_GT(
+        CountPixels(image, mark, FromQColor(Control<QWidget>("Panel3").palette().color(QPalette::Window))),
+        100);
 
     Control<QLineEdit>("txtVIN").setText(QStringLiteral("9ZZZZ99Z9Z"));
     window_->btnSearchByVINClick();
@@ -214,6 +219,7 @@ TEST_F(LookupWindowLookTest, TheStatusStripShowsTheMarkAndTheCriteriaInBlue)
     const QImage failure = window_->ImageList1().Image(riFailure);
     EXPECT_GT(CountPixels(image, mark, FromQRgb(failure.pixel(2, 1))), 5) << "the failure mark";
     EXPECT_EQ(CountPixels(image, mark, FromQRgb(success.pixel(13, 1))), 0);
+    EXPECT_EQ(CountPixels(image, mark, clBlack), 0);
 }
 
 TEST_F(LookupWindowLookTest, TheChooserRendersForPeopleToLookAt)

@@ -4,8 +4,14 @@
 #include "platform/gui/image_list.h"
 #include "platform/gui/resources.h"
 #include "tests/support/image_check.h"
+#include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
 
 namespace carlume {
 namespace {
@@ -165,6 +171,92 @@ TEST(ImageList, AddsStripsAndDrawsWithTheirMasks)
     EXPECT_TRUE(list.Image(5).isNull());
     list.Clear();
     EXPECT_EQ(list.Count(), 0);
+}
+
+// --- pictures with transparent pixels --------------------------------------------------------------------
+
+// 4 x 2, transparent where "." (bottom-left included); black, fuchsia, navy and white are visible.
+QImage PictureWithHoles()
+{
+    const std::map<char, QRgb> colours{{'.', qRgba(0, 0, 0, 0)},
+                                       {'X', qRgb(0, 0, 0)},
+                                       {'F', qRgb(255, 0, 255)},
+                                       {'N', qRgb(0, 0, 128)},
+                                       {'W', qRgb(255, 255, 255)}};
+    const char* rows[] = {".XF.", ".NXW"};
+    QImage image(4, 2, QImage::Format_ARGB32);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 4; ++x)
+            image.setPixel(x, y, colours.at(rows[y][x]));
+    }
+    return image;
+}
+
+struct HoleCase {
+    std::string Name;
+    // Puts the bitmap onto the canvas of a green picture at (0, 0).
+    std::function<void(TBitmap& bitmap, TCanvas& canvas)> Draw;
+};
+
+void PrintTo(const HoleCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class BitmapHoles : public ::testing::TestWithParam<HoleCase> {};
+
+TEST_P(BitmapHoles, ShowWhatLiesBeneath)
+{
+    TBitmap bitmap(PictureWithHoles());
+    QImage target(4, 2, QImage::Format_RGB32);
+    target.fill(QColor(0, 255, 0));
+    TCanvas canvas(&target);
+    GetParam().Draw(bitmap, canvas);
+    EXPECT_TRUE(PixelsAre(target,
+                          {{0, 0, clLime, "hole"},
+                           {3, 0, clLime, "hole"},
+                           {0, 1, clLime, "bottom-left hole"},
+                           {1, 0, clBlack, "black ink"},
+                           {2, 0, clFuchsia, "fuchsia ink"},
+                           {1, 1, clNavy, "navy ink"},
+                           {3, 1, clWhite, "white ink"}},
+                          "holes-" + GetParam().Name));
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Users, BitmapHoles, ::testing::Values(
+    HoleCase{"CanvasDraw", [](TBitmap& b, TCanvas& c) { c.Draw(0, 0, b); }},
+    HoleCase{"CanvasDrawWithItsTransparentColour", [](TBitmap& b, TCanvas& c) {
+        b.SetTransparent(true);
+        c.Draw(0, 0, b);
+    }},
+    HoleCase{"StretchDraw", [](TBitmap& b, TCanvas& c) { c.StretchDraw(Rect(0, 0, 4, 2), b); }},
+    HoleCase{"Resized", [](TBitmap& b, TCanvas& c) {
+        b.SetSize(5, 3);
+        c.Draw(0, 0, b);
+    }},
+    HoleCase{"ImageListAddImage", [](TBitmap& b, TCanvas& c) {
+        TImageList list(4, 2);
+        list.Draw(c, 0, 0, list.AddImage(b.Image()));
+    }},
+    HoleCase{"ImageListAddMasked", [](TBitmap& b, TCanvas& c) {
+        TImageList list(4, 2);
+        list.Draw(c, 0, 0, list.AddMasked(b, b.TransparentColor()));
+    }},
+    HoleCase{"ImageListAddWithoutMask", [](TBitmap& b, TCanvas& c) {
+        TImageList list(4, 2);
+        list.Draw(c, 0, 0, list.Add(b, nullptr));
+    }}),
+    test::ByName);
+// clang-format on
+
+TEST(Resources, TheResultMarksKeepTheirTransparency)
+{
+    for (const char* name : {"RESULTOK", "RESULTFAIL"}) {
+        const QImage mark = LoadBitmapResource(QString::fromLatin1(name)).Image();
+        ASSERT_FALSE(mark.isNull()) << name;
+        EXPECT_EQ(qAlpha(mark.pixel(0, 0)), 0) << name << ": its corner is no picture";
+    }
 }
 
 } // namespace

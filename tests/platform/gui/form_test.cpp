@@ -5,6 +5,7 @@
 #include "platform/gui/form.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scoped_error_dialogs.h"
 #include "ui_sample_form.h"
 
@@ -32,6 +33,8 @@ namespace {
 
 using test::TModalDriver;
 using test::TModalWindow;
+// Table rows print as their names.
+using test::PrintTo;
 
 class SampleForm : public TForm {
 public:
@@ -445,6 +448,85 @@ TEST(FormGeometry, FitToControlsFitsScrollAreasFirst)
     EXPECT_FALSE(area->verticalScrollBar()->isVisible());
     EXPECT_EQ(form.ClientWidth(), 10 + area->width() + 3);
     EXPECT_EQ(form.ClientHeight(), 20 + area->height() + 3);
+}
+
+// A form's frame, and the size asked for as pixels more (or, negative, fewer) than the screen's free area.
+struct TSizeCase {
+    const char* Name;
+    TFormBorderStyle Border;
+    int ExtraWidth;
+    int ExtraHeight;
+};
+
+class FormSizeLimits : public ::testing::TestWithParam<TSizeCase> {};
+
+TEST_P(FormSizeLimits, TheShownSizeFitsTheScreenAndTheUserKeepsIt)
+{
+    const TSizeCase& row = GetParam();
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize asked(free.width() + row.ExtraWidth, free.height() + row.ExtraHeight);
+    TForm form;
+    form.SetBorderStyle(row.Border);
+    form.SetPosition(TPosition::poScreenCenter);
+    form.resize(asked);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QSize frame = form.frameGeometry().size() - form.size();
+    EXPECT_EQ(form.size(), asked.boundedTo(free.size() - frame));
+    EXPECT_TRUE(free.contains(form.frameGeometry())) << "the window lies within the screen";
+    EXPECT_EQ(form.minimumSize(), form.size());
+    const bool fixed = row.Border != TFormBorderStyle::bsSizeable;
+    EXPECT_EQ(form.maximumSize(), fixed ? form.size() : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    if (fixed) {
+        EXPECT_FALSE(form.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    }
+
+    // The program still sizes the form, within the screen, and the user keeps the new size.
+    const QSize before = form.size();
+    form.SetClientWidth(before.width() - 20);
+    form.SetClientHeight(free.height() * 2);
+    EXPECT_EQ(form.size(), QSize(before.width() - 20, free.height() - frame.height()));
+    EXPECT_EQ(form.minimumSize(), form.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Borders, FormSizeLimits,
+    ::testing::Values(TSizeCase{"DialogThatFits", TFormBorderStyle::bsDialog, -400, -500},
+                      TSizeCase{"DialogWiderThanTheScreen", TFormBorderStyle::bsDialog, 1500, -500},
+                      TSizeCase{"ToolWindowLargerThanTheScreen", TFormBorderStyle::bsToolWindow, 300, 300},
+                      TSizeCase{"SizeableThatFits", TFormBorderStyle::bsSizeable, -300, -200},
+                      TSizeCase{"SizeableTallerThanTheScreen", TFormBorderStyle::bsSizeable, -300, 900}),
+    test::ByName);
+
+TEST(FormGeometry, AModalFormWithAFixedBorderComesBackWhenMinimised)
+{
+    for (const TFormBorderStyle border : {TFormBorderStyle::bsDialog, TFormBorderStyle::bsSizeable}) {
+        TForm form;
+        form.SetBorderStyle(border);
+        bool minimised = false;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow&) {
+            form.setWindowState(Qt::WindowMinimized);
+            QTest::qWait(50);
+            minimised = form.isMinimized();
+            form.SetModalResult(mrOk);
+        });
+        EXPECT_EQ(form.ShowModal(), mrOk);
+        EXPECT_EQ(minimised, border == TFormBorderStyle::bsSizeable);
+    }
+}
+
+TEST(FormGeometry, AFormFittedToItsControlsIsShownWithinTheScreen)
+{
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    TForm form;
+    form.SetPosition(TPosition::poScreenCenter);
+    auto* wide = new QWidget(&form);
+    wide->setGeometry(10, 10, free.width() * 3, 20);
+    FitFormToControls(form);
+    form.show();
+    EXPECT_EQ(form.frameGeometry().width(), free.width());
+    EXPECT_EQ(form.frameGeometry().x(), free.x());
 }
 
 TEST(FormLayout, ADesignerLayoutLoadsIntoTheForm)

@@ -9,14 +9,19 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QTextLayout>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace carlume {
@@ -94,6 +99,58 @@ TEST(QtDialogService, YesNoIsTrueOnlyForYes)
         EXPECT_EQ(seen.title, QStringLiteral("Confirm"));
         EXPECT_EQ(seen.text, QStringLiteral("Continue & go?"));
         EXPECT_EQ(seen.format, Qt::PlainText);
+    }
+}
+
+// The lines a label wraps its plain text into at its present width.
+QStringList WrappedLines(const QLabel& label)
+{
+    QTextLayout layout(label.text(), label.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.contentsRect().width());
+        lines.append(label.text().mid(line.textStart(), line.textLength()).remove(QChar(0x2060)).trimmed());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
+{
+    const QString address = QStringLiteral("https://www.tamselsoftware.example/carlume/update");
+    const std::string text = "The Web Update page " + address.toStdString() + " could not be opened.";
+    const std::vector<std::pair<const char*, std::function<void()>>> boxes = {
+        {"message", [&] { TQtDialogService().ShowMessage(TMsgDlgType::mtError, text); }},
+        {"question", [&] { TQtDialogService().AskYesNo(text); }}};
+    for (const auto& [what, show] : boxes) {
+        SCOPED_TRACE(what);
+        QStringList lines;
+        QString copied;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow& w) {
+            auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+            lines = WrappedLines(label);
+            // Where the style lets the user select the text, the selection copies as written.
+            label.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+            label.setFocus(Qt::OtherFocusReason);
+            QGuiApplication::clipboard()->clear();
+            QTest::keyClick(&label, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(&label, Qt::Key_C, Qt::ControlModifier);
+            copied = QGuiApplication::clipboard()->text();
+            w.Key(Qt::Key_Escape);
+        });
+        show();
+        ASSERT_GT(lines.size(), 1) << "too narrow a screen to show the wrapping";
+        EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
+            return line.contains(address);
+        })) << lines.join(QStringLiteral(" | ")).toStdString();
+        EXPECT_EQ(lines.join(QLatin1Char(' ')), QString::fromStdString(text));
+        EXPECT_TRUE(copied.contains(QString::fromStdString(text))) << copied.toStdString();
+        EXPECT_FALSE(copied.contains(QChar(0x2060)));
     }
 }
 

@@ -1,0 +1,286 @@
+#include "platform/ini_document.h"
+
+#include "platform/exceptions.h"
+#include "platform/files.h"
+#include "platform/ini_files.h"
+#include "platform/sysutils.h"
+#include "tests/support/print_case_name.h"
+#include "tests/support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#if !defined(__SANITIZE_ADDRESS__)
+#include <malloc.h>
+#endif
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace carlume::test {
+namespace {
+
+// --- the index against a plain scan of the written text ----------------------------------------------------
+
+struct PlainLine {
+    char kind; // 's'ection, 'k'ey, 'o'ther
+    std::string name, value;
+};
+
+// The reading rules applied line by line to a written (CR LF) text, with no index.
+std::vector<PlainLine> PlainScan(const std::string& text)
+{
+    std::vector<PlainLine> lines;
+    bool inSection = false;
+    for (std::size_t at = 0, end; at < text.size(); at = end + 2) {
+        end = text.find("\r\n", at);
+        const std::string line = Trim(text.substr(at, end - at));
+        const auto close = line.rfind(']');
+        if (!line.empty() && line[0] == '[' && close != std::string::npos) {
+            lines.push_back({'s', Trim(line.substr(1, close - 1)), ""});
+            inSection = true;
+        } else if (inSection && !line.empty() && line[0] != ';' && line.find('=') != std::string::npos) {
+            const auto equals = line.find('=');
+            lines.push_back({'k', Trim(line.substr(0, equals)), Trim(line.substr(equals + 1))});
+        } else {
+            lines.push_back({'o', "", ""});
+        }
+    }
+    return lines;
+}
+
+// The keys of the first section of that name, in order, each name once with its first value.
+std::vector<PlainLine> PlainKeys(const std::vector<PlainLine>& lines, const std::string& section)
+{
+    std::vector<PlainLine> keys;
+    auto at = lines.begin();
+    while (at != lines.end() && !(at->kind == 's' && SameText(at->name, section)))
+        ++at;
+    if (at == lines.end())
+        return keys;
+    for (++at; at < lines.end() && at->kind != 's'; ++at) {
+        bool seen = false;
+        for (const auto& key : keys)
+            seen = seen || SameText(key.name, at->name);
+        if (at->kind == 'k' && !seen)
+            keys.push_back(*at);
+    }
+    return keys;
+}
+
+void ExpectSameAsPlainScan(const TIniDocument& document)
+{
+    const std::vector<PlainLine> lines = PlainScan(document.Serialize());
+    std::vector<std::string> sections;
+    for (const auto& line : lines) {
+        bool seen = false;
+        for (const auto& name : sections)
+            seen = seen || SameText(name, line.name);
+        if (line.kind == 's' && !seen)
+            sections.push_back(line.name);
+    }
+    EXPECT_EQ(document.SectionNames(), sections);
+    for (const std::string section : {"A", "a", "B", "C", ""}) {
+        const std::vector<PlainLine> keys = PlainKeys(lines, section);
+        std::vector<std::string> names;
+        for (const auto& key : keys)
+            names.push_back(key.name);
+        EXPECT_EQ(document.KeyNames(section), names) << "[" << section << "]";
+        for (const std::string key : {"k", "K", "m", "x", "y", "z"}) {
+            std::optional<std::string> value;
+            for (const auto& line : keys)
+                if (!value && SameText(line.name, key))
+                    value = line.value;
+            EXPECT_EQ(document.Find(section, key), value) << "[" << section << "] " << key;
+        }
+    }
+}
+
+struct Sequence {
+    std::string Name;
+    std::string file;
+    // "w S K V" writes, "d S K" deletes a key, "e S" erases a section, "r" reads the written text anew; "-"
+    // stands for an empty name.
+    std::vector<std::string> steps;
+    std::string expected;
+};
+
+class IniIndexTest : public ::testing::TestWithParam<Sequence> {};
+
+TEST_P(IniIndexTest, StaysRightThroughEveryChange)
+{
+    const Sequence& c = GetParam();
+    TIniDocument document = TIniDocument::Parse(c.file);
+    ExpectSameAsPlainScan(document);
+    for (const std::string& step : c.steps) {
+        std::vector<std::string> words;
+        for (std::size_t at = 0, blank; at <= step.size(); at = blank + 1) {
+            blank = std::min(step.find(' ', at), step.size());
+            const std::string word = step.substr(at, blank - at);
+            words.push_back(word == "-" ? "" : word);
+        }
+        if (words[0] == "w")
+            document.Write(words[1], words[2], words[3]);
+        else if (words[0] == "d")
+            document.DeleteKey(words[1], words[2]);
+        else if (words[0] == "e")
+            document.EraseSection(words[1]);
+        else
+            document = TIniDocument::Parse(document.Serialize());
+        SCOPED_TRACE("after \"" + step + "\"");
+        ExpectSameAsPlainScan(document);
+    }
+    EXPECT_EQ(document.Serialize(), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, IniIndexTest,
+    ::testing::Values(Sequence{"ChangedInPlaceInTheSpellingPassed",
+                               "[A]\r\nk=1\r\nx=2\r\n",
+                               {"w a K 3", "w A x 4"},
+                               "[A]\r\nK=3\r\nx=4\r\n"},
+                      Sequence{"NewKeyAfterTheLastKey",
+                               "[A]\r\nk=1\r\n; note\r\n\r\n[B]\r\n",
+                               {"w A m 2", "w B k 3"},
+                               "[A]\r\nk=1\r\nm=2\r\n; note\r\n\r\n[B]\r\nk=3\r\n"},
+                      Sequence{"LastKeyDeletedThenOneAdded",
+                               "[A]\r\nx=1\r\n;c\r\ny=2\r\n\r\n[B]\r\n",
+                               {"d A y", "w A z 3"},
+                               "[A]\r\nx=1\r\nz=3\r\n;c\r\n\r\n[B]\r\n"},
+                      Sequence{"EveryKeyDeletedThenOneAdded",
+                               "[A]\r\n;c\r\nx=1\r\ny=2\r\n",
+                               {"d A x", "d a Y", "w A z 3"},
+                               "[A]\r\nz=3\r\n;c\r\n"},
+                      Sequence{"DuplicatesDeletedInEverySectionOfTheName",
+                               "[A]\r\nk=1\r\nK=2\r\n[B]\r\nk=3\r\n[a]\r\nk=4\r\nm=5\r\n",
+                               {"d A k", "w A m 6", "w a k 7"},
+                               "[A]\r\nm=6\r\nk=7\r\n[B]\r\nk=3\r\n[a]\r\nm=5\r\n"},
+                      Sequence{"EverySectionOfTheNameErasedThenMadeAnew",
+                               "[A]\r\nk=1\r\n[B]\r\nk=2\r\n[a]\r\nk=3\r\n",
+                               {"e a", "w C k 4", "w A k 5", "w B m 6"},
+                               "[B]\r\nk=2\r\nm=6\r\n[C]\r\nk=4\r\n[A]\r\nk=5\r\n"},
+                      Sequence{"LinesOutsideSectionsKept",
+                               "k=0\r\n\r\n\n\r[A]\n\nk=1\r\n; end",
+                               {"w A x 2", "w - k 3", "d A k", "w A k 4"},
+                               "k=0\r\n\r\n\r\n\r\n[A]\r\n\r\nx=2\r\nk=4\r\n; end\r\n[]\r\nk=3\r\n"},
+                      Sequence{"ReadAnewBetweenChanges",
+                               "[A]\r\nk=1\r\n[B]\r\nx=1\r\n",
+                               {"w B y 2", "r", "e A", "r", "w A k 3", "d B x", "r", "w B z 4"},
+                               "[B]\r\ny=2\r\nz=4\r\n[A]\r\nk=3\r\n"},
+                      Sequence{"PlacesOfRemovedLinesUsedAgain",
+                               "[A]\r\nx=1\r\n[B]\r\nk=1\r\nk=2\r\n[C]\r\ny=1\r\n",
+                               {"d A x", "e C", "w B m 3", "w C k 4", "w A x 5", "d B k", "w B k 6"},
+                               "[A]\r\nx=5\r\n[B]\r\nm=3\r\nk=6\r\n[C]\r\nk=4\r\n"}),
+    ByName);
+
+// --- memory
+// -------------------------------------------------------------------------------------------------
+
+#if defined(__SANITIZE_ADDRESS__)
+// From the sanitizer's run-time (the compiler ships no header for it).
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+#endif
+
+std::size_t HeapInUse()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return __sanitizer_get_current_allocated_bytes();
+#else
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+#endif
+}
+
+struct LargeFile {
+    std::string Name;
+    std::string block; // repeated to 4 MB
+    double timesItsSize;
+};
+
+class IniMemoryTest : public ::testing::TestWithParam<LargeFile> {
+protected:
+    test::ScratchFolder dir;
+};
+
+TEST_P(IniMemoryTest, HeldInAFewTimesItsSize)
+{
+    const std::size_t size = 4 << 20;
+    std::string bytes;
+    while (bytes.size() < size)
+        bytes += GetParam().block;
+    test::WriteAll(dir / "large.ini", bytes);
+    bytes = std::string();
+    const std::size_t before = HeapInUse();
+    TMemIniFile ini(dir / "large.ini");
+    EXPECT_LE(double(HeapInUse() - before), GetParam().timesItsSize * double(size));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, IniMemoryTest,
+    ::testing::Values(LargeFile{"BlankLines", "\n", 1.1}, LargeFile{"Comments", "; a comment\r\n", 1.1},
+                      LargeFile{"OneLongValue", "[General]\r\nDescription=" + std::string(4 << 20, 'x'), 1.1},
+                      LargeFile{"SectionsOfThreeKeys",
+                                "[Version Info]\r\nLocation=/opt/Qelvo/\r\nNumber=1.4.2\r\n[Last]\r\n"
+                                "CommandLine=/opt/Qelvo/cquery /VIN=1AVQL14S1A /YEAR=2010\r\n",
+                                4.0}),
+    ByName);
+
+TEST(IniMemory, AFileTooLargeForMemoryIsAClearErrorNamingIt)
+{
+    test::ScratchFolder dir;
+    const std::string path = dir / "cquery.ini";
+    test::WriteAll(path, "[Last]\r\nCommandLine=x\r\n");
+    const ScopedFileFault outOfMemory(TFileStep::Read, ENOMEM);
+    try {
+        TMemIniFile ini(path);
+        ADD_FAILURE() << "no error";
+    } catch (const EFOpenError& e) {
+        EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\". " + std::string(STooLargeForMemory));
+    }
+}
+
+// A child process under a limit of its address space reads a file of zeros: within the limit it succeeds,
+// beyond it the error names the file. (AddressSanitizer ends a process out of memory instead of raising.)
+TEST(IniMemory, UnderAnAddressSpaceLimit)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address-sanitized process cannot run out of memory gracefully";
+#else
+    test::ScratchFolder dir;
+    for (const auto& [megabytes, fits] : {std::pair{16, true}, std::pair{512, false}}) {
+        const std::string path = dir / (std::to_string(megabytes) + ".ini");
+        test::WriteAll(path, "");
+        ASSERT_EQ(::truncate(path.c_str(), off_t(megabytes) << 20), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            rlimit limit{};
+            ::getrlimit(RLIMIT_AS, &limit);
+            std::size_t pages = 0;
+            std::FILE* statm = std::fopen("/proc/self/statm", "r");
+            if (statm == nullptr || std::fscanf(statm, "%zu", &pages) != 1)
+                ::_exit(3);
+            limit.rlim_cur = pages * std::size_t(::sysconf(_SC_PAGESIZE)) + (128u << 20);
+            ::setrlimit(RLIMIT_AS, &limit);
+            try {
+                TMemIniFile ini(path);
+                ::_exit(0);
+            } catch (const EFOpenError& e) {
+                ::_exit(e.Message().find(path) != std::string::npos ? 1 : 2);
+            } catch (...) {
+                ::_exit(4);
+            }
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), fits ? 0 : 1) << megabytes << " MB";
+    }
+#endif
+}
+
+} // namespace
+} // namespace carlume::test

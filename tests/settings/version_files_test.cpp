@@ -1,0 +1,69 @@
+#include "settings/version_files.h"
+
+#include "tests/support/print_case_name.h"
+#include "tests/support/scratch_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace carlume::test {
+namespace {
+
+struct PaddingCase {
+    std::string Name;
+    std::vector<std::pair<std::string, std::string>> files; // name, description
+    std::vector<std::string> expected;
+};
+
+class VersionLinePaddingTest : public ::testing::TestWithParam<PaddingCase> {};
+
+TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCharactersUpToTheCap)
+{
+    test::ScratchFolder folder;
+    for (const auto& [name, description] : GetParam().files)
+        test::WriteAll(folder / name,
+                       "[General]\r\nBuildDate=20240115\r\nDescription=" + description + "\r\n");
+    EXPECT_EQ(BuildVersionDetails(folder.Path() + "/").VersionLines, GetParam().expected);
+}
+
+const std::string kLong(100, 'x');
+// A description of more characters than the text shows, each of two bytes.
+std::string Repeated(const std::string& character, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += character;
+    return text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Descriptions, VersionLinePaddingTest,
+    ::testing::Values(PaddingCase{"Accented",
+                                  {{"a.ver", "Café tables"}, {"b.ver", "Rate tables"}},
+                                  {" Café tables (a.ver)  : 01/15/2024",
+                                   " Rate tables (b.ver)  : 01/15/2024"}},
+                      PaddingCase{"Japanese",
+                                  {{"c.ver", "車両データ"}, {"d.ver", "Engine"}},
+                                  {" 車両データ (c.ver)   : 01/15/2024", " Engine (d.ver)  : 01/15/2024"}},
+                      PaddingCase{"OneLongerThanTheCap",
+                                  {{"a.ver", kLong}, {"b.ver", "Short"}},
+                                  {" " + kLong + " (a.ver)  : 01/15/2024",
+                                   " Short (b.ver) " + std::string(64 - 15, ' ') + " : 01/15/2024"}},
+                      PaddingCase{"LongerThanIsShown",
+                                  {{"a.ver", Repeated("é", kMaxShownDescription + 1)}},
+                                  {" " + Repeated("é", kMaxShownDescription) + "... (a.ver)  : 01/15/2024"}},
+                      PaddingCase{"JustAsLongAsIsShown",
+                                  {{"a.ver", Repeated("é", kMaxShownDescription)}},
+                                  {" " + Repeated("é", kMaxShownDescription) + " (a.ver)  : 01/15/2024"}}),
+    ByName);
+
+TEST(CleanupLine, IsPaddedByCharacters)
+{
+    EXPECT_EQ(CleanupLine("café.ver", 10, "01/15/2024"), " café.ver  - 01/15/2024");
+}
+
+} // namespace
+} // namespace carlume::test
