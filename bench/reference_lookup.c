@@ -1,7 +1,9 @@
 /*
- * The least a silent found-VIN run must do, for comparison with cquery: load the engine from the program
- * folder, resolve its entry points, make the engine calls cquery makes for a VIN with one match, and write
- * the same hand-back file (Data/cquery.dat, CR LF, written to a temporary file that is synced and renamed).
+ * The least a silent found-VIN run must do, for comparison with cquery: remove the hand-back file of an
+ * earlier run, load the engine from the program folder, resolve its entry points, make the engine calls
+ * cquery makes for a VIN with one match, note the run in cquery.ini in $WINDIR (the old file read, the new
+ * one written to a temporary file and renamed, without a sync), and write the same hand-back file
+ * (Data/cquery.dat, CR LF, written to a temporary file that is synced, renamed, and its folder synced).
  * Usage: reference_lookup <VIN>. US dates, as in the C locale.
  */
 #define _GNU_SOURCE
@@ -42,6 +44,58 @@ static void Fail(const char* what)
 {
     fprintf(stderr, "reference_lookup: %s\n", what);
     exit(1);
+}
+
+/* Writes `length` bytes to a temporary file next to `target` and renames it over the target; with `sync`
+ * the file is synced before the rename and its folder after it. */
+static int ReplaceFile(const char* target, const char* bytes, size_t length, int sync)
+{
+    char temporary[4300];
+    snprintf(temporary, sizeof temporary, "%s.tmp%d", target, (int)getpid());
+    const int fd = open(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return 0;
+    if (write(fd, bytes, length) != (ssize_t)length || (sync && fsync(fd) != 0) || close(fd) != 0 ||
+        rename(temporary, target) != 0) {
+        unlink(temporary);
+        return 0;
+    }
+    if (sync) {
+        char folder[4300];
+        snprintf(folder, sizeof folder, "%s", target);
+        *strrchr(folder, '/') = '\0';
+        const int dir = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0 || fsync(dir) != 0)
+            return 0;
+        close(dir);
+    }
+    return 1;
+}
+
+/* cquery.ini in $WINDIR: the three keys of a run. The old file is read first, as a profile write does. */
+static void WriteRunNote(const char* programFolder, int argc, char** argv)
+{
+    const char* windows = getenv("WINDIR");
+    if (!windows || !*windows)
+        Fail("WINDIR is not set");
+    char path[4200], old[8192], note[8192];
+    snprintf(path, sizeof path, "%s/cquery.ini", windows);
+    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        if (read(fd, old, sizeof old) < 0)
+            Fail("cannot read cquery.ini");
+        close(fd);
+    }
+    int length =
+        snprintf(note, sizeof note,
+                 "[Version Info]\r\nLocation=%s\r\nNumber=1.0.0.0\r\n[Last]\r\nCommandLine=", programFolder);
+    for (int i = 0; i < argc && length < (int)sizeof note; ++i)
+        length += snprintf(note + length, sizeof note - (size_t)length, i ? " %s" : "%s", argv[i]);
+    if (length + 2 >= (int)sizeof note)
+        Fail("command line too long");
+    memcpy(note + length, "\r\n", 2);
+    if (!ReplaceFile(path, note, (size_t)length + 2, 0))
+        Fail("cannot write cquery.ini");
 }
 
 static void Put(const char* key, const char* value)
@@ -106,6 +160,10 @@ int main(int argc, char** argv)
     folder[length] = '\0';
     *(strrchr(folder, '/') + 1) = '\0';
 
+    char target[4200];
+    snprintf(target, sizeof target, "%sData/cquery.dat", folder);
+    unlink(target);
+
     char path[4200];
     snprintf(path, sizeof path, "%slibchassix.so", folder);
     void* library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
@@ -124,6 +182,7 @@ int main(int argc, char** argv)
     const int year = local.tm_year + 1900, month = local.tm_mon + 1, day = local.tm_mday;
 
     pChassixStart();
+    WriteRunNote(folder, argc, argv);
     ChassixVinRecord record;
     memset(&record, 0, sizeof record);
     record.StructSize = sizeof record;
@@ -207,16 +266,7 @@ int main(int argc, char** argv)
     pChassixStop();
     dlclose(library);
 
-    char target[4200], temporary[4300];
-    snprintf(target, sizeof target, "%sData/cquery.dat", folder);
-    snprintf(temporary, sizeof temporary, "%s.tmp%d", target, (int)getpid());
-    const int fd = open(temporary, O_WRONLY | O_CREAT | O_EXCL, 0644);
-    if (fd < 0)
-        Fail("cannot create the hand-back file");
-    if (write(fd, Out, OutLength) != (ssize_t)OutLength || fsync(fd) != 0 || close(fd) != 0 ||
-        rename(temporary, target) != 0) {
-        unlink(temporary);
+    if (!ReplaceFile(target, Out, OutLength, 1))
         Fail("cannot write the hand-back file");
-    }
     return 0;
 }

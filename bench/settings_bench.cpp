@@ -1,6 +1,7 @@
 // The maintenance tool's preferences read over their three scope files, and the file finder on a tree of
-// 100,000 files beside `find DIR -iname '*ver' ! -type d` (Google Benchmark; the finder's ratio to find is
-// printed at the end).
+// 100,000 files beside `find DIR -iname '*ver' ! -type d` (Google Benchmark). Printed at the end: the
+// preferences' wall time against its goal (< 2 ms on a disk) and the finder's ratio to find. The files go
+// below $TMPDIR, else /tmp; the file system is named with the result.
 
 #include "platform/string_list.h"
 #include "settings/file_finder.h"
@@ -8,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -16,6 +18,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -47,23 +50,33 @@ const fs::path& Root()
             for (int file = 0; file < 100; ++file)
                 std::ofstream(dir / ("file" + std::to_string(file) + (file % 10 == 0 ? ".ver" : ".dat")));
         }
-        std::atexit([] { fs::remove_all(Root()); });
         return path;
     }();
     return root;
 }
 
+double preferencesSeconds = 0, finderSeconds = 0, findSeconds = 0;
+
 void MaintenancePreferences(benchmark::State& state)
 {
     const std::string folder = (Root() / "tool").string();
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
         carlume::TPMMaint_Prefs prefs(folder);
         benchmark::DoNotOptimize(prefs.EmailAddress);
     }
+    preferencesSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
+                         double(state.iterations());
 }
-BENCHMARK(MaintenancePreferences)->Unit(benchmark::kMillisecond);
+BENCHMARK(MaintenancePreferences)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-double finderSeconds = 0, findSeconds = 0;
+// "tmpfs" or "a disk", for the file system below `path`.
+std::string FileSystemOf(const fs::path& path)
+{
+    struct statfs info {};
+    constexpr long kTmpfsMagic = 0x01021994;
+    return ::statfs(path.c_str(), &info) == 0 && long(info.f_type) == kTmpfsMagic ? "tmpfs" : "a disk";
+}
 
 void FileFinder(benchmark::State& state)
 {
@@ -100,7 +113,14 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    if (preferencesSeconds > 0)
+        std::printf("maintenance preferences on %s (%s): goal: < 2 ms wall on a disk; result: %.2f ms: %s\n",
+                    FileSystemOf(Root()).c_str(), Root().c_str(), preferencesSeconds * 1000,
+                    preferencesSeconds < 0.002 ? "met" : "NOT met");
     if (findSeconds > 0)
         std::printf("file finder / find (last run): %.2f (goal <= 1.0)\n", finderSeconds / findSeconds);
+    // Here, not at exit: the folder's path is gone by the time exit handlers run.
+    std::error_code ignored;
+    fs::remove_all(Root(), ignored);
     return 0;
 }

@@ -33,6 +33,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -105,14 +106,22 @@ std::string IniText(const Layout& layout)
     return text;
 }
 
-// Every tenth value changes.
+// Every tenth value changes, to a text that differs from one pass to the next: a save that finds its file
+// already as it would write it writes nothing.
 bool Changed(std::size_t i)
 {
     return i % (kValues / kChanged) == 0;
 }
 
+// The value a pass writes: passes take turns between two, so that every save really changes the file
+// (a file whose bytes would not change is not rewritten).
+const char* ChangedValue(std::int64_t pass)
+{
+    return pass % 2 == 0 ? "changed" : "altered";
+}
+
 // Load, read every value, change every tenth, save.
-template <class Access> void FullPass(const std::string& path, const Layout& layout)
+template <class Access> void FullPass(const std::string& path, const Layout& layout, std::int64_t pass)
 {
     Access storage(path);
     std::string value;
@@ -122,22 +131,23 @@ template <class Access> void FullPass(const std::string& path, const Layout& lay
     }
     for (std::size_t i = 0; i < layout.keys.size(); ++i)
         if (Changed(i))
-            storage.WriteData(layout.keys[i].first, layout.keys[i].second, "changed", false);
+            storage.WriteData(layout.keys[i].first, layout.keys[i].second, ChangedValue(pass), false);
     storage.UpdateFile();
 }
 
 template <class Access>
 void StorageRun(benchmark::State& state, const std::string& path, const Layout& layout)
 {
+    std::int64_t pass = 0;
     for (auto _ : state)
-        FullPass<Access>(path, layout);
+        FullPass<Access>(path, layout, pass++);
 }
 
 void StorageIni(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + ".ini";
-    WriteFileAtomically(path, IniText(layout));
+    WriteFileAtomically(path, IniText(layout), TWriteMode::Unsynced);
     StorageRun<TtscINIDataStorageAccess>(state, path, layout);
     std::remove(path.c_str());
 }
@@ -146,15 +156,18 @@ void BareMemIniFile(benchmark::State& state)
 {
     const Layout layout = MakeLayout(int(state.range(0)));
     const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-bare.ini";
-    WriteFileAtomically(path, IniText(layout));
+    WriteFileAtomically(path, IniText(layout), TWriteMode::Unsynced);
+    std::int64_t pass = 0;
     for (auto _ : state) {
-        TMemIniFile ini(path);
+        // Written the way the storage writes settings files.
+        TMemIniFile ini(path, TWriteMode::DurableIfChanged);
         for (const auto& [section, item] : layout.keys)
             benchmark::DoNotOptimize(ini.ReadString(section, item, ""));
         for (std::size_t i = 0; i < layout.keys.size(); ++i)
             if (Changed(i))
-                ini.WriteString(layout.keys[i].first, layout.keys[i].second, "changed");
+                ini.WriteString(layout.keys[i].first, layout.keys[i].second, ChangedValue(pass));
         ini.UpdateFile();
+        ++pass;
     }
     std::remove(path.c_str());
 }
@@ -227,13 +240,13 @@ void NewTimeStamp(const std::string& path)
     ::utimensat(AT_FDCWD, path.c_str(), times, 0);
 }
 
-void IniStoragePass(const std::string& path, const Layout& layout)
+void IniStoragePass(const std::string& path, const Layout& layout, std::int64_t pass)
 {
     NewTimeStamp(path);
-    FullPass<TtscINIDataStorageAccess>(path, layout);
+    FullPass<TtscINIDataStorageAccess>(path, layout, pass);
 }
 
-void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
+void QSettingsPass(const std::string& path, const std::vector<QString>& keys, std::int64_t pass)
 {
     NewTimeStamp(path);
     QSettings settings(QString::fromStdString(path), QSettings::IniFormat);
@@ -241,7 +254,7 @@ void QSettingsPass(const std::string& path, const std::vector<QString>& keys)
         benchmark::DoNotOptimize(settings.value(key).toString());
     for (std::size_t i = 0; i < keys.size(); ++i)
         if (Changed(i))
-            settings.setValue(keys[i], QStringLiteral("changed"));
+            settings.setValue(keys[i], QString::fromLatin1(ChangedValue(pass)));
     settings.sync();
 }
 
@@ -270,10 +283,11 @@ void CompareIniWithQSettings(int repetitions)
                 keys.push_back(QString::fromStdString(section + "/" + item));
             std::vector<double> ourTimes, qtTimes;
             for (int r = 0; r < repetitions; ++r) {
-                WriteFileAtomically(ours, IniText(layout));
-                WriteFileAtomically(qt, IniText(layout));
-                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout); }));
-                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys); }));
+                WriteFileAtomically(ours, IniText(layout), TWriteMode::Unsynced);
+                WriteFileAtomically(qt, IniText(layout), TWriteMode::Unsynced);
+                std::int64_t ourPass = 0, qtPass = 0;
+                ourTimes.push_back(SecondsPerPass([&] { IniStoragePass(ours, layout, ourPass++); }));
+                qtTimes.push_back(SecondsPerPass([&] { QSettingsPass(qt, keys, qtPass++); }));
             }
             const double ratio = Median(ourTimes) / Median(qtTimes);
             worst = std::max(worst, ratio);
@@ -302,7 +316,7 @@ void TimeIniSectionTree(int repetitions)
             text += "[Branch" + std::to_string(i) + "]\r\nA=1\r\nB=2\r\n";
         const std::string path = Folder() + "/carlume-bench-" + std::to_string(::getpid()) + "-tree" +
                                  std::to_string(keys) + ".ini";
-        WriteFileAtomically(path, text);
+        WriteFileAtomically(path, text, TWriteMode::Unsynced);
         storages.push_back(std::make_unique<TtscINIDataStorageAccess>(path));
         std::remove(path.c_str());
     }
@@ -378,8 +392,8 @@ void XmlFullPass(benchmark::State& state)
     const Layout layout = XmlLayout(state);
     const std::string path = XmlPath("");
     const std::string barePath = XmlPath("-bare");
-    WriteFileAtomically(path, XmlText(layout));
-    WriteFileAtomically(barePath, XmlText(layout));
+    WriteFileAtomically(path, XmlText(layout), TWriteMode::Unsynced);
+    WriteFileAtomically(barePath, XmlText(layout), TWriteMode::Unsynced);
     xercesc::XMLPlatformUtils::Initialize();
     std::vector<double> storageTimes;
     std::vector<double> bareTimes;
@@ -389,7 +403,8 @@ void XmlFullPass(benchmark::State& state)
         pass();
         return ThreadSeconds() - start;
     };
-    const auto storagePass = [&] { FullPass<TtscXMLDataStorageAccess>(path, layout); };
+    std::int64_t pass = 0;
+    const auto storagePass = [&] { FullPass<TtscXMLDataStorageAccess>(path, layout, pass++); };
     const auto barePass = [&] { BareXercesPass(barePath); };
     try {
         storagePass(); // the first passes fill the caches and the allocator's pools

@@ -42,7 +42,7 @@ TDataPathUserPreferences::TDataPathUserPreferences(std::string iniFileName)
 
 void TDataPathUserPreferences::Load()
 {
-    const TIniFile ini(iniFileName_);
+    const TIniFile ini(iniFileName_, TWriteMode::DurableIfChanged);
     Location = ini.ReadString("Version Info", "Location", "");
     UseAltDataPath = ini.ReadBool("DataPath", "UseAltDataPath", false);
     UseAltQuotePath = ini.ReadBool("DataPath", "UseAltQuotePath", false);
@@ -55,7 +55,7 @@ void TDataPathUserPreferences::Load()
 
 void TDataPathUserPreferences::Save()
 {
-    TIniFile ini(iniFileName_);
+    TIniFile ini(iniFileName_, TWriteMode::DurableIfChanged);
     ini.WriteBool("Preferences", "UseAppLogFile", UseAppLogFile);
     ini.WriteInteger("Preferences", "LogListLength", LogListLength);
 }

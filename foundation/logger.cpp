@@ -118,7 +118,8 @@ void TLoggerObj::Flush()
     for (int i = 0; i < lines_.Count(); ++i)
         bytes.append(lines_[i]).append(LogLineEnd);
     try {
-        WriteFileAtomically(logFileName_, bytes);
+        // Bookkeeping: a crash that loses the last run's log costs nothing a wait for the disk would save.
+        WriteFileAtomically(logFileName_, bytes, TWriteMode::Unsynced);
     } catch (const EFCreateError&) {
         // A log file that cannot be created (missing folder, no rights) is given up without notice.
     }

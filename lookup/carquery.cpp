@@ -217,10 +217,12 @@ bool RunLookupWindowModal(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecor
 void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const TCommandLine& commandLine)
 {
     // The three keys go to disk in one write: the same file as three profile writes, a third of the work,
-    // and never a file with only some of them.
+    // and never a file with only some of them. A crash can only lose a note that the next run writes
+    // again: not worth a wait for the disk. It is rewritten on every run all the same, same bytes or not:
+    // its time tells when the program last ran.
     const std::string path = GetWindowsDir() + std::string(CqueryIniName);
     try {
-        TMemIniFile ini(path);
+        TMemIniFile ini(path, TWriteMode::Unsynced);
         ini.WriteString("Version Info", "Location", SingleLine(appInfo.AppPath()));
         ini.WriteString("Version Info", "Number", SingleLine(lookup.FileVersion()));
         ini.WriteString("Last", "CommandLine", SingleLine(commandLine.Text));

@@ -23,13 +23,14 @@ std::string PrintSettingsFile(const std::string& appPath)
 
 std::int32_t LoadPrintoutFontSize(const std::string& appPath)
 {
-    const TIniFile ini(PrintSettingsFile(appPath));
+    const TIniFile ini(PrintSettingsFile(appPath), TWriteMode::DurableIfChanged);
     return ini.ReadInteger(PrintSettingsSection, PrintoutFontSizeKey, DefaultPrintoutFontSize);
 }
 
 void StorePrintoutFontSize(const std::string& appPath, std::int32_t size)
 {
-    TIniFile ini(PrintSettingsFile(appPath));
+    // The user's own setting: it must outlast a crash, and storing the same size again writes nothing.
+    TIniFile ini(PrintSettingsFile(appPath), TWriteMode::DurableIfChanged);
     ini.WriteInteger(PrintSettingsSection, PrintoutFontSizeKey, size);
 }
 

@@ -182,7 +182,8 @@ void TVinRecord::SaveToFile(const std::string& fileName, bool stripLabelSpaces) 
             lines->Put(i, SingleLine((*lines)[i]));
     }
     lines->Insert(0, std::string(VehiclePropertiesSection));
-    lines->SaveToFile(fileName);
+    // The calling program reads the file once this process has ended: it must be on the disk by then.
+    lines->SaveToFile(fileName, TWriteMode::Durable);
 }
 
 } // namespace carlume

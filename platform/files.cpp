@@ -11,8 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
@@ -22,8 +24,12 @@
 namespace carlume {
 namespace {
 
+// A temporary is ".<file>.~carlume.<pid>.<suffix>.tmp": hidden, and with a marker that no person puts in
+// a name, so that cleaning up after killed writers can never take a user's own file.
+constexpr std::string_view kTemporaryMarker = ".~carlume.";
 constexpr std::string_view kTemporaryExtension = ".tmp";
 constexpr std::size_t kSuffixLength = 6;
+constexpr std::size_t kMaxNameLength = NAME_MAX;
 
 TFileFaultHook& TheHook()
 {
@@ -52,10 +58,20 @@ bool IsSuffixChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
-// The writer's process id when `name` is one of our temporaries ("<file>.<pid>.<suffix>.tmp"), else 0.
+bool IsDecimal(std::string_view text)
+{
+    if (text.empty() || text.size() > 10)
+        return false;
+    for (const char c : text)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// The writer's process id when `name` has the shape of our temporaries, else 0.
 pid_t TemporaryWriter(std::string_view name)
 {
-    if (!name.ends_with(kTemporaryExtension))
+    if (!name.starts_with('.') || !name.ends_with(kTemporaryExtension))
         return 0;
     name.remove_suffix(kTemporaryExtension.size());
     if (name.size() < kSuffixLength + 1 || name[name.size() - kSuffixLength - 1] != '.')
@@ -64,16 +80,26 @@ pid_t TemporaryWriter(std::string_view name)
         if (!IsSuffixChar(c))
             return 0;
     name.remove_suffix(kSuffixLength + 1);
-    const auto dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size() || name.size() - dot > 11)
+    const auto marker = name.rfind(kTemporaryMarker);
+    if (marker == std::string_view::npos || marker < 2)
         return 0;
-    long long pid = 0;
-    for (const char c : name.substr(dot + 1)) {
-        if (c < '0' || c > '9')
-            return 0;
-        pid = pid * 10 + (c - '0');
-    }
+    const std::string_view digits = name.substr(marker + kTemporaryMarker.size());
+    if (!IsDecimal(digits))
+        return 0;
+    const long long pid = std::stoll(std::string(digits));
     return pid > 0 && pid <= INT_MAX ? pid_t(pid) : 0;
+}
+
+// The name of a temporary for `target`: the target's own name is cut when the whole would be too long for
+// the file system.
+std::string TemporaryName(const std::string& target)
+{
+    const std::string tail = std::string(kTemporaryMarker) + std::to_string(getpid()) + "." + RandomSuffix() +
+                             std::string(kTemporaryExtension);
+    std::string name = ExtractFileName(target);
+    if (1 + name.size() + tail.size() > kMaxNameLength)
+        name.resize(kMaxNameLength - 1 - tail.size());
+    return ExtractFilePath(target) + "." + name + tail;
 }
 
 bool ProcessIsGone(pid_t pid)
@@ -82,8 +108,8 @@ bool ProcessIsGone(pid_t pid)
 }
 
 // Removes the temporaries that killed writers left in `folder`. A writer holds a lock on its temporary
-// until it is in place, so a file whose writer id names no process here but is locked (a writer in
-// another process namespace) is left alone, as are other users' files.
+// until it is in place: only a file whose writer id names no process here and whose lock is free is
+// taken, and only our own regular files.
 void RemoveDeadWritersTemporaries(const std::string& folder)
 {
     DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
@@ -130,13 +156,12 @@ public:
             close(fd_);
     }
 
-    // Creates "<target>.<pid>.XXXXXX.tmp" next to the target, locked until the file is in place or gone.
-    // The mode is 0666 less the umask, or that of the file it replaces; a link is replaced, never followed.
+    // Creates a temporary next to the target, locked until the file is in place or gone. The mode is 0666
+    // less the umask, or that of the file it replaces; a link is replaced, never followed.
     int Create(const std::string& target)
     {
-        const std::string stem = target + "." + std::to_string(getpid()) + ".";
         for (int attempt = 0; attempt < 100; ++attempt) {
-            const std::string name = stem + RandomSuffix() + std::string(kTemporaryExtension);
+            const std::string name = TemporaryName(target);
             const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
             if (fd >= 0) {
                 fd_ = fd;
@@ -164,6 +189,14 @@ public:
             }
             bytes.remove_prefix(std::size_t(written));
         }
+        return 0;
+    }
+
+    int Sync(const std::string& target)
+    {
+        const int error = InjectedFault(TFileStep::Sync, target);
+        if (error != 0)
+            return error;
         return fsync(fd_) != 0 ? errno : 0;
     }
 
@@ -176,11 +209,14 @@ private:
     std::string name_;
 };
 
+// After the rename: a failure here cannot be undone and is not reported, as the new file is in place.
 void SyncFolderOf(const std::string& path)
 {
     std::string folder = ExtractFileDir(path);
     if (folder.empty())
         folder = ".";
+    if (InjectedFault(TFileStep::Sync, folder) != 0)
+        return;
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         fsync(fd);
@@ -200,9 +236,30 @@ void SyncFolderOf(const std::string& path)
     throw EWriteError(Format(SWriteError, path, reason), reason);
 }
 
+// True when `path` is a regular file (not a link) holding exactly `bytes`.
+bool HoldsExactly(const std::string& path, std::string_view bytes)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::uint64_t(st.st_size) == bytes.size();
+    char buffer[65536];
+    for (std::size_t at = 0; same && at < bytes.size();) {
+        const ssize_t got = read(fd, buffer, std::min(sizeof buffer, bytes.size() - at));
+        if (got < 0 && errno == EINTR)
+            continue;
+        same = got > 0 && bytes.substr(at, std::size_t(got)) == std::string_view(buffer, std::size_t(got));
+        at += got > 0 ? std::size_t(got) : 0;
+    }
+    close(fd);
+    return same;
+}
+
 // Writes `bytes` to a temporary file next to `path`, ready to be put in place; first clears away what
 // killed writers left there.
-void PrepareTemporary(TemporaryFile& temporary, const std::string& path, std::string_view bytes)
+void PrepareTemporary(TemporaryFile& temporary, const std::string& path, std::string_view bytes,
+                      TWriteMode mode)
 {
     RemoveDeadWritersTemporaries(ExtractFileDir(path));
     int error = InjectedFault(TFileStep::Create, path);
@@ -215,6 +272,8 @@ void PrepareTemporary(TemporaryFile& temporary, const std::string& path, std::st
     error = InjectedFault(TFileStep::Write, path);
     if (error == 0)
         error = temporary.WriteAll(bytes);
+    if (error == 0 && mode != TWriteMode::Unsynced)
+        error = temporary.Sync(path);
     if (error != 0)
         RaiseWrite(path, error);
 }
@@ -351,12 +410,14 @@ std::string ReadFileBytes(const std::string& path)
     return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes)
+void WriteFileAtomically(const std::string& path, std::string_view bytes, TWriteMode mode)
 {
     if (path.empty())
         RaiseCreate(path, ENOENT);
+    if (mode == TWriteMode::DurableIfChanged && HoldsExactly(path, bytes))
+        return;
     TemporaryFile temporary;
-    PrepareTemporary(temporary, path, bytes);
+    PrepareTemporary(temporary, path, bytes, mode);
     // rename() replaces a link itself: a link planted in the folder never sends the write elsewhere.
     int error = InjectedFault(TFileStep::Rename, path);
     if (error == 0 && rename(temporary.Name().c_str(), path.c_str()) != 0)
@@ -364,22 +425,24 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (error != 0)
         RaiseCreate(path, error);
     temporary.Release();
-    SyncFolderOf(path);
+    if (mode != TWriteMode::Unsynced)
+        SyncFolderOf(path);
 }
 
-void CreateNewFile(const std::string& path, std::string_view bytes)
+void CreateNewFile(const std::string& path, std::string_view bytes, TWriteMode mode)
 {
     if (path.empty())
         RaiseCreate(path, ENOENT);
     TemporaryFile temporary;
-    PrepareTemporary(temporary, path, bytes);
+    PrepareTemporary(temporary, path, bytes, mode);
     int error = InjectedFault(TFileStep::Rename, path);
     if (error == 0)
         error = RenameNoReplace(temporary.Name(), path);
     if (error != 0)
         RaiseCreate(path, error);
     temporary.Release();
-    SyncFolderOf(path);
+    if (mode != TWriteMode::Unsynced)
+        SyncFolderOf(path);
 }
 
 std::string SysErrorMessage(int errorCode)

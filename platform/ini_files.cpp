@@ -48,9 +48,15 @@ EIniFileException IniFileWriteError(const std::string& fileName, const Exception
     return EIniFileException(message);
 }
 
-TCustomIniFile::TCustomIniFile(std::string fileName)
+TCustomIniFile::TCustomIniFile(std::string fileName, TWriteMode mode)
     : fileName_(std::move(fileName))
+    , mode_(mode)
 {
+}
+
+void TCustomIniFile::Save(const TIniDocument& document) const
+{
+    WriteFileAtomically(fileName_, SerializeDocument(fileName_, document), mode_);
 }
 
 void TCustomIniFile::Check(std::string_view section, std::string_view ident, std::string_view value) const
@@ -143,8 +149,8 @@ void TCustomIniFile::DeleteKey(std::string_view section, std::string_view ident)
     Change([&](TIniDocument& document) { document.DeleteKey(section, ident); });
 }
 
-TIniFile::TIniFile(std::string fileName)
-    : TCustomIniFile(std::move(fileName))
+TIniFile::TIniFile(std::string fileName, TWriteMode mode)
+    : TCustomIniFile(std::move(fileName), mode)
 {
 }
 
@@ -164,21 +170,21 @@ void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
     try {
         TIniDocument document = LoadDocument(FileName());
         change(document);
-        WriteFileAtomically(FileName(), SerializeDocument(FileName(), document));
+        Save(document);
     } catch (const Exception& error) {
         throw IniFileWriteError(FileName(), error);
     }
 }
 
-TMemIniFile::TMemIniFile(std::string fileName)
-    : TCustomIniFile(std::move(fileName))
+TMemIniFile::TMemIniFile(std::string fileName, TWriteMode mode)
+    : TCustomIniFile(std::move(fileName), mode)
     , document_(LoadDocument(FileName()))
 {
 }
 
 void TMemIniFile::UpdateFile()
 {
-    WriteFileAtomically(FileName(), SerializeDocument(FileName(), document_));
+    Save(document_);
 }
 
 void TMemIniFile::Rename(std::string fileName, bool reload)

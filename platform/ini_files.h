@@ -3,13 +3,14 @@
 // INI files with the Windows profile rules (see ini_document.h for the format). `TIniFile` goes to the
 // file on every call: reads see the file as it is now, a missing or unreadable file reads as empty, and
 // each write rewrites the file at once, atomically. `TMemIniFile` reads the file once and keeps changes
-// in memory until `UpdateFile`.
+// in memory until `UpdateFile`. Each is made with the way its file is written (`TWriteMode`).
 //
 // Names and values that a line cannot hold (line breaks or NUL anywhere; for keys an empty name, "=", or
 // a leading ";" or "[") are refused with `EIniFileException` "Unable to write to <file>. <reason>";
 // nothing changes then, in memory or on disk. So are writes to a UTF-16 file, which reads as empty.
 
 #include "platform/exceptions.h"
+#include "platform/files.h"
 #include "platform/ini_document.h"
 #include "platform/string_list.h"
 
@@ -26,8 +27,8 @@ EIniFileException IniFileWriteError(const std::string& fileName, const Exception
 /// The operations both INI classes share.
 class TCustomIniFile {
 public:
-    /// An INI file object for `fileName`.
-    explicit TCustomIniFile(std::string fileName);
+    /// An INI file object for `fileName`, written the `mode` way.
+    TCustomIniFile(std::string fileName, TWriteMode mode);
     virtual ~TCustomIniFile() = default;
     TCustomIniFile(const TCustomIniFile&) = delete;
     TCustomIniFile& operator=(const TCustomIniFile&) = delete;
@@ -75,17 +76,20 @@ protected:
     virtual void Change(const std::function<void(TIniDocument&)>& change) = 0;
     /// Changes the file name (for `TMemIniFile::Rename`).
     void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
+    /// Puts the whole document in the file.
+    void Save(const TIniDocument& document) const;
 
 private:
     void Check(std::string_view section, std::string_view ident, std::string_view value) const;
     std::string fileName_;
+    TWriteMode mode_;
 };
 
 /// An INI file read and written straight through to disk on every call.
 class TIniFile : public TCustomIniFile {
 public:
     /// Opens nothing yet: every call reads the file anew.
-    explicit TIniFile(std::string fileName);
+    TIniFile(std::string fileName, TWriteMode mode);
     /// Nothing is pending: every write already went to the file.
     void UpdateFile() override {}
 
@@ -104,7 +108,7 @@ class TMemIniFile : public TCustomIniFile {
 public:
     /// Reads the file; a missing file gives empty contents; an unreadable one raises `EFOpenError`, with the
     /// reason `STooLargeForMemory` when it does not fit in memory.
-    explicit TMemIniFile(std::string fileName);
+    TMemIniFile(std::string fileName, TWriteMode mode);
     /// Writes the whole contents to the file atomically; raises `EFCreateError` (the reason
     /// `STooLargeForMemory` when the text does not fit in memory) or `EWriteError`.
     void UpdateFile() override;

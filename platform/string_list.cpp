@@ -350,9 +350,9 @@ void TStringList::LoadFromFile(const std::string& fileName)
     SetText(ReadFileBytes(fileName));
 }
 
-void TStringList::SaveToFile(const std::string& fileName) const
+void TStringList::SaveToFile(const std::string& fileName, TWriteMode mode) const
 {
-    WriteFileAtomically(fileName, Text());
+    WriteFileAtomically(fileName, Text(), mode);
 }
 
 } // namespace carlume

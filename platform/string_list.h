@@ -5,6 +5,7 @@
 // its order on `Add` and refuses `Insert`; `Duplicates` says what a sorted list does with an equal text.
 // "Name=Value" lines are read through `Names`, `Values` and `ValueFromIndex`.
 
+#include "platform/files.h"
 #include "platform/sysutils.h"
 
 #include <functional>
@@ -118,9 +119,9 @@ public:
     std::vector<std::string> ToVector() const;
     /// Reads the lines of a file (CR LF, LF or CR; bytes as they are); raises `EFOpenError`.
     void LoadFromFile(const std::string& fileName);
-    /// Writes every line followed by CR LF, bytes as they are, replacing the file atomically; raises
-    /// `EFCreateError` (or `EWriteError`) and leaves any old file intact on failure.
-    void SaveToFile(const std::string& fileName) const;
+    /// Writes every line followed by CR LF, bytes as they are, replacing the file atomically the `mode`
+    /// way; raises `EFCreateError` (or `EWriteError`) and leaves any old file intact on failure.
+    void SaveToFile(const std::string& fileName, TWriteMode mode) const;
 
     /// Compares two texts the way this list does.
     int CompareStrings(std::string_view a, std::string_view b) const;

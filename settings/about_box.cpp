@@ -409,7 +409,8 @@ void TFmAboutDetails::BtnEmailClick()
         std::string bytes;
         for (const auto& line : lines_)
             bytes += line + "\r\n";
-        WriteFileAtomically(attachment, bytes);
+        // Made anew for every message and read by the plug-in at once: no need to wait for the disk.
+        WriteFileAtomically(attachment, bytes, TWriteMode::Unsynced);
         if (!properties_.MaintenanceFolder.empty() && DirectoryExists(properties_.MaintenanceFolder))
             recipient = TPMMaint_Prefs(properties_.MaintenanceFolder).EmailAddress;
     }

@@ -9,7 +9,13 @@
 #include "platform/services.h"
 #include "settings/tscemail_abi.h"
 
+#include <cxxabi.h>
+
+#include <cstdlib>
 #include <exception>
+#include <memory>
+#include <typeinfo>
+#include <utility>
 
 namespace carlume {
 
@@ -34,14 +40,50 @@ template <class Fn> void Resolve(Fn& entry, const char* name)
         throw Exception(Format(std::string("%s - ") + name, "Routine not valid."));
 }
 
-template <class Body> void Guarded(IDialogService& dialogs, Body body)
+// The text of the exception being handled. A plug-in may throw a type of its own, known only by name.
+std::string CurrentExceptionText()
 {
     try {
-        body();
+        throw;
     } catch (const std::exception& e) {
-        dialogs.ShowMessage(TMsgDlgType::mtCustom, Format(kPortalFormat, e.what()));
+        return e.what();
     } catch (...) {
-        dialogs.ShowMessage(TMsgDlgType::mtCustom, Format(kPortalFormat, "unknown error"));
+        const std::type_info* type = abi::__cxa_current_exception_type();
+        if (type == nullptr)
+            return "unknown error";
+        int status = 0;
+        std::unique_ptr<char, void (*)(void*)> name(
+            abi::__cxa_demangle(type->name(), nullptr, nullptr, &status), std::free);
+        return "an error of type " + std::string(status == 0 && name ? name.get() : type->name());
+    }
+}
+
+void ShowFailure(IDialogService& dialogs, const std::string& text)
+{
+    dialogs.ShowMessage(TMsgDlgType::mtCustom, Format(kPortalFormat, text));
+}
+
+template <class Body> void Guarded(IDialogService& dialogs, Body body)
+{
+    std::string failure;
+    try {
+        body();
+        return;
+    } catch (...) {
+        failure = CurrentExceptionText();
+    }
+    ShowFailure(dialogs, failure);
+}
+
+// Runs a call into the plug-in; what it threw, as text ("" when nothing). The exception object, whose
+// code lives in the plug-in, is gone when this returns, so the library may be let go afterwards.
+template <class Call> std::string PluginFailure(Call call)
+{
+    try {
+        call();
+        return {};
+    } catch (...) {
+        return CurrentExceptionText();
     }
 }
 
@@ -89,20 +131,14 @@ bool LoadEmailDll(IDialogService& dialogs)
 
 void UnloadEmailDll(IDialogService& dialogs)
 {
-    Guarded(dialogs, [&] {
-        if (!dll.Handle)
-            return;
-        const TEmailDll loaded = dll;
-        dll = {};
-        try {
-            loaded.Stop();
-        } catch (...) {
-            FreeLibrary(loaded.Handle);
-            throw;
-        }
-        if (!FreeLibrary(loaded.Handle))
-            throw Exception(LibraryError());
-    });
+    if (!dll.Handle)
+        return;
+    const TEmailDll loaded = std::exchange(dll, TEmailDll{});
+    const std::string stopFailure = PluginFailure([&] { loaded.Stop(); });
+    const std::string releaseFailure = FreeLibrary(loaded.Handle) ? std::string() : LibraryError();
+    for (const std::string& failure : {stopFailure, releaseFailure})
+        if (!failure.empty())
+            ShowFailure(dialogs, failure);
 }
 
 TtscEmailIntf::TtscEmailIntf(IDialogService& dialogs)
@@ -135,8 +171,16 @@ bool TtscEmailIntf::SendEmail(const std::string& to, const std::string& arg2, co
     CheckLoaded();
     if (!loaded_)
         return false;
-    return dll.Send(OrNull(to), OrNull(arg2), OrNull(subject), OrNull(attachment), OrNull(arg5),
-                    OrNull(arg6)) != 0;
+    int sent = 0;
+    const std::string failure = PluginFailure([&] {
+        sent = dll.Send(OrNull(to), OrNull(arg2), OrNull(subject), OrNull(attachment), OrNull(arg5),
+                        OrNull(arg6));
+    });
+    if (failure.empty())
+        return sent != 0;
+    // A plug-in that failed this way has not sent the message; it is stopped and let go as usual.
+    ShowFailure(dialogs_, failure);
+    return false;
 }
 
 bool SendEmail(IDialogService& dialogs, const std::string& to, const std::string& arg2,

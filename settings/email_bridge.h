@@ -2,8 +2,9 @@
 
 // The bridge to the e-mail plug-in (libtscemail.so in the program folder, "tscEmail.DLL" to the rest of
 // the program). The program does not send e-mail itself: every `SendEmail` loads the plug-in, hands it one
-// message and unloads it again. Load and unload failures are shown through the dialog service and
-// swallowed; only a missing plug-in file raises.
+// message and unloads it again. Load and unload failures, and whatever the plug-in throws, are shown
+// through the dialog service and swallowed; only a missing plug-in file raises. The plug-in is let go only
+// after what it threw is gone, as that object's code lives in the plug-in.
 
 #include <string>
 
@@ -33,8 +34,8 @@ public:
     bool PluginAvailable() const;
     /// Loads the plug-in unless loaded; raises `Exception` when the plug-in file is missing.
     void CheckLoaded();
-    /// Hands the plug-in one message (empty texts go as null); false when the plug-in could not be loaded
-    /// or refused the message.
+    /// Hands the plug-in one message (empty texts go as null); false when the plug-in could not be loaded,
+    /// refused the message or threw (which is shown as "tscSendEmailPortal: <reason>").
     bool SendEmail(const std::string& to, const std::string& arg2, const std::string& subject,
                    const std::string& attachment, const std::string& arg5, const std::string& arg6);
     bool Loaded() const { return loaded_; }

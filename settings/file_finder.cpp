@@ -4,17 +4,23 @@
 #include "platform/string_list.h"
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 #include <vector>
 
 namespace carlume {
 
 namespace {
+
+// The folders entered so far, by device and inode: a folder reached again through a link is not searched
+// twice, and a link loop ends.
+using TVisitedFolders = std::set<std::pair<dev_t, ino_t>>;
 
 bool EndsWithNoCase(const char* name, const std::string& ending)
 {
@@ -23,34 +29,44 @@ bool EndsWithNoCase(const char* name, const std::string& ending)
            strncasecmp(name + (length - ending.size()), ending.c_str(), ending.size()) == 0;
 }
 
-// Reads the folder once with the entry types the system gives (a stat only where it gives none), and
-// sorts only what is kept, so a large tree costs little more than listing it.
-void Search(const std::string& folder, const std::string& ending, TStringList& list)
+// Opens a folder not entered before; nullptr when it was, or when it cannot be read (it is skipped).
+DIR* EnterFolder(const std::string& folder, TVisitedFolders& visited)
 {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
-        return; // unreadable folders are skipped
+        return nullptr;
+    struct stat info {};
+    if (::fstat(::dirfd(dir), &info) != 0 || !visited.emplace(info.st_dev, info.st_ino).second) {
+        ::closedir(dir);
+        return nullptr;
+    }
+    return dir;
+}
+
+// Reads the folder once with the entry types the system gives (a stat only where it gives none, and for
+// links), and sorts only what is kept, so a large tree costs little more than listing it.
+void Search(const std::string& folder, const std::string& ending, TStringList& list, TVisitedFolders& visited)
+{
+    DIR* dir = EnterFolder(folder, visited);
+    if (dir == nullptr)
+        return;
     std::vector<std::string> files, folders;
     while (const dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
             continue;
         unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN) {
+        if (type == DT_UNKNOWN || type == DT_LNK) {
+            // A link counts as what it names; one whose target is gone is skipped.
             struct stat info {};
-            if (::fstatat(::dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            if (::fstatat(::dirfd(dir), name, &info, 0) != 0)
                 continue;
-            type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISLNK(info.st_mode) ? DT_LNK : DT_REG;
+            type = S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
         }
-        if (type == DT_DIR) {
+        if (type == DT_DIR)
             folders.emplace_back(name);
-        } else if (EndsWithNoCase(name, ending)) {
-            // A link counts as the file it names; a link to a folder is neither searched nor listed.
-            struct stat info {};
-            if (type == DT_LNK && (::fstatat(::dirfd(dir), name, &info, 0) != 0 || S_ISDIR(info.st_mode)))
-                continue;
+        else if (EndsWithNoCase(name, ending))
             files.emplace_back(name);
-        }
     }
     ::closedir(dir);
     const auto noCase = [](const std::string& a, const std::string& b) {
@@ -63,7 +79,7 @@ void Search(const std::string& folder, const std::string& ending, TStringList& l
     for (const auto& sub : folders) {
         for (; file != files.end() && noCase(*file, sub); ++file)
             list.Add(folder + *file);
-        Search(folder + sub + "/", ending, list);
+        Search(folder + sub + "/", ending, list, visited);
     }
     for (; file != files.end(); ++file)
         list.Add(folder + *file);
@@ -75,7 +91,8 @@ bool SearchFilesByExt(const std::string& folder, const std::string& ending, TStr
 {
     std::string start = folder;
     AddBackslash(start);
-    Search(start, ending, list);
+    TVisitedFolders visited;
+    Search(start, ending, list, visited);
     return true;
 }
 

@@ -22,8 +22,8 @@ template <class F> void Refusable(std::string_view operation, F&& change)
 
 } // namespace
 
-TtscINIDataStorageAccess::TtscINIDataStorageAccess(const std::string& fileName)
-    : iniFile_(fileName)
+TtscINIDataStorageAccess::TtscINIDataStorageAccess(const std::string& fileName, TWriteMode mode)
+    : iniFile_(fileName, mode)
 {
 }
 

@@ -13,8 +13,10 @@ namespace carlume {
 /// Settings storage over one INI file.
 class TtscINIDataStorageAccess : public TtscDataStorageAccess {
 public:
-    /// Reads the file (a missing one is empty); raises `EFOpenError` when it cannot be read.
-    explicit TtscINIDataStorageAccess(const std::string& fileName);
+    /// Reads the file (a missing one is empty); raises `EFOpenError` when it cannot be read. Settings and
+    /// version files are the user's data: by default `UpdateFile` syncs them, and only when they changed.
+    explicit TtscINIDataStorageAccess(const std::string& fileName,
+                                      TWriteMode mode = TWriteMode::DurableIfChanged);
 
     void UpdateFile() override;
     /// Reads the file again; the processing instructions stay as they were.

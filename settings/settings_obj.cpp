@@ -120,7 +120,7 @@ void TSettingsObj::EnsureFile(TtscDataStorage& storage, const std::string& fileN
         const std::string root = RootName.empty() ? std::string("TSCSettings") : RootName;
         content = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<" + root + ">\r\n</" + root + ">\r\n";
     }
-    CreateNewFile(fileName, content);
+    CreateNewFile(fileName, content, TWriteMode::Durable);
     if (replaced)
         throw ESettingsObj(
             Format("The setting file %s was unreadable and had to be replaced with a new file", fileName));

@@ -10,8 +10,9 @@
  *  - tscTSCSendEmail returns non-zero when the message was handed on. Its second, fifth and sixth texts
  *    are free for the plug-in to use; the program passes NULL.
  *  - tscBopSendEmail must be exported but is never called.
- *  - The plug-in is called on one thread. A plug-in written in C++ may throw exceptions derived from
- *    std::exception; a C plug-in never throws.
+ *  - The plug-in is called on one thread. A plug-in written in C++ may throw: the program shows the
+ *    message of an exception derived from std::exception, else the exception's type, and unloads the
+ *    library only once the exception is gone. A send that throws counts as not sent.
  */
 #pragma once
 

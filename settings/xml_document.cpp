@@ -44,7 +44,9 @@ using xml::ToXml;
 namespace xml {
 
 // The parser every settings file goes through: no validation, no DTD or entity from outside the file, a
-// bounded number of entity expansions, bounded entity texts and nesting, and every error fatal.
+// bounded number of entity expansions, bounded entity texts and nesting, and every error fatal. Entity
+// references stay in the tree, so that a save writes them back as they were instead of what they stand
+// for, which can be a thousand times bigger.
 class TSettingsParser : public xercesc::XercesDOMParser {
 public:
     TSettingsParser()
@@ -55,7 +57,7 @@ public:
         setLoadExternalDTD(false);
         setLoadSchema(false);
         setDisableDefaultEntityResolution(true);
-        setCreateEntityReferenceNodes(false);
+        setCreateEntityReferenceNodes(true);
         setCreateCommentNodes(true);
         setIncludeIgnorableWhitespace(true);
         security_.setEntityExpansionLimit(kMaxExpansions);
@@ -73,13 +75,15 @@ public:
                       const XMLCh* const elemPrefix, const xercesc::RefVectorOf<xercesc::XMLAttr>& attrList,
                       const XMLSize_t attrCount, const bool isEmpty, const bool isRoot) override
     {
-        // The new element's depth is the number of nodes from its parent up to the document; it is counted
-        // once for a run of siblings (the library's steps up the tree are not cheap).
+        // The new element's depth is the number of nodes from its parent up to the document; references
+        // do not count, as they are no level of the file once expanded. It is counted once for a run of
+        // siblings (the library's steps up the tree are not cheap).
         if (fCurrentParent != depthOf_) {
             depth_ = 0;
             for (auto* node = fCurrentParent; node != nullptr && depth_ <= TtscXMLDocument::kMaxDepth;
                  node = node->getParentNode())
-                ++depth_;
+                if (node->getNodeType() != xercesc::DOMNode::ENTITY_REFERENCE_NODE)
+                    ++depth_;
             depthOf_ = fCurrentParent;
         }
         if (depth_ > TtscXMLDocument::kMaxDepth)
@@ -367,6 +371,41 @@ template <class F> auto Guarded(F&& f) -> decltype(f())
     }
 }
 
+bool HoldsOnlyText(const xercesc::DOMNode* reference)
+{
+    for (auto* child = reference->getFirstChild(); child; child = child->getNextSibling()) {
+        const auto type = child->getNodeType();
+        if (type != xercesc::DOMNode::TEXT_NODE &&
+            (type != xercesc::DOMNode::ENTITY_REFERENCE_NODE || !HoldsOnlyText(child)))
+            return false;
+    }
+    return true;
+}
+
+// Replaces every reference below `parent` that stands for markup by a copy of what it stands for: the
+// library keeps what a reference holds read-only, and such elements must be found and edited as any.
+void ExpandMarkupReferences(xercesc::DOMNode* parent)
+{
+    xercesc::DOMNode* child = parent->getFirstChild();
+    while (child) {
+        if (child->getNodeType() == xercesc::DOMNode::ENTITY_REFERENCE_NODE && !HoldsOnlyText(child)) {
+            xercesc::DOMNode* first = nullptr;
+            for (auto* part = child->getFirstChild(); part; part = part->getNextSibling()) {
+                xercesc::DOMNode* copy = parent->insertBefore(part->cloneNode(true), child);
+                if (!first)
+                    first = copy;
+            }
+            xercesc::DOMNode* after = child->getNextSibling();
+            parent->removeChild(child);
+            child = first ? first : after; // the copies may hold references of their own
+            continue;
+        }
+        if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE)
+            ExpandMarkupReferences(child);
+        child = child->getNextSibling();
+    }
+}
+
 void CheckName(std::string_view name, std::string_view context)
 {
     const std::string reason = CheckXmlName(name);
@@ -595,12 +634,13 @@ void TtscXMLNode::SetText(std::string_view value)
             node_->appendChild(owner_->CreateTextNode(value).DOMNode());
             return;
         }
-        // A leaf holds its value in one text node: text and CDATA written before (by us or a peer) go, so
-        // that the value never reads back joined with an old one.
+        // A leaf holds its value in one text node: text, CDATA and references written before (by us or a
+        // peer) go, so that the value never reads back joined with an old one.
         std::vector<xercesc::DOMNode*> old;
         for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
             if (child->getNodeType() == xercesc::DOMNode::TEXT_NODE ||
-                child->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE)
+                child->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE ||
+                child->getNodeType() == xercesc::DOMNode::ENTITY_REFERENCE_NODE)
                 old.push_back(child);
         xercesc::DOMNode* keep = nullptr;
         if (!old.empty() && old.front()->getNodeType() == xercesc::DOMNode::TEXT_NODE) {
@@ -618,9 +658,10 @@ void TtscXMLNode::SetText(std::string_view value)
 
 void TtscXMLNode::ResolveEntityReferences() const
 {
-    // The parser expands references as it reads; there is nothing left to resolve.
     if (!node_)
         RaiseXMLDocError(-903, "TtscXMLNode.ResolveEntityReferences");
+    // A reference to plain text stays: it reads as its text and is saved as it was read.
+    Guarded([&] { ExpandMarkupReferences(node_); });
 }
 
 bool TtscXMLNode::HasAttributes() const
@@ -1040,9 +1081,14 @@ void TtscXMLDocument::Save(const std::string& fileName)
         }
     });
 
+    // What the loader would refuse is never written: the old file stays readable.
+    if (std::int64_t(bytes.size()) > kMaxFileSize)
+        throw EWriteError(Format("The settings file %s was not saved: it would be %d bytes, more than the %d "
+                                 "this program reads. The file is left as it was.",
+                                 fileName_, std::int64_t(bytes.size()), kMaxFileSize));
     for (int attemptsLeft = 3;;) {
         try {
-            WriteFileAtomically(fileName_, bytes);
+            WriteFileAtomically(fileName_, bytes, WriteMode);
             return;
         } catch (const EFCreateError&) {
             if (--attemptsLeft == 0)

@@ -17,6 +17,7 @@
 // `EXmlCharacterError` and leave the tree as it was.
 
 #include "platform/exceptions.h"
+#include "platform/files.h"
 
 #include <xercesc/util/XercesDefs.hpp>
 
@@ -128,10 +129,11 @@ public:
     void SetNodeValue(std::string_view value);
     /// The text of every text and CDATA node below, untrimmed; "" without a node.
     std::string GetText() const;
-    /// Sets the element's text: a leaf gets exactly one text node holding `value` (text and CDATA before are
-    /// replaced); an element with child elements gets `value` in its first text child.
+    /// Sets the element's text: a leaf gets exactly one text node holding `value` (text, CDATA and references
+    /// before are replaced); an element with child elements gets `value` in its first text child.
     void SetText(std::string_view value);
-    /// References are expanded when the file is read; raises -903 without a node.
+    /// Replaces the references below that stand for markup by a copy of it; references to plain text stay
+    /// and are saved as they were read. Raises -903 without a node.
     void ResolveEntityReferences() const;
 
     /// True when the node has attributes.
@@ -258,8 +260,9 @@ public:
     void Load(const std::string& fileName = {});
     /// Writes the tree as UTF-8 (`fileName` when given): a declaration line, then the tree as it stands.
     /// The file is replaced atomically; when it cannot be created that is tried three times, with a wait
-    /// of 1000 ms between, before `EFCreateError` is raised. Raises -901 for no name and -903 when there
-    /// is no tree or no root element; the file is then left alone.
+    /// of 1000 ms between, before `EFCreateError` is raised. A file that already holds these bytes is not
+    /// written again. Raises -901 for no name, -903 when there is no tree or no root element, and
+    /// `EWriteError` when the file would be bigger than `Load` reads; the file is then left alone.
     void Save(const std::string& fileName = {});
 
     TtscDOMDocument& GetDOMDocument() { return *dom_; }
@@ -280,6 +283,8 @@ public:
 
     /// How the save waits between attempts (tests replace it).
     std::function<void(int milliseconds)> Sleep;
+    /// How `Save` meets the disk: settings files are the user's data, synced, and only when they changed.
+    TWriteMode WriteMode = TWriteMode::DurableIfChanged;
 
     /// Files bigger than this are refused as unreadable.
     static constexpr std::int64_t kMaxFileSize = 64 * 1024 * 1024;

@@ -551,7 +551,7 @@ void TfrmCarquery::btnCloseClick()
     // The result is set first: when the note below cannot be written, the error shows and the window
     // still closes with it.
     SetModalResult(resultShown_ ? mrOk : mrCancel);
-    TIniFile ini(GetWindowsDir() + std::string(CqueryIniName));
+    TIniFile ini(GetWindowsDir() + std::string(CqueryIniName), TWriteMode::Unsynced);
     ini.WriteBool("Settings", "UseOrigSymbol", ui_->chkOrigSym->isChecked());
 }
 

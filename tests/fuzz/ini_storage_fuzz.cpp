@@ -4,8 +4,7 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/sysutils.h"
-
-#include <unistd.h>
+#include "tests/fuzz/fuzz_scratch.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -30,9 +29,10 @@ void Check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    static const std::string path = "/tmp/carlume-ini-fuzz-" + std::to_string(::getpid()) + ".ini";
-    WriteFileAtomically(path, bytes);
-    TtscINIDataStorageAccess storage(path);
+    static const std::string path = FuzzScratchFolder() + "settings.ini";
+    // Scratch files: nothing to wait for the disk for.
+    WriteFileAtomically(path, bytes, TWriteMode::Unsynced);
+    TtscINIDataStorageAccess storage(path, TWriteMode::Unsynced);
     TStringList sections;
     storage.ReadSection("", sections);
     // A few trees: each may be as big as the storage allows.
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     storage.UpdateFile();
-    TtscINIDataStorageAccess reread(path);
+    TtscINIDataStorageAccess reread(path, TWriteMode::Unsynced);
     std::string readBack;
     reread.ReadData(section, key, readBack);
     Check(readBack == Trim(value));

@@ -12,6 +12,7 @@
 #include "tests/lookup/quillon_dat.h"
 #include "tests/support/fake_carquery_ui.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/user_lookalikes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace carlume::test {
 namespace {
@@ -66,6 +68,27 @@ TEST_F(CarqueryFilesTest, AStaleHandBackFileThatAnotherRunDeletedFirstIsGone)
     EXPECT_EQ(Run("/VIN=1AVQL14S1A"), 0);
     EXPECT_THAT(ui_.Fakes.Dialogs.Requests(), IsEmpty());
     EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
+}
+
+TEST_F(CarqueryFilesTest, OnlyTheHandBackFileWaitsForTheDiskAndTheUsersFilesStay)
+{
+    WriteAll(program_ / "cquery.logger", "");
+    const std::vector<std::string> folders{program_.Path(), program_ / "Data", windows_.Path()};
+    for (const std::string& folder : folders)
+        PlantUserLookalikes(folder);
+    std::vector<std::string> synced;
+    ScopedFileFault watch([&](TFileStep step, const std::string& path) {
+        if (step == TFileStep::Sync)
+            synced.push_back(path);
+        return 0;
+    });
+    EXPECT_EQ(Run("/VIN=1AVQL14S1A"), 0);
+    EXPECT_EQ(synced, (std::vector<std::string>{DataFile(), program_ / "Data"}));
+    EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
+    EXPECT_TRUE(FileExists(windows_ / "cquery.ini"));
+    EXPECT_TRUE(FileExists(program_ / "cquery.log"));
+    for (const std::string& folder : folders)
+        EXPECT_THAT(LostUserLookalikes(folder), IsEmpty()) << folder;
 }
 
 TEST(SwitchLogTest, EverySwitchKeepsToOneLineOfTheLog)

@@ -8,6 +8,7 @@
 #include "tests/support/print_case_name.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/user_lookalikes.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -15,9 +16,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +48,7 @@ TEST(PlantedLinkTest, TheWriteReplacesTheLinkAndLeavesWhatItNamesAlone)
     for (const char* target : {"victim", "missing"}) {
         fs::remove(folder / "cquery.dat");
         fs::create_symlink(elsewhere / target, folder / "cquery.dat");
-        WriteFileAtomically(folder / "cquery.dat", "ours");
+        WriteFileAtomically(folder / "cquery.dat", "ours", TWriteMode::Unsynced);
         EXPECT_FALSE(fs::is_symlink(folder / "cquery.dat")) << target;
     }
     EXPECT_EQ(ReadAll(elsewhere / "victim"), "another user's file");
@@ -58,9 +61,9 @@ TEST(ReadOnlyFileTest, IsNotReplaced)
     const std::string path = folder / "cquery.ini";
     WriteAll(path, "[Last]\r\n");
     ::chmod(path.c_str(), 0444);
-    EXPECT_THROW(WriteFileAtomically(path, "x"), EFCreateError);
+    EXPECT_THROW(WriteFileAtomically(path, "x", TWriteMode::Unsynced), EFCreateError);
     try {
-        TIniFile(path).WriteString("Last", "CommandLine", "x");
+        TIniFile(path, TWriteMode::Unsynced).WriteString("Last", "CommandLine", "x");
         ADD_FAILURE();
     } catch (const EIniFileException& e) {
         EXPECT_EQ(e.Message(), "Unable to write to " + path + ". Permission denied");
@@ -92,18 +95,46 @@ TEST_P(LeftTemporaryTest, TheNextWriteRemovesOnlyWhatADeadWriterLeft)
     const int fd = ::open((folder / name).c_str(), O_RDONLY | O_CLOEXEC);
     if (GetParam().locked)
         ::flock(fd, LOCK_EX);
-    WriteFileAtomically(folder / "cquery.dat", "x");
+    WriteFileAtomically(folder / "cquery.dat", "x", TWriteMode::Unsynced);
     ::close(fd);
     EXPECT_EQ(fs::exists(folder / name), !GetParam().removed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LeftTemporaryTest,
-    ::testing::Values(TemporaryCase{"DeadWriter", "cquery.ini.{dead}.Ab3dE9.tmp", false, true},
-                      TemporaryCase{"LiveWriter", "cquery.dat.{live}.Ab3dE9.tmp", false, false},
-                      TemporaryCase{"LockedByAWriterElsewhere", "cquery.dat.{dead}.Ab3dE9.tmp", true, false},
-                      TemporaryCase{"NotOurs", "notes.{dead}.Ab3.tmp", false, false}),
+    ::testing::Values(
+        TemporaryCase{"DeadWriter", ".cquery.ini.~carlume.{dead}.Ab3dE9.tmp", false, true},
+        TemporaryCase{"DeadWriterOfALongName", ".P5.~carlume.ver.~carlume.{dead}.Ab3dE9.tmp", false, true},
+        TemporaryCase{"LiveWriter", ".cquery.dat.~carlume.{live}.Ab3dE9.tmp", false, false},
+        TemporaryCase{"LockedByAWriterElsewhere", ".cquery.dat.~carlume.{dead}.Ab3dE9.tmp", true, false},
+        TemporaryCase{"UsersDatedBackup", "quote.20240101.backup.tmp", false, false},
+        TemporaryCase{"UsersDraftWithANumber", "report.{dead}.draft1.tmp", false, false},
+        TemporaryCase{"NotHidden", "cquery.dat.~carlume.{dead}.Ab3dE9.tmp", false, false},
+        TemporaryCase{"NoMarker", ".cquery.dat.{dead}.Ab3dE9.tmp", false, false},
+        TemporaryCase{"ShortSuffix", ".cquery.dat.~carlume.{dead}.Ab3dE.tmp", false, false},
+        TemporaryCase{"NothingBeforeTheMarker", ".~carlume.{dead}.Ab3dE9.tmp", false, false},
+        TemporaryCase{"AnotherExtensionAfter", ".cquery.dat.~carlume.{dead}.Ab3dE9.tmp.old", false, false}),
     [](const auto& row) { return std::string(row.param.Name); });
+
+TEST(UserLookalikesTest, SurviveWritesOfEveryKind)
+{
+    ScratchFolder folder;
+    PlantUserLookalikes(folder.Path());
+    WriteFileAtomically(folder / "cquery.dat", "x", TWriteMode::Durable);
+    WriteFileAtomically(folder / "cquery.ini", "x", TWriteMode::Unsynced);
+    WriteFileAtomically(folder / "PMMainta.xml", "x", TWriteMode::DurableIfChanged);
+    CreateNewFile(folder / "PMMaintu.xml", "x", TWriteMode::Durable);
+    EXPECT_THAT(LostUserLookalikes(folder.Path()), ::testing::IsEmpty());
+}
+
+TEST(TemporaryNameTest, ALongNameStillLeavesRoomForTheMarker)
+{
+    ScratchFolder folder;
+    const std::string name(NAME_MAX, 'n');
+    WriteFileAtomically(folder / name, "x", TWriteMode::Durable);
+    EXPECT_EQ(ReadAll(folder / name), "x");
+    EXPECT_EQ(folder.Entries(), (std::vector<std::string>{name}));
+}
 
 TEST(KilledWriterTest, ItsTemporaryGoesWithTheNextWriteIntoTheFolder)
 {
@@ -114,11 +145,11 @@ TEST(KilledWriterTest, ItsTemporaryGoesWithTheNextWriteIntoTheFolder)
             ScopedFileFault killed([](TFileStep step, const std::string&) {
                 return step == TFileStep::Rename ? std::raise(SIGKILL) : 0;
             });
-            WriteFileAtomically(folder / "cquery.dat", "new");
+            WriteFileAtomically(folder / "cquery.dat", "new", TWriteMode::Unsynced);
         },
         ::testing::KilledBySignal(SIGKILL), "");
     ASSERT_EQ(folder.Entries().size(), 2u) << "the killed write left its temporary";
-    WriteFileAtomically(folder / "cquery.ini", "x");
+    WriteFileAtomically(folder / "cquery.ini", "x", TWriteMode::Unsynced);
     auto entries = folder.Entries();
     std::sort(entries.begin(), entries.end());
     EXPECT_EQ(entries, (std::vector<std::string>{"cquery.dat", "cquery.ini"}));
@@ -192,7 +223,7 @@ TEST(SectionHeaderTest, TextAfterTheBracketIsNoPartOfTheName)
     ScratchFolder dir;
     for (const std::string header : {"[Version Info] ; note", "[ Version Info ]x"}) {
         WriteAll(dir / "cquery.ini", header + "\r\nNumber=1\r\n");
-        TIniFile ini(dir / "cquery.ini");
+        TIniFile ini(dir / "cquery.ini", TWriteMode::Unsynced);
         EXPECT_EQ(ini.ReadString("Version Info", "Number", ""), "1");
         ini.WriteString("Version Info", "Location", "/opt/carlume/");
         EXPECT_EQ(ReadAll(dir / "cquery.ini"), header + "\r\nNumber=1\r\nLocation=/opt/carlume/\r\n");

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -132,20 +133,86 @@ TEST_F(FilesTest, ReadingWholeFiles)
 
 TEST_F(FilesTest, AtomicWriteCreatesAndReplaces)
 {
-    WriteFileAtomically(dir / "f.dat", "first\r\n");
+    WriteFileAtomically(dir / "f.dat", "first\r\n", TWriteMode::Durable);
     EXPECT_EQ(test::ReadAll(dir / "f.dat"), "first\r\n");
     ::chmod((dir / "f.dat").c_str(), 0640);
-    WriteFileAtomically(dir / "f.dat", std::string("second\0", 7));
+    WriteFileAtomically(dir / "f.dat", std::string("second\0", 7), TWriteMode::Durable);
     EXPECT_EQ(test::ReadAll(dir / "f.dat"), std::string("second\0", 7));
     struct stat st {};
     ASSERT_EQ(::stat((dir / "f.dat").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u) << "the old file's permissions are kept";
-    WriteFileAtomically(dir / "empty", "");
+    WriteFileAtomically(dir / "empty", "", TWriteMode::Durable);
     EXPECT_TRUE(FileExists(dir / "empty"));
     EXPECT_EQ(dir.Entries().size(), 2u) << "no temporary file left behind";
 }
 
+struct WriteModeCase {
+    const char* Name;
+    TWriteMode mode;
+    const char* before; // nullptr: no file yet
+    bool synced, written;
+};
+
+void PrintTo(const WriteModeCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class WriteModeTest : public ::testing::TestWithParam<WriteModeCase> {
+protected:
+    test::ScratchFolder dir;
+};
+
+TEST_P(WriteModeTest, SyncsAndWritesOnlyWhatTheModeAsks)
+{
+    const auto& c = GetParam();
+    const std::string target = dir / "settings.ini";
+    if (c.before)
+        test::WriteAll(target, c.before);
+    struct stat old {};
+    ::stat(target.c_str(), &old);
+    Names syncs;
+    int creates = 0;
+    ScopedFileFault watch([&](TFileStep step, const std::string& path) {
+        if (step == TFileStep::Sync)
+            syncs.push_back(path);
+        creates += step == TFileStep::Create;
+        return 0;
+    });
+    WriteFileAtomically(target, "[Settings]\r\n", c.mode);
+
+    EXPECT_EQ(test::ReadAll(target), "[Settings]\r\n");
+    EXPECT_EQ(syncs, c.synced ? (Names{target, dir.Path()}) : Names{});
+    EXPECT_EQ(creates, c.written ? 1 : 0);
+    struct stat now {};
+    ::stat(target.c_str(), &now);
+    EXPECT_EQ(now.st_ino != old.st_ino, c.written) << "a new file is put in place only when written";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, WriteModeTest,
+    ::testing::Values(
+        WriteModeCase{"Durable", TWriteMode::Durable, "[Settings]\r\n", true, true},
+        WriteModeCase{"DurableIfChangedNew", TWriteMode::DurableIfChanged, nullptr, true, true},
+        WriteModeCase{"DurableIfChangedChanged", TWriteMode::DurableIfChanged, "[Old]\r\n", true, true},
+        WriteModeCase{"DurableIfChangedSame", TWriteMode::DurableIfChanged, "[Settings]\r\n", false, false},
+        WriteModeCase{"DurableIfChangedLonger", TWriteMode::DurableIfChanged, "[Settings]\r\n\r\n", true,
+                      true},
+        WriteModeCase{"Unsynced", TWriteMode::Unsynced, "[Settings]\r\n", false, true}),
+    [](const auto& row) { return std::string(row.param.Name); });
+
+TEST_F(FilesTest, AnUnchangedFileReadOnlyForUsNeedsNoWrite)
+{
+    test::WriteAll(dir / "PMMainta.xml", "<x/>");
+    ::chmod((dir / "PMMainta.xml").c_str(), 0444);
+    EXPECT_NO_THROW(WriteFileAtomically(dir / "PMMainta.xml", "<x/>", TWriteMode::DurableIfChanged));
+    EXPECT_THROW(WriteFileAtomically(dir / "PMMainta.xml", "<y/>", TWriteMode::DurableIfChanged),
+                 EFCreateError);
+    EXPECT_EQ(test::ReadAll(dir / "PMMainta.xml"), "<x/>");
+}
+
 struct FaultCase {
+    const char* Name;
     TFileStep step;
     int error;
     bool createError; // EFCreateError, else EWriteError
@@ -154,7 +221,7 @@ struct FaultCase {
 
 void PrintTo(const FaultCase& c, std::ostream* os)
 {
-    *os << "step " << int(c.step) << ", errno " << c.error;
+    *os << c.Name;
 }
 
 class AtomicWriteFaultTest : public ::testing::TestWithParam<FaultCase> {
@@ -173,7 +240,7 @@ TEST_P(AtomicWriteFaultTest, AFailedStepLeavesTheOldFileAndNoTemporary)
         return step == c.step ? c.error : 0;
     });
     try {
-        WriteFileAtomically(target, "replacement");
+        WriteFileAtomically(target, "replacement", TWriteMode::Durable);
         ADD_FAILURE() << "no error";
     } catch (const EFCreateError& e) {
         EXPECT_TRUE(c.createError);
@@ -190,42 +257,37 @@ TEST_P(AtomicWriteFaultTest, AFailedStepLeavesTheOldFileAndNoTemporary)
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, AtomicWriteFaultTest,
-    ::testing::Values(FaultCase{TFileStep::Create, EACCES, true, "Permission denied"},
-                      FaultCase{TFileStep::Write, ENOSPC, false, "No space left on device"},
-                      FaultCase{TFileStep::Write, EIO, false, "Input/output error"},
-                      FaultCase{TFileStep::Rename, EBUSY, true, "Device or resource busy"}),
-    [](const auto& row) {
-        const TFileStep step = row.param.step;
-        return std::string(step == TFileStep::Create  ? "Create"
-                           : step == TFileStep::Write ? "Write"
-                                                      : "Rename") +
-               "_" + strerrorname_np(row.param.error);
-    });
+    ::testing::Values(FaultCase{"CreateDenied", TFileStep::Create, EACCES, true, "Permission denied"},
+                      FaultCase{"DiskFull", TFileStep::Write, ENOSPC, false, "No space left on device"},
+                      FaultCase{"WriteError", TFileStep::Write, EIO, false, "Input/output error"},
+                      FaultCase{"SyncError", TFileStep::Sync, EIO, false, "Input/output error"},
+                      FaultCase{"RenameBusy", TFileStep::Rename, EBUSY, true, "Device or resource busy"}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 TEST_F(FilesTest, AtomicWriteIntoAMissingOrImpossibleFolder)
 {
     try {
-        WriteFileAtomically(dir / "Data/cquery.dat", "x");
+        WriteFileAtomically(dir / "Data/cquery.dat", "x", TWriteMode::Durable);
         ADD_FAILURE();
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message(),
                   "Cannot create file \"" + (dir / "Data/cquery.dat") + "\". No such file or directory");
     }
     test::WriteAll(dir / "plain", "x");
-    EXPECT_THROW(WriteFileAtomically(dir / "plain/cquery.ini", "x"), EFCreateError);
+    EXPECT_THROW(WriteFileAtomically(dir / "plain/cquery.ini", "x", TWriteMode::Durable), EFCreateError);
     std::filesystem::create_directory(dir / "folder");
-    EXPECT_THROW(WriteFileAtomically(dir / "folder", "x"), EFCreateError);
+    EXPECT_THROW(WriteFileAtomically(dir / "folder", "x", TWriteMode::Durable), EFCreateError);
     EXPECT_TRUE(DirectoryExists(dir / "folder"));
-    EXPECT_THROW(WriteFileAtomically("", "x"), EFCreateError);
+    EXPECT_THROW(WriteFileAtomically("", "x", TWriteMode::Durable), EFCreateError);
     EXPECT_EQ(dir.Entries().size(), 2u);
 }
 
 TEST_F(FilesTest, CreateNewFileReplacesNothing)
 {
-    CreateNewFile(dir / "PMMaintu.xml", "<x/>\r\n");
+    CreateNewFile(dir / "PMMaintu.xml", "<x/>\r\n", TWriteMode::Durable);
     EXPECT_EQ(test::ReadAll(dir / "PMMaintu.xml"), "<x/>\r\n");
     try {
-        CreateNewFile(dir / "PMMaintu.xml", "other");
+        CreateNewFile(dir / "PMMaintu.xml", "other", TWriteMode::Durable);
         ADD_FAILURE();
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message(), "Cannot create file \"" + (dir / "PMMaintu.xml") + "\". File exists");
@@ -233,7 +295,7 @@ TEST_F(FilesTest, CreateNewFileReplacesNothing)
     EXPECT_EQ(test::ReadAll(dir / "PMMaintu.xml"), "<x/>\r\n");
     {
         ScopedFileFault fault(TFileStep::Write, ENOSPC);
-        EXPECT_THROW(CreateNewFile(dir / "second.xml", "x"), EWriteError);
+        EXPECT_THROW(CreateNewFile(dir / "second.xml", "x", TWriteMode::Durable), EWriteError);
     }
     EXPECT_EQ(dir.Entries(), (Names{"PMMaintu.xml"}));
 }

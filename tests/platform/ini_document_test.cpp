@@ -215,7 +215,7 @@ TEST_P(IniMemoryTest, HeldInAFewTimesItsSize)
     test::WriteAll(dir / "large.ini", bytes);
     bytes = std::string();
     const std::size_t before = HeapInUse();
-    TMemIniFile ini(dir / "large.ini");
+    TMemIniFile ini(dir / "large.ini", TWriteMode::Unsynced);
     EXPECT_LE(double(HeapInUse() - before), GetParam().timesItsSize * double(size));
 }
 
@@ -236,7 +236,7 @@ TEST(IniMemory, AFileTooLargeForMemoryIsAClearErrorNamingIt)
     test::WriteAll(path, "[Last]\r\nCommandLine=x\r\n");
     const ScopedFileFault outOfMemory(TFileStep::Read, ENOMEM);
     try {
-        TMemIniFile ini(path);
+        TMemIniFile ini(path, TWriteMode::Unsynced);
         ADD_FAILURE() << "no error";
     } catch (const EFOpenError& e) {
         EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\". " + std::string(STooLargeForMemory));
@@ -266,7 +266,7 @@ TEST(IniMemory, UnderAnAddressSpaceLimit)
             limit.rlim_cur = pages * std::size_t(::sysconf(_SC_PAGESIZE)) + (128u << 20);
             ::setrlimit(RLIMIT_AS, &limit);
             try {
-                TMemIniFile ini(path);
+                TMemIniFile ini(path, TWriteMode::Unsynced);
                 ::_exit(0);
             } catch (const EFOpenError& e) {
                 ::_exit(e.Message().find(path) != std::string::npos ? 1 : 2);

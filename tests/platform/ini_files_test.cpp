@@ -55,7 +55,7 @@ protected:
 
 TEST_F(IniReadTest, ReadingRules)
 {
-    TMemIniFile ini(dir / "f.ini");
+    TMemIniFile ini(dir / "f.ini", TWriteMode::Unsynced);
     EXPECT_EQ(ini.ReadString("general", "key", "def"), "v");
     EXPECT_EQ(ini.ReadString("GENERAL", "Empty", "def"), "") << "stored empty, not the default";
     EXPECT_EQ(ini.ReadString("General", "Missing", "def"), "def");
@@ -76,7 +76,7 @@ TEST_F(IniReadTest, ReadingRules)
 
 TEST_F(IniReadTest, Listings)
 {
-    TMemIniFile ini(dir / "f.ini");
+    TMemIniFile ini(dir / "f.ini", TWriteMode::Unsynced);
     TStringList list;
     list.Add("stale");
     ini.ReadSections(list);
@@ -98,7 +98,7 @@ TEST_F(IniReadTest, NumbersAndBooleans)
     test::WriteAll(dir / "n.ini",
                    "[S]\r\nDec= 42 \r\nHex=$1F\r\nHex0x=0x10\r\nBad=12a\r\nOne=1\r\nZero=0\r\nTwo=2\r\n"
                    "Word=true\r\nNeg=-5\r\n");
-    TMemIniFile ini(dir / "n.ini");
+    TMemIniFile ini(dir / "n.ini", TWriteMode::Unsynced);
     EXPECT_EQ(ini.ReadInteger("S", "Dec", 0), 42);
     EXPECT_EQ(ini.ReadInteger("S", "Hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger("S", "Hex0x", 0), 16);
@@ -120,7 +120,7 @@ TEST_F(IniReadTest, BadInputNeverCrashesOrLosesSections)
     junk += "[Second]\r\nB=" + std::string(1 << 20, 'x') + "\r\n";
     junk += std::string(3000, '[') + "\r\n[Third]\r\nC=3";
     test::WriteAll(dir / "junk.ini", junk);
-    TMemIniFile ini(dir / "junk.ini");
+    TMemIniFile ini(dir / "junk.ini", TWriteMode::Unsynced);
     EXPECT_EQ(ini.ReadString("First", "A", ""), "1") << "the byte-order mark hides nothing";
     EXPECT_EQ(ini.ReadString("Second", "B", "").size(), std::size_t(1) << 20);
     EXPECT_EQ(ini.ReadString("Third", "C", ""), "3");
@@ -128,17 +128,17 @@ TEST_F(IniReadTest, BadInputNeverCrashesOrLosesSections)
     ini.UpdateFile();
     const std::string written = test::ReadAll(dir / "junk.ini");
     EXPECT_EQ(written.substr(0, 3), "\xEF\xBB\xBF") << "the byte-order mark is written back";
-    TMemIniFile again(dir / "junk.ini");
+    TMemIniFile again(dir / "junk.ini", TWriteMode::Unsynced);
     TStringList sections;
     again.ReadSections(sections);
     EXPECT_EQ(ListOf(sections), (Lines{"First", "=", "Second", "Third"}));
     EXPECT_EQ(again.ReadString("Third", "D", ""), "4");
 
     test::WriteAll(dir / "empty.ini", "");
-    TMemIniFile empty(dir / "empty.ini");
+    TMemIniFile empty(dir / "empty.ini", TWriteMode::Unsynced);
     empty.ReadSections(sections);
     EXPECT_EQ(sections.Count(), 0);
-    TMemIniFile missing(dir / "missing.ini");
+    TMemIniFile missing(dir / "missing.ini", TWriteMode::Unsynced);
     EXPECT_EQ(missing.ReadString("S", "K", "d"), "d");
     EXPECT_FALSE(FileExists(dir / "missing.ini")) << "reading creates nothing";
 }
@@ -160,7 +160,7 @@ TEST(IniWriteTest, RoundTripKeepsCommentsAndForeignSectionsByteForByte)
                                  "[Last]\r\n"
                                  "CommandLine=old\r\n";
     test::WriteAll(dir / "cquery.ini", original);
-    TMemIniFile ini(dir / "cquery.ini");
+    TMemIniFile ini(dir / "cquery.ini", TWriteMode::Unsynced);
     ini.UpdateFile();
     EXPECT_EQ(test::ReadAll(dir / "cquery.ini"), original) << "an unchanged file is written back as it was";
     ini.WriteString("version info", "location", "/opt/carlume/");
@@ -189,7 +189,7 @@ TEST(IniWriteTest, LfFilesAreWrittenBackWithCrLf)
 {
     test::ScratchFolder dir;
     test::WriteAll(dir / "f.ini", "[A]\nx=1\n; c\n");
-    TMemIniFile ini(dir / "f.ini");
+    TMemIniFile ini(dir / "f.ini", TWriteMode::Unsynced);
     ini.WriteInteger("A", "y", -3);
     ini.WriteBool("A", "b", true);
     ini.UpdateFile();
@@ -202,13 +202,13 @@ TEST(IniWriteTest, VersionFileCleanupGolden)
     test::WriteAll(dir / "P5_USER.ver", "[General]\r\nBuildDate=20240131\r\nDescription=Rating tables\r\n"
                                         "LongACTID=ABC-123\r\n");
     {
-        TMemIniFile ini(dir / "P5_USER.ver");
+        TMemIniFile ini(dir / "P5_USER.ver", TWriteMode::Unsynced);
         ini.WriteString("General", "BuildDate", "");
     }
     EXPECT_EQ(test::ReadAll(dir / "P5_USER.ver"),
               "[General]\r\nBuildDate=20240131\r\nDescription=Rating tables\r\nLongACTID=ABC-123\r\n")
         << "nothing is written without UpdateFile";
-    TMemIniFile ini(dir / "P5_USER.ver");
+    TMemIniFile ini(dir / "P5_USER.ver", TWriteMode::Unsynced);
     ini.WriteString("General", "BuildDate", "");
     ini.UpdateFile();
     EXPECT_EQ(test::ReadAll(dir / "P5_USER.ver"),
@@ -219,7 +219,7 @@ TEST(IniWriteTest, DeleteKeyAndEraseSectionRemoveEveryDuplicate)
 {
     test::ScratchFolder dir;
     test::WriteAll(dir / "d.ini", "[A]\r\nK=1\r\nk=2\r\nOther=x\r\n[B]\r\nK=b\r\n[a]\r\nK=3\r\n[C]\r\n");
-    TMemIniFile ini(dir / "d.ini");
+    TMemIniFile ini(dir / "d.ini", TWriteMode::Unsynced);
     ini.DeleteKey("A", "K");
     EXPECT_FALSE(ini.ValueExists("A", "K"));
     EXPECT_EQ(ini.ReadString("B", "K", ""), "b");
@@ -260,7 +260,7 @@ TEST_P(IniRefusalTest, TextsALineCannotHoldAreRefusedAndNothingChanges)
     test::WriteAll(path, original);
     const auto& c = GetParam();
     const std::string expected = "Unable to write to " + path + ". " + c.reason;
-    TMemIniFile memory(path);
+    TMemIniFile memory(path, TWriteMode::Unsynced);
     try {
         memory.WriteString(c.section, c.key, c.value);
         ADD_FAILURE() << "not refused";
@@ -269,7 +269,7 @@ TEST_P(IniRefusalTest, TextsALineCannotHoldAreRefusedAndNothingChanges)
     }
     memory.UpdateFile();
     EXPECT_EQ(test::ReadAll(path), original);
-    TIniFile direct(path);
+    TIniFile direct(path, TWriteMode::Unsynced);
     EXPECT_THROW(direct.WriteString(c.section, c.key, c.value), EIniFileException);
     EXPECT_EQ(test::ReadAll(path), original);
 }
@@ -297,7 +297,7 @@ TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
     const std::string path = dir / "wide.ver";
     const std::string wide("\xFF\xFE[\0G\0]\0\r\0\n\0", 12);
     test::WriteAll(path, wide);
-    TMemIniFile ini(path);
+    TMemIniFile ini(path, TWriteMode::Unsynced);
     EXPECT_FALSE(ini.SectionExists("G"));
     try {
         ini.WriteString("G", "K", "v");
@@ -309,7 +309,7 @@ TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
     ini.DeleteKey("G", "K");
     ini.UpdateFile();
     EXPECT_EQ(test::ReadAll(path), wide);
-    TIniFile direct(path);
+    TIniFile direct(path, TWriteMode::Unsynced);
     EXPECT_THROW(direct.WriteString("G", "K", "v"), EIniFileException);
     EXPECT_EQ(test::ReadAll(path), wide);
 }
@@ -317,12 +317,12 @@ TEST(IniWriteTest, Utf16FilesAreNeverRewritten)
 TEST(IniWriteTest, OddButStorableNamesRoundTrip)
 {
     test::ScratchFolder dir;
-    TMemIniFile ini(dir / "o.ini");
+    TMemIniFile ini(dir / "o.ini", TWriteMode::Unsynced);
     ini.WriteString("a]b", "k]", "=v=");
     ini.WriteString("", "k", "v");
     ini.WriteString(" [x ", " spaced ", "  padded  ");
     ini.UpdateFile();
-    TMemIniFile back(dir / "o.ini");
+    TMemIniFile back(dir / "o.ini", TWriteMode::Unsynced);
     EXPECT_EQ(back.ReadString("a]b", "k]", ""), "=v=");
     EXPECT_EQ(back.ReadString("", "k", ""), "v");
     EXPECT_EQ(back.ReadString("[x", "spaced", ""), "padded") << "values are trimmed when read";
@@ -333,7 +333,7 @@ TEST(MemIniFileTest, ReloadUpdateAndFailures)
     test::ScratchFolder dir;
     const std::string path = dir / "m.ini";
     test::WriteAll(path, "[S]\r\nK=1\r\n");
-    TMemIniFile ini(path);
+    TMemIniFile ini(path, TWriteMode::Unsynced);
     ini.WriteString("S", "K", "2");
     ini.Rename(path, true);
     EXPECT_EQ(ini.ReadString("S", "K", ""), "1") << "reloading drops unsaved changes";
@@ -348,11 +348,11 @@ TEST(MemIniFileTest, ReloadUpdateAndFailures)
     std::filesystem::create_directory(dir / "folder.ini");
     EXPECT_THROW(ini.Rename(dir / "folder.ini", true), EFOpenError);
     EXPECT_EQ(ini.ReadString("S", "K", ""), "4") << "a failed reload keeps the contents";
-    EXPECT_THROW(TMemIniFile(dir / "folder.ini"), EFOpenError);
+    EXPECT_THROW(TMemIniFile(dir / "folder.ini", TWriteMode::Unsynced), EFOpenError);
     ini.Clear();
     EXPECT_FALSE(ini.SectionExists("S"));
 
-    TMemIniFile failing(path);
+    TMemIniFile failing(path, TWriteMode::Unsynced);
     failing.WriteString("S", "K", "lost");
     {
         ScopedFileFault fault(TFileStep::Rename, EROFS);
@@ -370,7 +370,7 @@ TEST(IniFileTest, EveryWriteGoesStraightToTheFile)
 {
     test::ScratchFolder dir;
     const std::string path = dir / "cquery.ini";
-    TIniFile ini(path);
+    TIniFile ini(path, TWriteMode::Unsynced);
     EXPECT_EQ(ini.ReadString("Version Info", "Location", "none"), "none");
     EXPECT_FALSE(FileExists(path));
     ini.WriteString("Version Info", "Location", "/opt/carlume/");
@@ -380,7 +380,7 @@ TEST(IniFileTest, EveryWriteGoesStraightToTheFile)
     EXPECT_EQ(test::ReadAll(path), "[Version Info]\r\nLocation=/opt/carlume/\r\nNumber=1.0.0.1\r\n"
                                    "[Last]\r\nCommandLine=/opt/carlume/cquery /VIN=1AVQL14S1A\r\n");
     // Another writer's change is seen by the next read and kept by the next write.
-    TIniFile other(path);
+    TIniFile other(path, TWriteMode::Unsynced);
     other.WriteBool("Settings", "UseOrigSymbol", true);
     EXPECT_TRUE(ini.ReadBool("Settings", "UseOrigSymbol", false));
     ini.WriteString("Last", "CommandLine", "again");
@@ -398,7 +398,7 @@ TEST(IniFileTest, AFailedWriteSaysUnableToWriteAndKeepsTheFile)
     test::ScratchFolder dir;
     test::WriteAll(dir / "plain", "x");
     const std::string below = dir / "plain/cquery.ini";
-    TIniFile impossible(below);
+    TIniFile impossible(below, TWriteMode::Unsynced);
     try {
         impossible.WriteString("Version Info", "Location", "/x/");
         ADD_FAILURE();
@@ -409,7 +409,7 @@ TEST(IniFileTest, AFailedWriteSaysUnableToWriteAndKeepsTheFile)
 
     const std::string path = dir / "settings.ini";
     test::WriteAll(path, "[Settings]\r\nPrintoutFontSize=12\r\n");
-    TIniFile ini(path);
+    TIniFile ini(path, TWriteMode::Unsynced);
     for (const TFileStep step : {TFileStep::Create, TFileStep::Write, TFileStep::Rename}) {
         ScopedFileFault fault(step, ENOSPC);
         try {
@@ -423,7 +423,7 @@ TEST(IniFileTest, AFailedWriteSaysUnableToWriteAndKeepsTheFile)
     EXPECT_EQ(dir.Entries().size(), 2u);
 
     std::filesystem::create_directory(dir / "dir.ini");
-    TIniFile unreadable(dir / "dir.ini");
+    TIniFile unreadable(dir / "dir.ini", TWriteMode::Unsynced);
     EXPECT_EQ(unreadable.ReadInteger("S", "K", 10), 10) << "reads never fail";
     EXPECT_THROW(unreadable.WriteString("S", "K", "v"), EIniFileException);
     EXPECT_TRUE(DirectoryExists(dir / "dir.ini"));

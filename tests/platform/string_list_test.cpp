@@ -232,7 +232,7 @@ TEST(StringListTest, SaveAndLoadFiles)
     list.Add("Make=Arvelo");
     list.Add("OtherInfo=");
     list.Add("Bytes=\xe9\xff");
-    list.SaveToFile(dir / "cquery.dat");
+    list.SaveToFile(dir / "cquery.dat", TWriteMode::Durable);
     EXPECT_EQ(test::ReadAll(dir / "cquery.dat"),
               "[VehicleProperties]\r\nMake=Arvelo\r\nOtherInfo=\r\nBytes=\xe9\xff\r\n");
     test::WriteAll(dir / "lf.txt", "one\ntwo\n\nthree");
@@ -249,7 +249,7 @@ TEST(StringListTest, SaveAndLoadFiles)
     }
     EXPECT_EQ(loaded.Count(), 4) << "a failed load changes nothing";
     try {
-        list.SaveToFile(dir / "no/such/folder/cquery.dat");
+        list.SaveToFile(dir / "no/such/folder/cquery.dat", TWriteMode::Durable);
         ADD_FAILURE();
     } catch (const EFCreateError& e) {
         EXPECT_EQ(e.Message(), "Cannot create file \"" + (dir / "no/such/folder/cquery.dat") +
@@ -257,7 +257,7 @@ TEST(StringListTest, SaveAndLoadFiles)
     }
     {
         ScopedFileFault fault(TFileStep::Write, ENOSPC);
-        EXPECT_THROW(list.SaveToFile(dir / "cquery.dat"), EWriteError);
+        EXPECT_THROW(list.SaveToFile(dir / "cquery.dat", TWriteMode::Durable), EWriteError);
     }
     EXPECT_EQ(test::ReadAll(dir / "cquery.dat"), list.Text()) << "the old file stays whole";
 }

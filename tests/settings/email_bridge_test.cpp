@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 namespace carlume {
@@ -148,6 +149,41 @@ TEST_P(MissingEntryPoint, IsRefusedAndReleasedSoACorrectedPluginLoadsNextTime)
     EXPECT_TRUE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
     EXPECT_EQ(Journal(), "start 0\nsend 1\nstop\n");
 }
+
+struct ThrowingCase {
+    const char* Name;
+    const char* entry; // the entry point that throws
+    bool sent;
+};
+
+void PrintTo(const ThrowingCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class ThrowingPlugin : public EmailBridgeTest, public ::testing::WithParamInterface<ThrowingCase> {};
+
+TEST_P(ThrowingPlugin, WhatItThrowsIsShownItsUseEndsAndTheNextSendWorks)
+{
+    InstallPlugin(std::string(CARLUME_TSCEMAIL_VARIANTS) + "/throwing/libtscemail.so");
+    fs::create_directories(outbox);
+    test::ScopedEnv toOutbox("CARLUME_OUTBOX", outbox.c_str());
+    {
+        test::ScopedEnv throwing("TSCEMAIL_THROW", GetParam().entry);
+        EXPECT_EQ(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""), GetParam().sent);
+    }
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(dialogs.Requests()[0].Text, "tscSendEmailPortal: an error of type standin::PluginFailure");
+    EXPECT_TRUE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
+    EXPECT_EQ(dialogs.Requests().size(), 1u);
+    EXPECT_EQ(Journal(), "start\nsend\nstop\nstart\nsend\nstop\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Entries, ThrowingPlugin,
+                         ::testing::Values(ThrowingCase{"Start", "tscEmailStart", true},
+                                           ThrowingCase{"Send", "tscTSCSendEmail", false},
+                                           ThrowingCase{"Stop", "tscEmailStop", true}),
+                         [](const auto& row) { return std::string(row.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(Each, MissingEntryPoint,
                          ::testing::Values("tscEmailStart", "tscEmailStop", "tscBopSendEmail",

@@ -3,11 +3,19 @@
 #include "platform/string_list.h"
 #include "tests/support/scratch_folder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
+#include <ostream>
+#include <utility>
+#include <vector>
 
 namespace carlume {
 namespace {
@@ -22,7 +30,7 @@ std::vector<std::string> Lines(const TStringList& list)
     return lines;
 }
 
-TEST(FileFinder, FindsByEndingBelowTheFolderWithoutFollowingLinks)
+TEST(FileFinder, FindsByEndingBelowTheFolder)
 {
     test::ScratchFolder root;
     for (const char* name :
@@ -30,7 +38,6 @@ TEST(FileFinder, FindsByEndingBelowTheFolderWithoutFollowingLinks)
         fs::create_directories(fs::path(root / name).parent_path());
         std::ofstream(root / name) << "x";
     }
-    fs::create_directory_symlink("..", root / "sub/loop");
     fs::create_directory(root / "folder.ver");
     ::chmod((root / "locked").c_str(), 0);
     const bool runsAsRoot = ::geteuid() == 0; // root reads the locked folder anyway
@@ -64,6 +71,89 @@ TEST(FileFinder, FindsByEndingBelowTheFolderWithoutFollowingLinks)
     EXPECT_TRUE(SearchFilesByExt(root / "sub", "ver", full));
     EXPECT_EQ(Lines(full), (std::vector<std::string>{"kept", root / "sub/B.VER", root / "sub/deep/c.Ver"}));
 }
+
+// Below a scratch root: app/a.ver (the folder searched), other/b.ver, other/deep/c.ver and private/p.ver,
+// the row's files and its links (path below the root, target as the link holds it).
+struct LinkCase {
+    const char* Name;
+    std::vector<std::string> files;
+    std::vector<std::pair<std::string, std::string>> links;
+    std::vector<std::string> expected;
+    bool privateUnreadable = false;
+};
+
+void PrintTo(const LinkCase& c, std::ostream* os)
+{
+    *os << c.Name;
+}
+
+class FileFinderLinks : public ::testing::TestWithParam<LinkCase> {};
+
+TEST_P(FileFinderLinks, EachRealFolderIsSearchedOnce)
+{
+    test::ScratchFolder root;
+    std::vector<std::string> files{"app/a.ver", "other/b.ver", "other/deep/c.ver", "private/p.ver"};
+    files.insert(files.end(), GetParam().files.begin(), GetParam().files.end());
+    for (const std::string& name : files) {
+        fs::create_directories(fs::path(root / name).parent_path());
+        std::ofstream(root / name) << "x";
+    }
+    for (const auto& [link, target] : GetParam().links) {
+        fs::create_directories(fs::path(root / link).parent_path());
+        fs::create_symlink(target, root / link);
+    }
+    const auto found = [&] {
+        TStringList list;
+        FindFilesByExt(root / "app", "ver", list);
+        return Lines(list);
+    };
+    if (!GetParam().privateUnreadable) {
+        EXPECT_EQ(found(), GetParam().expected);
+        return;
+    }
+    ::chmod((root / "private").c_str(), 0700);
+    std::string expected;
+    for (const auto& line : GetParam().expected)
+        expected += line + "\n";
+    // The super-user reads every folder: the search runs as a user who may not.
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                std::_Exit(2);
+            if (::geteuid() != 0)
+                ::chmod((root / "private").c_str(), 0);
+            std::string lines;
+            for (const auto& line : found())
+                lines += line + "\n";
+            std::fputs(lines.c_str(), stderr);
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), ::testing::Eq(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, FileFinderLinks,
+    ::testing::Values(
+        LinkCase{"IntoASiblingTree",
+                 {},
+                 {{"app/shared", "../other"}},
+                 {"a.ver", "shared/b.ver", "shared/deep/c.ver"}},
+        LinkCase{"TwoLinksToOneFolder",
+                 {},
+                 {{"app/l1", "../other"}, {"app/l2", "../other"}},
+                 {"a.ver", "l1/b.ver", "l1/deep/c.ver"}},
+        LinkCase{
+            "ToAFolderAlsoInTheTree", {"app/zone/d.ver"}, {{"app/alias", "zone"}}, {"a.ver", "alias/d.ver"}},
+        LinkCase{
+            "Loop", {"app/sub/x.ver"}, {{"app/sub/up", ".."}, {"app/self", "."}}, {"a.ver", "sub/x.ver"}},
+        LinkCase{"TargetGone", {}, {{"app/gone.ver", "../missing"}, {"app/gone", "../missing"}}, {"a.ver"}},
+        LinkCase{"ToAFile", {}, {{"app/link.ver", "../other/b.ver"}}, {"a.ver", "link.ver"}},
+        LinkCase{"ToAnUnreadableFolder",
+                 {},
+                 {{"app/locked", "../private"}, {"app/m", "../other"}},
+                 {"a.ver", "m/b.ver", "m/deep/c.ver"},
+                 true}),
+    [](const auto& row) { return std::string(row.param.Name); });
 
 } // namespace
 } // namespace carlume

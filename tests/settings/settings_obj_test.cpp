@@ -1,10 +1,13 @@
 #include "settings/settings_obj.h"
 
 #include "platform/date_time.h"
+#include "platform/files.h"
 #include "platform/folders.h"
 #include "settings/pm_maint_prefs.h"
+#include "settings/version_files.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/user_lookalikes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -18,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 using ::testing::MatchesRegex;
 using ::testing::Not;
 
@@ -268,6 +272,33 @@ TEST_F(SettingsObjTest, MaintenancePreferences)
     fs::remove(d);
     EXPECT_EQ(MessageOf([&] { TPMMaint_Prefs{tool}; }),
               "Storage name invalid (" + d + ").  Cannot load storage data.");
+}
+
+TEST_F(SettingsObjTest, SavesWriteOnlyWhatChangedAndLeaveTheUsersFiles)
+{
+    Put(d, Settings("<Backup><Capacity>30</Capacity></Backup>"));
+    test::PlantUserLookalikes(tool);
+    test::PlantUserLookalikes(win);
+    Put(tool + "P5_USER.ver", "[General]\r\nBuildDate=20240101\r\n");
+    TPMMaint_Prefs{tool};
+    const std::string written = Slurp(a);
+
+    std::vector<std::string> writes;
+    ScopedFileFault watch([&](TFileStep step, const std::string& path) {
+        if (step == TFileStep::Create)
+            writes.push_back(path);
+        return 0;
+    });
+    TPMMaint_Prefs{tool};
+    EXPECT_THAT(writes, IsEmpty()) << "the preferences wrote back what the files already held";
+    EXPECT_EQ(Slurp(a), written);
+
+    EXPECT_TRUE(ClearVersionBuildDate(tool + "P5_USER.ver"));
+    EXPECT_TRUE(ClearVersionBuildDate(tool + "P5_USER.ver"));
+    EXPECT_EQ(writes, (std::vector<std::string>{tool + "P5_USER.ver"})) << "cleared once, then unchanged";
+    EXPECT_EQ(Slurp(tool + "P5_USER.ver"), "[General]\r\nBuildDate=\r\n");
+    EXPECT_THAT(test::LostUserLookalikes(tool), IsEmpty());
+    EXPECT_THAT(test::LostUserLookalikes(win), IsEmpty());
 }
 
 } // namespace

@@ -143,5 +143,47 @@ TEST_F(XmlStorageTest, SavesOnlyWhatWasRead)
     EXPECT_EQ(Read("A", "B"), "1") << "reloading drops unsaved changes";
 }
 
+// A settings file of about 200 KB whose values use one declared entity of 64,000 three-byte characters,
+// `uses` times: expanded, it would be about 190 MB, far more than any load accepts.
+std::string ValuesUsingAnEntity(int uses, const std::string& entity)
+{
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE TSCSettings [\n<!ENTITY v \"" +
+                       entity + "\">\n<!ENTITY block \"<Inner>1</Inner>\">\n]>\n<TSCSettings>\n\t<Values>";
+    for (int i = 0; i < uses; ++i)
+        text += "\n\t\t<V" + std::to_string(i) + ">&v;</V" + std::to_string(i) + ">";
+    return text + "\n\t</Values>\n\t<Block>&block;</Block>\n</TSCSettings>\n";
+}
+
+TEST_F(StorageFolder, ASaveKeepsEntityReferencesAsTheyWere)
+{
+    const int uses = 990; // with the one use of "block", within the limit of entity uses
+    std::string entity;
+    for (int i = 0; i < 64000; ++i)
+        entity += "\u20ac";
+    const std::string path = dir / "values.xml";
+    const std::string text = ValuesUsingAnEntity(uses, entity);
+    WriteAll(path, text);
+    {
+        TtscXMLDataStorageAccess storage(path);
+        storage.WriteData("Values", "V0", "plain", false);
+        storage.WriteData("Block", "Inner", "2", false);
+        storage.WriteData("Values", "Added", "3", false);
+        storage.UpdateFile();
+    }
+    EXPECT_LT(ReadAll(path).size(), text.size() + 100);
+    TtscXMLDataStorageAccess reread(path);
+    std::string value;
+    reread.ReadData("Values", "V" + std::to_string(uses - 1), value);
+    EXPECT_EQ(value, entity);
+    const std::pair<const char*, const char*> written[] = {{"V0", "plain"}, {"Added", "3"}};
+    for (const auto& [item, expected] : written) {
+        reread.ReadData("Values", item, value);
+        EXPECT_EQ(value, expected) << item;
+    }
+    reread.ReadData("Block", "Inner", value);
+    EXPECT_EQ(value, "2")
+        << "an entity that stands for elements is expanded, and its elements can be changed";
+}
+
 } // namespace
 } // namespace carlume::test

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -154,6 +155,27 @@ INSTANTIATE_TEST_SUITE_P(
                                   std::filesystem::resize_file(p, TtscXMLDocument::kMaxFileSize + 1);
                               }}),
     RowName());
+
+TEST_F(XmlDocumentTest, ASaveBiggerThanALoadAcceptsIsRefusedAndTheFileKept)
+{
+    // An entity standing for elements is expanded once resolved: here to 128 MB, more than a load accepts.
+    std::string element = "<a>";
+    for (int i = 0; i < 64000; ++i)
+        element += "\u00e9";
+    std::string text = "<!DOCTYPE R [<!ENTITY e \"" + element + "</a>\">]>\n<R>";
+    for (int i = 0; i < 1000; ++i)
+        text += "&e;";
+    LoadText(text + "</R>");
+    const std::string before = ReadAll(doc.FileName());
+    doc.GetDocumentElement().ResolveEntityReferences();
+    EXPECT_THAT(MessageOf<EWriteError>([&] { doc.Save(); }),
+                ::testing::MatchesRegex("The settings file " + doc.FileName() +
+                                        " was not saved: it would be [0-9]+ bytes, more than the " +
+                                        std::to_string(TtscXMLDocument::kMaxFileSize) +
+                                        " this program reads. The file is left as it was."));
+    EXPECT_EQ(ReadAll(doc.FileName()), before);
+    EXPECT_EQ(dir.Entries().size(), 1u);
+}
 
 TEST_F(XmlDocumentTest, NestingUpToTheLimitLoads)
 {

@@ -4,6 +4,7 @@
 #include "tests/lookup/ui/lookup_window_fixture.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/print_case_name.h"
+#include "tests/support/user_lookalikes.h"
 
 #include "lookup/carquery.h"
 #include "lookup/command_line.h"
@@ -136,6 +137,9 @@ TEST_F(QtDesktopRunTest, TheDesktopHasTheHandCursorsRegistered)
 TEST_F(QtDesktopRunTest, WithoutSwitchesAPersonSearchesPicksAndClosesWithTheVehicle)
 {
     std::filesystem::create_directory(program_ / "Data");
+    const std::vector<std::string> folders{program_.Path(), program_ / "Data", windows_.Path()};
+    for (const std::string& folder : folders)
+        PlantUserLookalikes(folder);
     TModalDriver driver;
     driver.ThenOn<TfrmCarquery>([](TfrmCarquery& window, TModalWindow& w) {
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Tamsel Software Carlume"));
@@ -168,6 +172,8 @@ TEST_F(QtDesktopRunTest, WithoutSwitchesAPersonSearchesPicksAndClosesWithTheVehi
     EXPECT_THAT(file, HasSubstr("\r\nEffective=12/6/2026\r\n"));
     EXPECT_THAT(ReadAll(windows_ / "cquery.ini"), HasSubstr("[Settings]\r\nUseOrigSymbol=0\r\n"));
     EXPECT_EQ(ChassixLibHandle(), nullptr);
+    for (const std::string& folder : folders)
+        EXPECT_THAT(LostUserLookalikes(folder), IsEmpty()) << folder;
 }
 
 TEST_F(QtDesktopRunTest, PrintOpensThePrintDialogOfTheDesktopsPrinter)
