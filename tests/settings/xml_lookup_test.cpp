@@ -174,6 +174,11 @@ INSTANTIATE_TEST_SUITE_P(
                                 Settings("<Backup><Enabled>other</Enabled></Backup>"));
                        d.Load(d.FileName() + ".other");
                    }}},
+        LookupCase{
+            "ReferencesExpandedLater",
+            "<!DOCTYPE TSCSettings [<!ENTITY part \"<B>1</B>\">]><TSCSettings><A>&part;</A></TSCSettings>",
+            {[](auto&, auto& d) { d.Load(); },
+             [](auto&, auto& d) { d.GetDocumentElement().ResolveEntityReferences(); }}},
         LookupCase{"ChangedWithTheLibrary",
                    "",
                    {[](auto&, auto& d) { MoveWithTheLibrary(d, "Backup/Capacity", "Mail"); },
