@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <xercesc/dom/DOM.hpp>
+#include <xercesc/dom/impl/DOMDocumentImpl.hpp>
 #include <xercesc/framework/MemBufFormatTarget.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
 #include <xercesc/internal/XMLScanner.hpp>
@@ -23,7 +24,13 @@
 #include <xercesc/util/XMLUni.hpp>
 #include <xercesc/validators/DTD/DTDEntityDecl.hpp>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -58,18 +65,28 @@ public:
         setErrorHandler(&errors_);
     }
 
+    void startDocument() override
+    {
+        depthOf_ = nullptr;
+        XercesDOMParser::startDocument();
+    }
+
     void startElement(const xercesc::XMLElementDecl& elemDecl, const unsigned int urlId,
                       const XMLCh* const elemPrefix, const xercesc::RefVectorOf<xercesc::XMLAttr>& attrList,
                       const XMLSize_t attrCount, const bool isEmpty, const bool isRoot) override
     {
         // The new element's depth is the number of nodes from its parent up to the document; references
-        // do not count, as they are no level of the file once expanded.
-        int depth = 0;
-        for (auto* node = fCurrentParent; node != nullptr && depth <= TtscXMLDocument::kMaxDepth;
-             node = node->getParentNode())
-            if (node->getNodeType() != xercesc::DOMNode::ENTITY_REFERENCE_NODE)
-                ++depth;
-        if (depth > TtscXMLDocument::kMaxDepth)
+        // do not count, as they are no level of the file once expanded. It is counted once for a run of
+        // siblings (the library's steps up the tree are not cheap).
+        if (fCurrentParent != depthOf_) {
+            depth_ = 0;
+            for (auto* node = fCurrentParent; node != nullptr && depth_ <= TtscXMLDocument::kMaxDepth;
+                 node = node->getParentNode())
+                if (node->getNodeType() != xercesc::DOMNode::ENTITY_REFERENCE_NODE)
+                    ++depth_;
+            depthOf_ = fCurrentParent;
+        }
+        if (depth_ > TtscXMLDocument::kMaxDepth)
             Refuse(u"elements are nested too deep");
         XercesDOMParser::startElement(elemDecl, urlId, elemPrefix, attrList, attrCount, isEmpty, isRoot);
     }
@@ -105,7 +122,234 @@ private:
 
     xercesc::SecurityManager security_;
     ThrowingErrors errors_;
+    const xercesc::DOMNode* depthOf_ = nullptr;
+    int depth_ = 0;
 };
+
+// The first child element of each name, per parent, with the number of children of that name: what a scan
+// of the children would find. A parent's children are indexed when they are first looked up. The wrappers
+// report every element they insert or remove; any other change of the tree shows in the library's count of
+// changes to the document, and the whole index is then dropped.
+class TElementIndex {
+public:
+    explicit TElementIndex(xercesc::DOMDocument* document)
+        : document_(document)
+        // The count of changes is the library's own, kept for its live node lists.
+        , library_(dynamic_cast<xercesc::DOMDocumentImpl*>(document))
+        , changes_(library_ ? library_->changes() : 0)
+    {
+    }
+    TElementIndex(const TElementIndex&) = delete;
+    TElementIndex& operator=(const TElementIndex&) = delete;
+
+    bool Usable() const { return library_ != nullptr; }
+
+    /// The first child element of `parent` named `name`, or null; nothing when `parent` belongs to another
+    /// document.
+    std::optional<xercesc::DOMNode*> First(xercesc::DOMNode* parent, std::u16string_view name)
+    {
+        if (changing_ == 0)
+            CatchUp();
+        if (name.empty())
+            return nullptr; // no element has an empty name; that key marks an indexed parent
+        if (const Slot* slot = Find(parent, name))
+            return slot->first;
+        if (Find(parent, {}))
+            return nullptr;
+        if (parent != document_ && parent->getOwnerDocument() != document_)
+            return std::nullopt; // changes there are not counted here
+        Build(parent);
+        const Slot* slot = Find(parent, name);
+        return slot ? slot->first : nullptr;
+    }
+
+    /// After `child` went into `parent`.
+    void Inserted(const xercesc::DOMNode* parent, xercesc::DOMNode* child)
+    {
+        if (child->getNodeType() == xercesc::DOMNode::DOCUMENT_FRAGMENT_NODE) {
+            Clear(); // its children went in, and are no longer its own
+            return;
+        }
+        if (child->getNodeType() != xercesc::DOMNode::ELEMENT_NODE || !Find(parent, {}))
+            return;
+        auto [slot, added] = Add(parent, child->getNodeName(), child);
+        ++slot->count;
+        if (!added && Precedes(child, slot->first))
+            slot->first = child;
+    }
+
+    /// Before `child` leaves `parent`.
+    void Removing(const xercesc::DOMNode* parent, xercesc::DOMNode* child)
+    {
+        if (child->getNodeType() != xercesc::DOMNode::ELEMENT_NODE || !Find(parent, {}))
+            return;
+        Slot* slot = Find(parent, child->getNodeName());
+        if (!slot)
+            Clear(); // the index went wrong somewhere: start afresh
+        else if (--slot->count == 0)
+            Erase(slot);
+        else if (slot->first == child)
+            slot->first = NextNamed(child);
+    }
+
+    /// Changes of the tree made by the wrappers, from the constructor to the destructor. One that fails
+    /// partway drops the index.
+    class TChange {
+    public:
+        explicit TChange(TElementIndex* index)
+            : index_(index)
+            , exceptions_(std::uncaught_exceptions())
+        {
+            if (index_ && index_->changing_++ == 0)
+                index_->CatchUp();
+        }
+        ~TChange()
+        {
+            if (!index_)
+                return;
+            if (std::uncaught_exceptions() > exceptions_)
+                index_->Clear();
+            if (--index_->changing_ == 0)
+                index_->changes_ = index_->library_->changes();
+        }
+        TChange(const TChange&) = delete;
+        TChange& operator=(const TChange&) = delete;
+
+    private:
+        TElementIndex* index_;
+        int exceptions_;
+    };
+
+private:
+    // One parent and name: its first element and how many there are. The name is the library's own text,
+    // which lasts as long as the document. The empty name marks a parent whose children are indexed.
+    struct Slot {
+        std::size_t hash = 0;
+        const xercesc::DOMNode* parent = nullptr; // null: a free slot
+        std::u16string_view name;
+        xercesc::DOMNode* first = nullptr;
+        std::size_t count = 0;
+    };
+
+    static std::size_t Hash(const xercesc::DOMNode* parent, std::u16string_view name)
+    {
+        std::uint64_t mixed = reinterpret_cast<std::uintptr_t>(parent);
+        mixed = (mixed ^ (mixed >> 33)) * 0xff51afd7ed558ccdULL;
+        return std::hash<std::u16string_view>()(name) ^ std::size_t(mixed ^ (mixed >> 33));
+    }
+
+    // Open addressing with linear probing in a table of a power of two slots, at most three quarters full;
+    // a slot's hash spares reading names that cannot match.
+    Slot* Find(const xercesc::DOMNode* parent, std::u16string_view name)
+    {
+        if (slots_.empty())
+            return nullptr;
+        const std::size_t hash = Hash(parent, name);
+        const std::size_t mask = slots_.size() - 1;
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+            Slot& slot = slots_[i];
+            if (!slot.parent)
+                return nullptr;
+            if (slot.hash == hash && slot.parent == parent && slot.name == name)
+                return &slot;
+        }
+    }
+
+    // The slot of `parent` and `name`, and whether it is new (holding `first` and a count of 0).
+    std::pair<Slot*, bool> Add(const xercesc::DOMNode* parent, std::u16string_view name,
+                               xercesc::DOMNode* first)
+    {
+        if (Slot* slot = Find(parent, name))
+            return {slot, false};
+        if ((used_ + 1) * 4 > slots_.size() * 3)
+            Grow();
+        const std::size_t hash = Hash(parent, name);
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t i = hash & mask;
+        while (slots_[i].parent)
+            i = (i + 1) & mask;
+        slots_[i] = {hash, parent, name, first, 0};
+        ++used_;
+        return {&slots_[i], true};
+    }
+
+    void Grow()
+    {
+        std::vector<Slot> old(std::max<std::size_t>(16, slots_.size() * 2));
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old)
+            if (slot.parent) {
+                std::size_t i = slot.hash & mask;
+                while (slots_[i].parent)
+                    i = (i + 1) & mask;
+                slots_[i] = slot;
+            }
+    }
+
+    // Frees the slot and moves later slots of its run back, so that every search still reaches its slot.
+    void Erase(Slot* slot)
+    {
+        const std::size_t mask = slots_.size() - 1;
+        std::size_t hole = std::size_t(slot - slots_.data());
+        for (std::size_t i = (hole + 1) & mask; slots_[i].parent; i = (i + 1) & mask)
+            if (((i - (slots_[i].hash & mask)) & mask) >= ((i - hole) & mask)) {
+                slots_[hole] = slots_[i];
+                hole = i;
+            }
+        slots_[hole] = Slot{};
+        --used_;
+    }
+
+    void Clear()
+    {
+        slots_.clear();
+        used_ = 0;
+    }
+
+    // Changes the wrappers did not report make the index start afresh.
+    void CatchUp()
+    {
+        const int changes = library_->changes();
+        if (changes != changes_)
+            Clear();
+        changes_ = changes;
+    }
+
+    void Build(const xercesc::DOMNode* parent)
+    {
+        Add(parent, {}, nullptr);
+        for (auto* child = parent->getFirstChild(); child; child = child->getNextSibling())
+            if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE)
+                ++Add(parent, child->getNodeName(), child).first->count;
+    }
+
+    static bool Precedes(const xercesc::DOMNode* node, const xercesc::DOMNode* other)
+    {
+        for (auto* next = node->getNextSibling(); next; next = next->getNextSibling())
+            if (next == other)
+                return true;
+        return false;
+    }
+
+    static xercesc::DOMNode* NextNamed(const xercesc::DOMNode* element)
+    {
+        for (auto* next = element->getNextSibling(); next; next = next->getNextSibling())
+            if (next->getNodeType() == xercesc::DOMNode::ELEMENT_NODE &&
+                xercesc::XMLString::equals(next->getNodeName(), element->getNodeName()))
+                return next;
+        return nullptr;
+    }
+
+    const xercesc::DOMDocument* document_;
+    xercesc::DOMDocumentImpl* library_;
+    int changes_;
+    int changing_ = 0;
+    std::vector<Slot> slots_;
+    std::size_t used_ = 0;
+};
+
+using TIndexedChange = TElementIndex::TChange;
 
 } // namespace xml
 
@@ -194,6 +438,64 @@ std::string_view DropLeadingSlash(std::string_view path)
     return path;
 }
 
+// A name in the library's UTF-16 for a look-up, converted on the stack when it is short and ASCII, as the
+// names of settings are.
+class TLookupName {
+public:
+    explicit TLookupName(std::string_view name)
+    {
+        if (name.size() <= buffer_.size() &&
+            std::all_of(name.begin(), name.end(), [](char c) { return (unsigned char)c < 0x80; })) {
+            std::copy(name.begin(), name.end(), buffer_.begin());
+            view_ = {buffer_.data(), name.size()};
+        } else {
+            spill_ = ToXml(name);
+            view_ = spill_;
+        }
+        // The library compares names up to a NUL.
+        view_ = view_.substr(0, view_.find(u'\0'));
+    }
+    TLookupName(const TLookupName&) = delete;
+    TLookupName& operator=(const TLookupName&) = delete;
+    std::u16string_view View() const { return view_; }
+
+private:
+    std::array<char16_t, 64> buffer_;
+    std::u16string spill_;
+    std::u16string_view view_;
+};
+
+// `SameText(text, FromXml(name))` without converting an ASCII name; a null name is "".
+bool SameTextAsName(std::string_view text, const XMLCh* name)
+{
+    const auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c; };
+    std::size_t i = 0;
+    for (const XMLCh* c = name; c && *c; ++c, ++i) {
+        if (*c >= 0x80)
+            return SameText(text, FromXml(name));
+        if (i == text.size() || upper(char16_t((unsigned char)text[i])) != upper(*c))
+            return false;
+    }
+    return i == text.size();
+}
+
+// The path without a first segment naming the root.
+std::string_view RootRelative(std::string_view path, const XMLCh* rootName)
+{
+    if (path.empty())
+        return {};
+    const std::string_view trimmed = DropLeadingSlash(path);
+    const auto slash = trimmed.find('/');
+    if (!SameTextAsName(trimmed.substr(0, slash), rootName))
+        return path;
+    return slash == trimmed.npos ? trimmed : trimmed.substr(slash + 1);
+}
+
+const XMLCh* NameOf(const TtscXMLNode& node)
+{
+    return node.HasNode() ? node.DOMNode()->getNodeName() : nullptr;
+}
+
 } // namespace
 
 // --- errors -----------------------------------------------------------------------------------------------
@@ -270,6 +572,11 @@ TtscXMLNode::TtscXMLNode(TtscDOMDocument* owner, xercesc::DOMNode* node)
 {
 }
 
+xml::TElementIndex* TtscXMLNode::Index() const
+{
+    return owner_ && node_ ? owner_->ElementIndex() : nullptr;
+}
+
 int TtscXMLNode::GetNodeType() const
 {
     return node_ ? int(node_->getNodeType()) : NODE_NONE;
@@ -293,6 +600,7 @@ void TtscXMLNode::SetNodeValue(std::string_view value)
     if (node_->getNodeType() == xercesc::DOMNode::CDATA_SECTION_NODE && value.find("]]>") != value.npos)
         throw EXmlCharacterError(
             "Text cannot be stored in XML on TtscXMLNode.SetNodeValue: \"]]>\" in CDATA");
+    const xml::TIndexedChange change(Index());
     Guarded([&] { node_->setNodeValue(ToXml(value).c_str()); });
 }
 
@@ -315,6 +623,7 @@ void TtscXMLNode::SetText(std::string_view value)
         return;
     CheckXmlValue(value, "TtscXMLNode.SetText");
     const std::u16string text = ToXml(value);
+    const xml::TIndexedChange change(Index());
     Guarded([&] {
         if (HasChildElements()) {
             for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
@@ -379,6 +688,7 @@ void TtscXMLNode::SetAttributeValue(std::string_view name, std::string_view valu
         RaiseXMLDocError(-905, Format("NodeType %d on SetAttributeValue", type));
     CheckName(name, "TtscXMLNode.SetAttributeValue");
     CheckXmlValue(value, "TtscXMLNode.SetAttributeValue");
+    const xml::TIndexedChange change(Index());
     Guarded([&] {
         static_cast<xercesc::DOMElement*>(node_)->setAttribute(ToXml(name).c_str(), ToXml(value).c_str());
     });
@@ -412,11 +722,14 @@ TtscXMLNode TtscXMLNode::ChildElementByName(std::string_view name) const
 {
     if (!node_)
         return {};
-    const std::u16string wanted = ToXml(name);
+    const TLookupName wanted(name);
+    if (auto* index = Index())
+        if (const auto found = index->First(node_, wanted.View()))
+            return *found ? TtscXMLNode(owner_, *found) : TtscXMLNode();
     // Plain sibling steps: the library's element-to-element steps cost a cast per node.
     for (auto* child = node_->getFirstChild(); child; child = child->getNextSibling())
         if (child->getNodeType() == xercesc::DOMNode::ELEMENT_NODE &&
-            xercesc::XMLString::equals(child->getNodeName(), wanted.c_str()))
+            std::u16string_view(child->getNodeName()) == wanted.View())
             return {owner_, child};
     return {};
 }
@@ -470,9 +783,16 @@ void TtscXMLNode::AppendChild(const TtscXMLNode& child)
     const int childType = child.GetNodeType();
     const bool indent = node_->getNodeType() != xercesc::DOMNode::DOCUMENT_NODE && owner_ && owner_->Indent &&
                         childType != TEXT_NODE && childType != CDATA_SECTION_NODE;
+    xml::TElementIndex* index = Index();
+    const xml::TIndexedChange change(index);
     Guarded([&] {
+        // A child already in a tree leaves its parent first.
+        if (auto* from = child.node_->getParentNode(); index && from)
+            index->Removing(from, child.node_);
         if (!indent) {
             node_->appendChild(child.node_);
+            if (index)
+                index->Inserted(node_, child.node_);
             return;
         }
         // The child goes in first: when the library refuses it, the whitespace is not left behind.
@@ -485,6 +805,8 @@ void TtscXMLNode::AppendChild(const TtscXMLNode& child)
         while (anchor && anchor->getNodeType() != xercesc::DOMNode::TEXT_NODE)
             anchor = anchor->getPreviousSibling();
         node_->insertBefore(child.node_, anchor);
+        if (index)
+            index->Inserted(node_, child.node_);
         if (empty)
             node_->appendChild(document->createTextNode(Indentation(depth - 1).c_str()));
         node_->insertBefore(document->createTextNode(Indentation(depth).c_str()), child.node_);
@@ -495,6 +817,8 @@ void TtscXMLNode::RemoveChild(const TtscXMLNode& child)
 {
     if (!node_)
         RaiseXMLDocError(-903, "TtscXMLNode.RemoveChild");
+    xml::TElementIndex* index = Index();
+    const xml::TIndexedChange change(index);
     Guarded([&] {
         if (!child.node_ || child.node_->getParentNode() != node_) {
             node_->removeChild(child.node_); // raises the library's "not found"
@@ -505,6 +829,8 @@ void TtscXMLNode::RemoveChild(const TtscXMLNode& child)
         if (owner_ && owner_->Indent && before && before->getNodeType() == xercesc::DOMNode::TEXT_NODE &&
             IsBlank(before->getNodeValue()))
             node_->removeChild(before);
+        if (index)
+            index->Removing(node_, child.node_);
         node_->removeChild(child.node_);
     });
 }
@@ -528,17 +854,20 @@ void TtscXMLNode::AppendCDATA(std::string_view value)
 
 TtscXMLNode TtscXMLNode::FindPath(std::string_view path) const
 {
-    // SplitPath again and again, without copying: the text always ends in "/" here.
-    const std::string whole = IncludeTrailingSlash(path);
-    std::string_view rest = whole;
+    // SplitPath again and again on the path with a trailing "/", which is not copied to add it: `end` is
+    // where that last "/" stands.
+    const std::size_t end = path.ends_with('/') ? path.size() : path.size() + 1;
+    std::size_t pos = 0;
     TtscXMLNode current = *this;
     for (;;) {
-        rest = DropLeadingSlash(rest);
-        const auto slash = rest.find('/');
-        const std::string_view first = slash == rest.npos ? std::string_view() : rest.substr(0, slash);
-        rest = slash == rest.npos ? rest : rest.substr(slash + 1);
-        const TtscXMLNode child = current.ChildElementByName(first);
-        if (!child.HasNode() || rest.empty())
+        if (pos < end && (pos == path.size() || path[pos] == '/'))
+            ++pos;
+        if (pos >= end)
+            return {};
+        const std::size_t slash = std::min(path.find('/', pos), path.size());
+        const TtscXMLNode child = current.ChildElementByName(path.substr(pos, slash - pos));
+        pos = slash + 1;
+        if (!child.HasNode() || pos >= end)
             return child.HasNode() ? child : TtscXMLNode();
         current = child;
     }
@@ -613,6 +942,7 @@ TtscDOMDocument::TtscDOMDocument(TtscXMLDocument* xmlDocument)
 
 TtscDOMDocument::~TtscDOMDocument()
 {
+    index_.reset();
     if (document_)
         document_->release();
 }
@@ -643,10 +973,18 @@ TtscXMLNode TtscDOMDocument::CreateCDATASection(std::string_view text)
 
 void TtscDOMDocument::SetDocument(xercesc::DOMDocument* document)
 {
+    index_.reset();
     if (document_ && document_ != document)
         document_->release();
     document_ = document;
     node_ = document;
+    if (document_)
+        index_ = std::make_unique<xml::TElementIndex>(document_);
+}
+
+xml::TElementIndex* TtscDOMDocument::ElementIndex() const
+{
+    return index_ && index_->Usable() ? index_.get() : nullptr;
 }
 
 TtscXMLNode TtscDOMDocument::GetDocumentElement() const
@@ -762,14 +1100,7 @@ void TtscXMLDocument::Save(const std::string& fileName)
 
 std::string TtscXMLDocument::RootRelativePath(std::string_view path) const
 {
-    if (path.empty())
-        return {};
-    const std::string_view trimmed = DropLeadingSlash(path);
-    const auto slash = trimmed.find('/');
-    const std::string_view first = trimmed.substr(0, slash);
-    if (!SameText(first, GetDocumentElement().GetNodeName()))
-        return std::string(path);
-    return std::string(slash == trimmed.npos ? trimmed : trimmed.substr(slash + 1));
+    return std::string(RootRelative(path, NameOf(GetDocumentElement())));
 }
 
 TtscXMLNode TtscXMLDocument::FindNode(std::string_view path) const
@@ -777,9 +1108,9 @@ TtscXMLNode TtscXMLDocument::FindNode(std::string_view path) const
     if (path.empty())
         return {};
     const TtscXMLNode root = GetDocumentElement();
-    if (root.HasNode() && SameText(DropLeadingSlash(path), root.GetNodeName()))
+    if (root.HasNode() && SameTextAsName(DropLeadingSlash(path), NameOf(root)))
         return root;
-    return root.FindPath(IncludeTrailingSlash(RootRelativePath(path)));
+    return root.FindPath(RootRelative(path, NameOf(root)));
 }
 
 bool TtscXMLDocument::PathExists(std::string_view path) const

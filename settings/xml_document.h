@@ -7,6 +7,11 @@
 // that document is gone: after the `TtscXMLDocument` is destroyed, or after its next successful `Load`,
 // which releases the tree it held before.
 //
+// Looking a child element up by name goes through an index of each parent's children that the document
+// keeps beside the tree: the wrappers' changes keep it right, and a change made with the library's own
+// calls (through `DOMNode()` or `LibraryDocument()`) makes it start afresh. Renaming an element with the
+// library is the one change it cannot see.
+//
 // Text crosses into the library as UTF-8 and is checked before any change: text that XML 1.0 cannot hold
 // (invalid UTF-8, control characters other than TAB, LF and CR) and names that are no XML names raise
 // `EXmlCharacterError` and leave the tree as it was.
@@ -31,6 +36,7 @@ XERCES_CPP_NAMESPACE_END
 namespace carlume {
 
 namespace xml {
+class TElementIndex;
 class TSettingsParser;
 } // namespace xml
 
@@ -192,6 +198,10 @@ public:
 protected:
     TtscDOMDocument* owner_ = nullptr;
     xercesc::DOMNode* node_ = nullptr;
+
+private:
+    /// The owner's index of child elements (null without one).
+    xml::TElementIndex* Index() const;
 };
 
 /// The library document: creates nodes, holds the root element and the indentation switch.
@@ -224,8 +234,13 @@ public:
     bool Indent = true;
 
 private:
+    friend class TtscXMLNode;
+    /// The index of child elements by name; null without a document.
+    xml::TElementIndex* ElementIndex() const;
+
     TtscXMLDocument* xmlDocument_;
     xercesc::DOMDocument* document_ = nullptr;
+    std::unique_ptr<xml::TElementIndex> index_;
 };
 
 /// One XML file held as a tree: load, save (UTF-8) and root-relative paths.
