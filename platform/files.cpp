@@ -17,7 +17,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <set>
 #include <system_error>
 #include <utility>
 
@@ -132,12 +134,26 @@ void RemoveDeadWritersTemporaries(const std::string& folder)
     closedir(dir);
 }
 
+// Sweeps `folder` on the first write of this process into it: temporaries are left only by writers that
+// were killed, and a run is short, so once a run is enough (and a run writing often pays for it once).
+void RemoveDeadWritersTemporariesOnce(const std::string& folder)
+{
+    static std::mutex mutex;
+    static std::set<std::string> swept;
+    {
+        const std::lock_guard lock(mutex);
+        if (!swept.insert(folder).second)
+            return;
+    }
+    RemoveDeadWritersTemporaries(folder);
+}
+
 // Why an existing file must not be replaced: its owner made it read-only (no write permission for us; for
 // the super-user, no write permission at all), as the profile functions refuse it. 0 when it may be.
-int ReadOnlyError(const std::string& path)
+// `st` is the file's lstat, `exists` whether it succeeded.
+int ReadOnlyError(const std::string& path, bool exists, const struct stat& st)
 {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (!exists || !S_ISREG(st.st_mode))
         return 0;
     if (geteuid() == 0)
         return (st.st_mode & 0222) == 0 ? EACCES : 0;
@@ -157,8 +173,9 @@ public:
     }
 
     // Creates a temporary next to the target, locked until the file is in place or gone. The mode is 0666
-    // less the umask, or that of the file it replaces; a link is replaced, never followed.
-    int Create(const std::string& target)
+    // less the umask, or that of the file it replaces (`old`, the target's lstat when `exists`); a link is
+    // replaced, never followed.
+    int Create(const std::string& target, bool exists, const struct stat& old)
     {
         for (int attempt = 0; attempt < 100; ++attempt) {
             const std::string name = TemporaryName(target);
@@ -167,8 +184,7 @@ public:
                 fd_ = fd;
                 name_ = name;
                 flock(fd_, LOCK_EX | LOCK_NB);
-                struct stat old {};
-                if (lstat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+                if (exists && S_ISREG(old.st_mode))
                     fchmod(fd_, old.st_mode & 07777);
                 return 0;
             }
@@ -256,17 +272,19 @@ bool HoldsExactly(const std::string& path, std::string_view bytes)
     return same;
 }
 
-// Writes `bytes` to a temporary file next to `path`, ready to be put in place; first clears away what
-// killed writers left there.
+// Writes `bytes` to a temporary file next to `path`, ready to be put in place; on the first write into the
+// folder, first clears away what killed writers left there.
 void PrepareTemporary(TemporaryFile& temporary, const std::string& path, std::string_view bytes,
                       TWriteMode mode)
 {
-    RemoveDeadWritersTemporaries(ExtractFileDir(path));
+    RemoveDeadWritersTemporariesOnce(ExtractFileDir(path));
+    struct stat old {};
+    const bool exists = lstat(path.c_str(), &old) == 0;
     int error = InjectedFault(TFileStep::Create, path);
     if (error == 0)
-        error = ReadOnlyError(path);
+        error = ReadOnlyError(path, exists, old);
     if (error == 0)
-        error = temporary.Create(path);
+        error = temporary.Create(path, exists, old);
     if (error != 0)
         RaiseCreate(path, error);
     error = InjectedFault(TFileStep::Write, path);

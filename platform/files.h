@@ -2,9 +2,10 @@
 
 // File and folder operations. Every file the program writes goes through `WriteFileAtomically`: the
 // contents go to a temporary file in the same folder (".<file>.~carlume.<pid>.XXXXXX.tmp", locked by its
-// writer), which is then renamed over the target, so a failure never leaves a truncated file behind. Each
-// write first removes the temporaries that killed writers left: only names of that shape whose writer is
-// gone, never a file of anyone else. How much a write waits for the disk is the caller's choice
+// writer), which is then renamed over the target, so a failure never leaves a truncated file behind. A
+// process's first write into a folder first removes the temporaries that killed writers left there: only
+// names of that shape whose writer is gone, never a file of anyone else. How much a write waits for the disk
+// is the caller's choice
 // (`TWriteMode`). Tests make single steps fail, or watch them, through `ScopedFileFault`.
 
 #include <functional>
