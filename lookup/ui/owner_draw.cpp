@@ -104,8 +104,27 @@ std::string TPageControl::PageCaption(int index) const
 
 // --- string grid ------------------------------------------------------------------------------------------
 
-TStringGrid::TStringGrid(QWidget* parent)
+TSelectionKeepingTable::TSelectionKeepingTable(QWidget* parent)
     : QTableWidget(parent)
+{
+}
+
+QItemSelectionModel::SelectionFlags TSelectionKeepingTable::selectionCommand(const QModelIndex& index,
+                                                                             const QEvent* event) const
+{
+    // Qt clears a single selection on a click beside the cells and toggles it off with Ctrl; a chooser
+    // would then show nothing selected while OK still takes the current line.
+    if (!index.isValid())
+        return QItemSelectionModel::NoUpdate;
+    const QItemSelectionModel::SelectionFlags command = QTableWidget::selectionCommand(index, event);
+    if (selectionMode() == QAbstractItemView::SingleSelection && (command & QItemSelectionModel::Deselect))
+        return (command & ~QItemSelectionModel::SelectionFlags(QItemSelectionModel::Deselect)) |
+               QItemSelectionModel::ClearAndSelect;
+    return command;
+}
+
+TStringGrid::TStringGrid(QWidget* parent)
+    : TSelectionKeepingTable(parent)
 {
     horizontalHeader()->hide();
     verticalHeader()->hide();

@@ -32,9 +32,22 @@ public:
     std::string PageCaption(int index) const;
 };
 
+/// A table that, like the class library's grids, always keeps its selected cell or row: a click beside the
+/// cells and a Ctrl+click or Ctrl+Space on the selection leave it as it is.
+class TSelectionKeepingTable : public QTableWidget {
+    Q_OBJECT
+public:
+    /// An empty table.
+    explicit TSelectionKeepingTable(QWidget* parent = nullptr);
+
+protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+};
+
 /// A grid of texts addressed (column, row) as the class library's string grid. With a draw handler every
 /// cell is drawn by the owner and the grid draws none itself (grid lines excepted).
-class TStringGrid : public QTableWidget {
+class TStringGrid : public TSelectionKeepingTable {
     Q_OBJECT
 public:
     /// Draws cell (`column`, `row`) in `rect` (viewport coordinates); `focused` for the current cell while

@@ -13,10 +13,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gmock/gmock.h>
 
 #include <ostream>
+#include <utility>
 
 namespace carlume::test {
 namespace {
@@ -182,6 +184,30 @@ INSTANTIATE_TEST_SUITE_P(
         ChoiceCase{"CancelButton", [](TModalWindow& w) { w.Click(QStringLiteral("Cancel1")); }, mrCancel, 1},
         ChoiceCase{"CloseBox", [](TModalWindow& w) { w.Close(); }, mrCancel, 1}),
     [](const auto& param) { return param.param.Name; });
+
+TEST(VehicleDetailWindow, TheChosenLineStaysSelectedWhateverIsClicked)
+{
+    TVehicleDetail window;
+    LoadVehicleDetailWindow(Lines(2, 2), window);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto& grid = *window.findChild<QTableWidget*>(QStringLiteral("InfoGrid"));
+    QWidget& cells = *grid.viewport();
+    const QPoint secondLine = grid.visualItemRect(grid.item(1, 0)).center();
+    QTest::mouseClick(&cells, Qt::LeftButton, {}, secondLine);
+    ASSERT_EQ(grid.selectedItems().size(), 2) << "the click on the second line";
+    const QPoint besideTheLines(secondLine.x(), grid.visualItemRect(grid.item(1, 0)).bottom() + 10);
+    ASSERT_FALSE(grid.indexAt(besideTheLines).isValid());
+    for (const auto& [modifiers, at] : {std::pair{Qt::KeyboardModifiers{}, besideTheLines},
+                                        std::pair{Qt::KeyboardModifiers{Qt::ControlModifier}, secondLine}}) {
+        QTest::mouseClick(&cells, Qt::LeftButton, modifiers, at);
+        ASSERT_EQ(grid.selectedItems().size(), 2) << "modifiers " << int(modifiers);
+        EXPECT_EQ(grid.selectedItems().front()->row(), 1);
+        EXPECT_EQ(grid.currentRow(), 1);
+    }
+    QTest::keyClick(&grid, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(grid.selectedItems().size(), 2) << "Ctrl+Space";
+}
 
 } // namespace
 } // namespace carlume::test
