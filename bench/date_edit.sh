@@ -4,6 +4,7 @@
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/date_edit.sh [build/bench] [repetitions]
 set -euo pipefail
+source "$(dirname "$0")/medians.sh"
 source "$(dirname "$0")/verdict.sh"
 
 build="${1:-build/bench}"
@@ -17,12 +18,9 @@ export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-"$bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
-    --benchmark_format=csv 2>/dev/null >"$work/times.csv"
-awk -F, '$1 ~ /_median"?$/ { name = $1; gsub(/"|_median/, "", name); print name, $3 }' "$work/times.csv" \
-    >"$work/medians.txt"
+medians "$bench" "$repetitions" 3 >"$work/medians.txt"
 awk '{ printf "%-28s %10.1f us\n", $1, $2 }' "$work/medians.txt"
-time_of() { awk -v name="$1" '$1 == name { print $2 }' "$work/medians.txt"; }
+time_of() { median_of "$1" "$work/medians.txt"; }
 printf "date edit against the masked line edit: %.1fx\n" \
     "$(ratio "$(time_of DateEditTypeAndLeave)" "$(time_of MaskedLineEditTypeAndLeave)")"
 echo

@@ -5,6 +5,7 @@
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/speed_button.sh [build/bench] [repetitions]
 set -euo pipefail
+source "$(dirname "$0")/medians.sh"
 source "$(dirname "$0")/verdict.sh"
 
 build="${1:-build/bench}"
@@ -18,13 +19,10 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-"$bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
-    --benchmark_format=csv 2>/dev/null >"$work/times.csv"
 # Median CPU time per paint, in nanoseconds.
-awk -F, '$1 ~ /_median"?$/ { name = $1; gsub(/"|_median/, "", name); print name, $4 }' "$work/times.csv" \
-    >"$work/medians.txt"
+medians "$bench" "$repetitions" 4 >"$work/medians.txt"
 awk '{ printf "%-16s %10.0f ns\n", $1, $2 }' "$work/medians.txt"
-time_of() { awk -v name="$1" '$1 == name { print $2 }' "$work/medians.txt"; }
+time_of() { median_of "$1" "$work/medians.txt"; }
 echo
 verdict "one paint of the speed button against a QToolButton, looks built (warm)" \
     "$(ratio "$(time_of SpeedButtonWarm)" "$(time_of ToolButtonWarm)")" "at most" 1.0 x
