@@ -10,6 +10,7 @@
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/lookup_window.sh [build/bench] [rounds]
 set -euo pipefail
+source "$(dirname "$0")/verdict.sh"
 
 build="${1:-build/bench}"
 rounds="${2:-20}"
@@ -72,12 +73,16 @@ for name in "${names[@]}"; do
     printf "%-10s %12.2f %14.2f %14d\n" "$name" "$(median "$work/times.txt" "$name")" \
         "$(median "$work/cpu.txt" "$name")" "$(median "$work/peaks.txt" "$name")"
 done
-awk -v o="$(median "$work/times.txt" open)" -v r="$(median "$work/times.txt" reference)" \
+open_ms="$(median "$work/times.txt" open)"
+reference_ms="$(median "$work/times.txt" reference)"
+awk -v o="$open_ms" -v r="$reference_ms" \
     -v om="$(median "$work/peaks.txt" open)" -v rm="$(median "$work/peaks.txt" reference)" \
     -v oc="$(median "$work/cpu.txt" open)" -v rc="$(median "$work/cpu.txt" reference)" \
     -v v="$(median "$work/times.txt" vin)" -v y="$(median "$work/times.txt" ymm)" 'BEGIN {
     printf "\nbeyond opening the window: search by VIN %.2f ms, by year, make and model %.2f ms\n", v - o, y - o
-    printf "opening the lookup window against the plain dialog: wall time %.2fx (goal: <= 1.4x), CPU time %.2fx, peak memory %.2fx\n",
+    printf "opening the lookup window against the plain dialog: wall time %.2fx, CPU time %.2fx, peak memory %.2fx\n",
         o / r, oc / rc, om / rm
-    printf "verdict: %s\n", o / r <= 1.4 ? "goal met" : "goal NOT met"
 }'
+echo
+verdict "opening the lookup window against a plain QDialog, median wall time" "$(ratio "$open_ms" "$reference_ms")" \
+    "at most" 1.4 x

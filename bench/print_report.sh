@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Times printing the vehicle report to a PDF file as a whole process (application start, fonts, layout,
 # the PDF written): a one-page report (a short record at 10 points) and a three-page one (every line of a
-# record at 14 points). Reports wall time (hyperfine) and peak memory.
+# record at 14 points). Reports wall time (hyperfine) and peak memory; the goal is a mean wall time under
+# 100 ms for each, with a verdict line for each.
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/print_report.sh [build/bench] [runs]
 set -euo pipefail
+source "$(dirname "$0")/verdict.sh"
 
 build="${1:-build/bench}"
 runs="${2:-50}"
@@ -53,3 +55,6 @@ for name in one-page three-pages; do
     printf "%-12s %10.2f %10.2f %10.2f %14d %12d\n" "$name" "$(field "$name" 2)" "$(field "$name" 3)" \
         "$(field "$name" 7)" "$rss" "$(stat -c %s "$pdf")"
 done
+echo
+verdict "one-page report printed to PDF as a whole process, mean wall time" "$(field one-page 2)" under 100 ms
+verdict "three-page report printed to PDF as a whole process, mean wall time" "$(field three-pages 2)" under 100 ms

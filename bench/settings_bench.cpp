@@ -1,11 +1,13 @@
 // The maintenance tool's preferences read over their three scope files, and the file finder on a tree of
-// 100,000 files beside `find DIR -iname '*ver' ! -type d` (Google Benchmark). Printed at the end: the
-// preferences' wall time against its goal (< 2 ms on a disk) and the finder's ratio to find. The files go
-// below $TMPDIR, else /tmp; the file system is named with the result.
+// 100,000 files beside `find DIR -iname '*ver' ! -type d` (Google Benchmark). Printed at the end as
+// verdicts: the preferences' wall time (goal: under 2 ms on a disk) and the finder's ratio to find (goal:
+// at most 1.0x). The files go below $TMPDIR, else /tmp; the file system is named with the result.
 
 #include "platform/string_list.h"
 #include "settings/file_finder.h"
 #include "settings/pm_maint_prefs.h"
+
+#include "bench/verdict.h"
 
 #include <benchmark/benchmark.h>
 
@@ -113,12 +115,14 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    std::printf("\n");
     if (preferencesSeconds > 0)
-        std::printf("maintenance preferences on %s (%s): goal: < 2 ms wall on a disk; result: %.2f ms: %s\n",
-                    FileSystemOf(Root()).c_str(), Root().c_str(), preferencesSeconds * 1000,
-                    preferencesSeconds < 0.002 ? "met" : "NOT met");
+        PrintVerdict("maintenance preferences read on " + FileSystemOf(Root()) + " (" + Root().string() +
+                         "), wall time",
+                     preferencesSeconds * 1000, VerdictGoal::Under, 2, "ms");
     if (findSeconds > 0)
-        std::printf("file finder / find (last run): %.2f (goal <= 1.0)\n", finderSeconds / findSeconds);
+        PrintVerdict("file finder against find on 100,000 files (last run)", finderSeconds / findSeconds,
+                     VerdictGoal::AtMost, 1, "x");
     // Here, not at exit: the folder's path is gone by the time exit handlers run.
     std::error_code ignored;
     fs::remove_all(Root(), ignored);

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # One paint of a 25 x 25 speed button against a QToolButton of the same size and content, offscreen, with
-# the looks built (warm) and dropped before each paint (cold). Prints each time and the two ratios
-# (speed button / tool button; the goals are warm <= 1.0 and cold <= 2.0).
+# the looks built (warm) and dropped before each paint (cold). Prints each time, then the two ratios (speed
+# button / tool button) as verdicts: warm at most 1.0x, cold at most 2.0x.
 #
 #   cmake --preset bench && cmake --build --preset bench && bench/speed_button.sh [build/bench] [repetitions]
 set -euo pipefail
+source "$(dirname "$0")/medians.sh"
+source "$(dirname "$0")/verdict.sh"
 
 build="${1:-build/bench}"
 repetitions="${2:-5}"
@@ -17,12 +19,12 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-"$bench" --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true \
-    --benchmark_format=csv 2>/dev/null >"$work/times.csv"
 # Median CPU time per paint, in nanoseconds.
-awk -F, '$1 ~ /_median"?$/ { name = $1; gsub(/"|_median/, "", name); t[name] = $4 }
-    END {
-        for (n in t) printf "%-16s %10.0f ns\n", n, t[n]
-        printf "warm ratio %.2f (goal <= 1.0)\n", t["SpeedButtonWarm"] / t["ToolButtonWarm"]
-        printf "cold ratio %.2f (goal <= 2.0)\n", t["SpeedButtonCold"] / t["ToolButtonCold"]
-    }' "$work/times.csv"
+medians "$bench" "$repetitions" 4 >"$work/medians.txt"
+awk '{ printf "%-16s %10.0f ns\n", $1, $2 }' "$work/medians.txt"
+time_of() { median_of "$1" "$work/medians.txt"; }
+echo
+verdict "one paint of the speed button against a QToolButton, looks built (warm)" \
+    "$(ratio "$(time_of SpeedButtonWarm)" "$(time_of ToolButtonWarm)")" "at most" 1.0 x
+verdict "one paint of the speed button against a QToolButton, looks rebuilt (cold)" \
+    "$(ratio "$(time_of SpeedButtonCold)" "$(time_of ToolButtonCold)")" "at most" 2.0 x
