@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <random>
 #include <set>
 #include <system_error>
@@ -252,14 +253,34 @@ void SyncFolderOf(const std::string& path)
     throw EWriteError(Format(SWriteError, path, reason), reason);
 }
 
-// True when `path` is a regular file (not a link) holding exactly `bytes`.
-bool HoldsExactly(const std::string& path, std::string_view bytes)
+// The target of a write as lstat sees it; `Exists` is false when there is nothing at the path.
+struct TTarget {
+    bool Exists = false;
+    struct stat Stat {};
+};
+
+TTarget LookAt(const std::string& path)
+{
+    TTarget target;
+    target.Exists = lstat(path.c_str(), &target.Stat) == 0;
+    return target;
+}
+
+// True when `path` is a regular file (not a link) holding exactly `bytes`. Fills `target` when the look
+// tells what is at the path (a regular file, or nothing), so that the write need not look again.
+bool HoldsExactly(const std::string& path, std::string_view bytes, std::optional<TTarget>& target)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        if (errno == ENOENT)
+            target = TTarget{};
         return false;
+    }
     struct stat st {};
-    bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::uint64_t(st.st_size) == bytes.size();
+    bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (same)
+        target = TTarget{true, st};
+    same = same && std::uint64_t(st.st_size) == bytes.size();
     char buffer[65536];
     for (std::size_t at = 0; same && at < bytes.size();) {
         const ssize_t got = read(fd, buffer, std::min(sizeof buffer, bytes.size() - at));
@@ -275,16 +296,15 @@ bool HoldsExactly(const std::string& path, std::string_view bytes)
 // Writes `bytes` to a temporary file next to `path`, ready to be put in place; on the first write into the
 // folder, first clears away what killed writers left there.
 void PrepareTemporary(TemporaryFile& temporary, const std::string& path, std::string_view bytes,
-                      TWriteMode mode)
+                      TWriteMode mode, const std::optional<TTarget>& known = std::nullopt)
 {
     RemoveDeadWritersTemporariesOnce(ExtractFileDir(path));
-    struct stat old {};
-    const bool exists = lstat(path.c_str(), &old) == 0;
+    const TTarget target = known ? *known : LookAt(path);
     int error = InjectedFault(TFileStep::Create, path);
     if (error == 0)
-        error = ReadOnlyError(path, exists, old);
+        error = ReadOnlyError(path, target.Exists, target.Stat);
     if (error == 0)
-        error = temporary.Create(path, exists, old);
+        error = temporary.Create(path, target.Exists, target.Stat);
     if (error != 0)
         RaiseCreate(path, error);
     error = InjectedFault(TFileStep::Write, path);
@@ -432,10 +452,11 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes, TWrite
 {
     if (path.empty())
         RaiseCreate(path, ENOENT);
-    if (mode == TWriteMode::DurableIfChanged && HoldsExactly(path, bytes))
+    std::optional<TTarget> target;
+    if (mode == TWriteMode::DurableIfChanged && HoldsExactly(path, bytes, target))
         return;
     TemporaryFile temporary;
-    PrepareTemporary(temporary, path, bytes, mode);
+    PrepareTemporary(temporary, path, bytes, mode, target);
     // rename() replaces a link itself: a link planted in the folder never sends the write elsewhere.
     int error = InjectedFault(TFileStep::Rename, path);
     if (error == 0 && rename(temporary.Name().c_str(), path.c_str()) != 0)
