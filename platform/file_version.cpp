@@ -66,7 +66,6 @@ struct TLibelf {
     decltype(&elf_nextscn) NextScn = nullptr;
     decltype(&gelf_getshdr) GetShdr = nullptr;
     decltype(&elf_getdata) GetData = nullptr;
-    bool Ready = false;
 };
 
 template <class Function> bool Resolve(void* library, const char* name, Function& function)
