@@ -38,15 +38,6 @@ void EnsureResources()
     std::call_once(once, InitCarlumeResources);
 }
 
-// Our resources come in formats Qt reads itself. Naming the format and turning detection off keeps Qt from
-// first loading every image plugin it has (libjpeg, libtiff, libwebp ...) to ask each about the file.
-QImage ReadBuiltInImage(const QString& path, const char* format)
-{
-    QImageReader reader(path, format);
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
-
 QMap<TCursor, QCursor>& CursorTable()
 {
     static QMap<TCursor, QCursor> table;
@@ -59,6 +50,15 @@ void ClearCursorTable()
 }
 
 } // namespace
+
+QImage ReadBuiltInImage(const QString& path, const char* format)
+{
+    // Naming the format and turning detection off keeps Qt from first loading every image plugin it has
+    // (libjpeg, libtiff, libwebp ...) to ask each about the file.
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
 
 TBitmap LoadBitmapResource(const QString& name)
 {

@@ -7,6 +7,7 @@
 #include "platform/services.h"
 
 #include <QCursor>
+#include <QImage>
 #include <QString>
 
 namespace carlume {
@@ -15,6 +16,10 @@ namespace carlume {
 constexpr TCursor crUiHand = 14000;
 /// Cursor id of the grasping hand ("UI_DRAGCUR").
 constexpr TCursor crUiDragHand = 14001;
+
+/// A picture in a format Qt reads itself ("png", "xpm", "pbm", "bmp"), read as that format only; a null
+/// image when it cannot be.
+QImage ReadBuiltInImage(const QString& path, const char* format);
 
 /// The bitmap resource of that name; an empty bitmap when there is none. One-bit resources come back
 /// monochrome.
