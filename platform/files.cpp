@@ -61,16 +61,6 @@ bool IsSuffixChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
-bool IsDecimal(std::string_view text)
-{
-    if (text.empty() || text.size() > 10)
-        return false;
-    for (const char c : text)
-        if (c < '0' || c > '9')
-            return false;
-    return true;
-}
-
 // The writer's process id when `name` has the shape of our temporaries, else 0.
 pid_t TemporaryWriter(std::string_view name)
 {
@@ -87,9 +77,14 @@ pid_t TemporaryWriter(std::string_view name)
     if (marker == std::string_view::npos || marker < 2)
         return 0;
     const std::string_view digits = name.substr(marker + kTemporaryMarker.size());
-    if (!IsDecimal(digits))
+    if (digits.empty() || digits.size() > 10)
         return 0;
-    const long long pid = std::stoll(std::string(digits));
+    long long pid = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return 0;
+        pid = pid * 10 + (c - '0');
+    }
     return pid > 0 && pid <= INT_MAX ? pid_t(pid) : 0;
 }
 

@@ -5,8 +5,8 @@
 // writer), which is then renamed over the target, so a failure never leaves a truncated file behind. A
 // process's first write into a folder first removes the temporaries that killed writers left there: only
 // names of that shape whose writer is gone, never a file of anyone else. How much a write waits for the disk
-// is the caller's choice
-// (`TWriteMode`). Tests make single steps fail, or watch them, through `ScopedFileFault`.
+// is the caller's choice (`TWriteMode`). Tests make single steps fail, or watch them, through
+// `ScopedFileFault`.
 
 #include <functional>
 #include <string>

@@ -417,4 +417,12 @@ std::size_t Utf8Length(std::string_view s)
     return length;
 }
 
+std::string_view Utf8Prefix(std::string_view s, std::size_t characters)
+{
+    std::size_t i = 0;
+    for (; i < s.size() && characters > 0; --characters)
+        DecodeUtf8(s, i);
+    return s.substr(0, i);
+}
+
 } // namespace carlume

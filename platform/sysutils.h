@@ -81,5 +81,7 @@ bool AnsiSameText(std::string_view a, std::string_view b);
 int AnsiCompareStr(std::string_view a, std::string_view b);
 /// The number of characters of a UTF-8 text; a byte that starts no valid character counts as one.
 std::size_t Utf8Length(std::string_view s);
+/// The first `characters` characters of a UTF-8 text, counted as `Utf8Length` counts them.
+std::string_view Utf8Prefix(std::string_view s, std::size_t characters);
 
 } // namespace carlume

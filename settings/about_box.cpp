@@ -364,7 +364,8 @@ void TFmAboutDetails::FormCreate()
     // A longer description runs on past the edge: widening for it could make the window wider than any
     // screen, and as large in memory.
     for (const auto& line : details.VersionLines)
-        widest = std::max(widest, metrics.horizontalAdvance(Q(line).left(int(kMaxMeasuredWidth))));
+        widest =
+            std::max(widest, metrics.horizontalAdvance(Q(std::string(Utf8Prefix(line, kMaxMeasuredWidth)))));
     if (widest + 40 > ClientWidth())
         SetClientWidth(widest + 40);
 }

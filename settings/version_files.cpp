@@ -74,14 +74,8 @@ bool LessNoCase(const std::string& a, const std::string& b)
 // The description as the details text shows it: at most kMaxShownDescription characters.
 std::string ShownDescription(const std::string& description)
 {
-    std::size_t characters = 0;
-    for (std::size_t i = 0; i < description.size(); ++i) {
-        if ((static_cast<unsigned char>(description[i]) & 0xC0) == 0x80)
-            continue; // a continuation byte belongs to the character before it
-        if (characters++ == kMaxShownDescription)
-            return description.substr(0, i) + "...";
-    }
-    return description;
+    const std::string_view shown = Utf8Prefix(description, kMaxShownDescription);
+    return shown.size() == description.size() ? description : std::string(shown) + "...";
 }
 
 } // namespace
