@@ -17,6 +17,7 @@
 #include "settings/email_bridge.h"
 #include "settings/jpeg_picture.h"
 #include "settings/pm_maint_prefs.h"
+#include "settings/settings_modules.h"
 #include "settings/version_files.h"
 #include "ui_about_box.h"
 #include "ui_about_details.h"
@@ -197,9 +198,12 @@ void TAboutBox::FormCreate()
 
     MakeLink(*ui.lblInstall);
     const QFontMetrics metrics(ui.lblInstall->font());
+    // The label's width + 20 would run past its panel, which cuts it off mid-letter: the panel's edge bounds
+    // it, so that the dots always show.
+    const int visibleWidth = ui.lblInstall->parentWidget()->width() - ui.lblInstall->x();
     ui.lblInstall->setText(
         Q(FitTextToWidth([&](const std::string& text) { return metrics.horizontalAdvance(Q(text)); },
-                         properties_.InstallLocation, ui.lblInstall->width() + 20)));
+                         properties_.InstallLocation, std::min(ui.lblInstall->width() + 20, visibleWidth))));
     ui.lblInstall->adjustSize();
     ui.lblInstall->setToolTip(Q(properties_.InstallLocation));
 
@@ -219,10 +223,13 @@ void TAboutBox::FormCreate()
     ui.lblWebSite->adjustSize();
     ui.lblEmail->adjustSize();
     if (FileExists(properties_.LogoFile)) {
+        // The box is worth more than its picture: it opens without one, as for a missing logo. A missing or
+        // broken decoder module is the installation's to mend, so the user is told which file it is.
         try {
             ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
+        } catch (const ESettingsModuleError& error) {
+            ShowErrorMessage(services_, error.Message());
         } catch (const std::exception& error) {
-            // The box is worth more than its picture: it opens without one, as for a missing logo.
             LogMessage(services_,
                        Format("The logo %s cannot be shown: %s", properties_.LogoFile, error.what()));
         }
@@ -316,6 +323,7 @@ TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& prop
     , programFolder_(ProgramFolder())
 {
     ui_->setupUi(this);
+    bottomGap_ = ui_->PnlBottom->y() - ui_->PnlUpper->height();
     SetPosition(TPosition::poOwnerFormCenter);
     const TFont courier = MakeFont("Courier", 8);
     SetFont(courier);
@@ -361,11 +369,9 @@ void TFmAboutDetails::FormCreate()
 
     const QFontMetrics metrics(Font().ToQFont());
     int widest = 0;
-    // A longer description runs on past the edge: widening for it could make the window wider than any
-    // screen, and as large in memory.
     for (const auto& line : details.VersionLines)
-        widest =
-            std::max(widest, metrics.horizontalAdvance(Q(std::string(Utf8Prefix(line, kMaxMeasuredWidth)))));
+        widest = std::max(widest, metrics.horizontalAdvance(Q(line)));
+    // Never wider than the screen (the form sees to that): the pane scrolls to the rest.
     if (widest + 40 > ClientWidth())
         SetClientWidth(widest + 40);
 }
@@ -373,12 +379,15 @@ void TFmAboutDetails::FormCreate()
 void TFmAboutDetails::resizeEvent(QResizeEvent* event)
 {
     TForm::resizeEvent(event);
-    // The upper part follows the width; Email and Close keep their distance to the right edge.
+    // The upper part takes the room the bottom strip leaves, which stays at the bottom; Email and Close keep
+    // their distance to the right edge.
     const int width = ClientWidth();
-    ui_->PnlUpper->resize(width, ui_->PnlUpper->height());
-    ui_->MemoDetails->resize(width, ui_->MemoDetails->height());
-    ui_->PnlCleanupVersionFile->resize(width, ui_->PnlCleanupVersionFile->height());
-    ui_->PnlBottom->resize(width, ui_->PnlBottom->height());
+    QWidget& bottom = *ui_->PnlBottom;
+    bottom.setGeometry(0, ClientHeight() - bottom.height(), width, bottom.height());
+    const int upperHeight = std::max(0, bottom.y() - bottomGap_);
+    ui_->PnlUpper->resize(width, upperHeight);
+    ui_->MemoDetails->resize(width, upperHeight);
+    ui_->PnlCleanupVersionFile->resize(width, upperHeight);
     ui_->BtnEmail->move(width - 164, ui_->BtnEmail->y());
     ui_->btnClose->move(width - 83, ui_->btnClose->y());
 }

@@ -60,7 +60,7 @@ private:
 
 /// Shows the About box modally over the active window; errors raised while it is built reach the caller.
 /// A logo that cannot be read leaves the picture empty; the error, naming the file, goes to the services'
-/// log.
+/// log. A missing or broken decoder module also leaves it empty, with an error message naming the module.
 void ShowAboutBox(const TAboutBoxProperties& properties, const TApplicationServices& services);
 
 class TFmAboutDetails : public TForm {
@@ -95,6 +95,8 @@ private:
     std::string programFolder_;
     std::vector<std::string> lines_;
     std::vector<std::string> versionFiles_;
+    /// The space between the upper part and the bottom strip, as laid out.
+    int bottomGap_ = 0;
 };
 
 /// Shows the installation-details window modally over `owner`, with the hourglass while it reads the files.

@@ -25,12 +25,13 @@ Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryNam
     std::string failure;
     void* entry = LoadModuleEntry(path, entryName, what, failure);
     if (entry == nullptr)
-        throw Exception(failure);
+        throw ESettingsModuleError(failure);
     Interface* module = nullptr;
     std::string reason;
     if (CallModuleEntry(entry, SettingsModuleInterfaceVersion, module, reason) != settingsModuleOk ||
         module == nullptr)
-        throw Exception(path + ": " + (reason.empty() ? std::string("the module refused to start") : reason));
+        throw ESettingsModuleError(path + ": " +
+                                   (reason.empty() ? std::string("the module refused to start") : reason));
     loaded->emplace(path, module);
     return *module;
 }

@@ -6,6 +6,7 @@
 // needs neither and stays with its callers. Each module exports one entry (platform/module_entry.h) that
 // hands out its interface below, which lives as long as the process.
 
+#include "platform/exceptions.h"
 #include "platform/module_entry.h"
 #include "settings/data_storage_access.h"
 #include "settings/jpeg_picture.h"
@@ -44,9 +45,16 @@ public:
     virtual TJpegPicture Decode(const std::string& bytes) = 0;
 };
 
+/// A module that is missing, cannot be loaded or refuses the program: the installation's fault, not the
+/// data's. The message names the module's path.
+class ESettingsModuleError : public Exception {
+public:
+    using Exception::Exception;
+};
+
 /// The module at `windowsPath` (a Windows name or a path, see platform/library.h), loaded on the first call
-/// that succeeds for that path. Raises `Exception` naming the path when the file is missing or cannot be
-/// loaded (a library it needs is missing, say), is no such module or was built for another version.
+/// that succeeds for that path. Raises `ESettingsModuleError` naming the path when the file is missing or
+/// cannot be loaded (a library it needs is missing, say), is no such module or was built for another version.
 IXmlStorageModule& LoadXmlStorageModule(std::string_view windowsPath);
 /// As `LoadXmlStorageModule`, for the picture decoder.
 IJpegDecoderModule& LoadJpegDecoderModule(std::string_view windowsPath);

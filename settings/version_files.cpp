@@ -167,7 +167,7 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
             continue;
         counted.emplace_back(" " + ShownDescription(description) + " (" + ExtractFileName(entry) + ") ",
                              buildDate);
-        width = std::max(width, std::min(Utf8Length(counted.back().first), kMaxPaddedWidth));
+        width = std::max(width, Utf8Length(counted.back().first));
     }
     for (const auto& [text, buildDate] : counted) {
         details.VersionLines.push_back(PadRight(text, width) + " : " + buildDate);

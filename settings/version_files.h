@@ -23,16 +23,10 @@ void ReadInstallationID(const std::string& folder, std::string& id);
 /// names ending in ".ver" count.
 std::vector<std::string> FindVersionFiles(const std::string& programFolder);
 
-/// The widest a description's text is padded to, in characters. A padded line with " : " and the date then
-/// keeps within 77 characters, inside the 80 columns of plain text (the text also goes out as an e-mail
-/// attachment), and about twice what a description usually takes. A longer description is shown whole, only
-/// not padded, and does not widen the other lines.
-inline constexpr std::size_t kMaxPaddedWidth = 64;
 /// The most characters of a description the details text shows; a longer one (a damaged or foreign file)
-/// is cut there and ends in "...", so that one file cannot make the pane lay out megabytes in one line.
+/// is cut there and ends in "...", so that one file cannot make the pane lay out megabytes in one line. It
+/// bounds every version line, which is padded to the longest shown text and measured whole.
 inline constexpr std::size_t kMaxShownDescription = 1024;
-/// The most characters of a version line the details window widens for: a padded text, " : " and a date.
-inline constexpr std::size_t kMaxMeasuredWidth = kMaxPaddedWidth + 13;
 
 /// The text of the details pane, line by line.
 struct TVersionDetails {

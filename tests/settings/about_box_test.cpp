@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 
@@ -23,6 +24,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace carlume {
 namespace {
@@ -115,12 +117,12 @@ TEST_F(AboutWindowsTest, AboutBoxShowsThePropertiesAndActsOnItsLinks)
     EXPECT_EQ(text("lblPhone"), "Phone: 555-0100");
     EXPECT_EQ(text("Copyright"), "Copyright \u00a9 1998-2026 Tamsel Software. All rights reserved.");
     EXPECT_THAT(text("lblInstall"), ::testing::EndsWith("..."));
-    // Shortened to the label's 213 pixels plus 20.
+    // Shortened to what its panel shows of it.
     const QLabel& install = Child<QLabel>(box, "lblInstall");
     const int installWidth = QFontMetrics(install.font()).horizontalAdvance(install.text());
-    EXPECT_GT(installWidth,
-              213 + 20 - QFontMetrics(install.font()).horizontalAdvance(QStringLiteral("x...")));
-    EXPECT_LE(installWidth, 213 + 20);
+    const int visible = install.parentWidget()->width() - install.x();
+    EXPECT_GT(installWidth, visible - QFontMetrics(install.font()).horizontalAdvance(QStringLiteral("x...")));
+    EXPECT_LE(installWidth, visible);
     EXPECT_EQ(Child<QLabel>(box, "lblInstall").toolTip().toStdString(), properties.InstallLocation);
     EXPECT_FALSE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
 
@@ -151,6 +153,44 @@ TEST_F(AboutWindowsTest, AboutBoxShowsThePropertiesAndActsOnItsLinks)
         EXPECT_TRUE(Child<QWidget>(box, notice ? "pnlCopyrightInfo" : "pnlProductInfo").isAncestorOf(front));
     }
 }
+
+// The install location, short or long: shortened to what its panel shows, the dots included, and opened
+// whole.
+struct TInstallPath {
+    const char* Name;
+    std::size_t Folders; // of 20 characters each below the program folder
+    bool Shortened;
+};
+
+class AboutBoxInstallTest : public AboutWindowsTest, public ::testing::WithParamInterface<TInstallPath> {};
+
+TEST_P(AboutBoxInstallTest, TheShownPathLiesWithinItsPanel)
+{
+    for (std::size_t i = 0; i < GetParam().Folders; ++i)
+        properties.InstallLocation += std::string(19, char('a' + i)) + "/";
+    TAboutBox box(nullptr, properties, fakes.Services());
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    QLabel& install = Child<QLabel>(box, "lblInstall");
+    const std::string shown = install.text().toStdString();
+    if (GetParam().Shortened) {
+        ASSERT_THAT(shown, ::testing::EndsWith("..."));
+        EXPECT_EQ(properties.InstallLocation.rfind(shown.substr(0, shown.size() - 3), 0), 0u);
+    } else {
+        EXPECT_EQ(shown, properties.InstallLocation);
+    }
+    EXPECT_LE(QFontMetrics(install.font()).horizontalAdvance(install.text()), install.width());
+    EXPECT_LE(install.geometry().right(), install.parentWidget()->rect().right()) << "cut off by its panel";
+    EXPECT_EQ(install.toolTip().toStdString(), properties.InstallLocation);
+    QTest::mouseClick(&install, Qt::LeftButton, Qt::NoModifier, QPoint(install.width() - 2, 5));
+    ASSERT_EQ(fakes.Shell.Requests().size(), 1u);
+    EXPECT_EQ(fakes.Shell.Requests()[0].File, properties.InstallLocation);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, AboutBoxInstallTest,
+                         ::testing::Values(TInstallPath{"Short", 0, false}, TInstallPath{"Long", 4, true},
+                                           TInstallPath{"VeryLong", 12, true}),
+                         test::ByName);
 
 TEST_F(AboutWindowsTest, TheBoxOpensOnAVisibleControlAndTabSkipsTheHiddenPanel)
 {
@@ -215,15 +255,53 @@ TEST_F(AboutWindowsTest, ALongDescriptionLeavesTheDetailsWithinTheScreenAndScrol
     TFmAboutDetails details(nullptr, properties, fakes.Services());
     details.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
-    // The window widens for the first columns of a version line only; the rest is scrolled to.
+    // The window widens for the line as far as the screen allows; the rest is scrolled to.
     const QRect free = details.screen()->availableGeometry();
-    EXPECT_LT(details.frameGeometry().width(), free.width());
+    EXPECT_EQ(details.frameGeometry().width(), free.width());
     EXPECT_TRUE(free.contains(details.frameGeometry()));
     const QWidget& close = Child<QWidget>(details, "btnClose");
     EXPECT_EQ(details.width() - close.mapTo(&details, QPoint(close.width(), 0)).x(), 15);
     EXPECT_GT(Child<QPlainTextEdit>(details, "MemoDetails").horizontalScrollBar()->maximum(), 0)
         << "the text pane scrolls";
     SavePicture(details, "about_details_long");
+}
+
+// Three long descriptions and a short one: every " : " in one column of the pane, the clipboard and the
+// attachment, and the window wide enough for the longest line.
+TEST_F(AboutWindowsTest, LongDescriptionsLineUpAndTheWindowShowsThemWhole)
+{
+    MakeInstallation();
+    for (const auto& [name, length] : {std::pair{"a.ver", 45}, {"b.ver", 52}, {"c.ver", 60}})
+        Put(program + name, VersionFile("20240101", std::string(std::size_t(length), name[0])));
+    TFmAboutDetails details(nullptr, properties, fakes.Services());
+    details.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
+    QTest::mouseClick(&Child<TGradientButton>(details, "btnPasteClipboard"), Qt::LeftButton);
+    QTest::mouseClick(&Child<TGradientButton>(details, "BtnEmail"), Qt::LeftButton);
+    const QPlainTextEdit& pane = Child<QPlainTextEdit>(details, "MemoDetails");
+    const std::pair<const char*, QString> texts[] = {
+        {"pane", pane.toPlainText()},
+        {"clipboard", QString::fromStdString(fakes.Clipboard.Text())},
+        {"file", QString::fromStdString(Slurp(program + "VersionMessage.txt"))}};
+    for (const auto& [where, text] : texts) {
+        const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
+        const auto info = lines.indexOf(QStringLiteral("           Version files info          "));
+        ASSERT_GE(info, 0) << where;
+        std::set<qsizetype> columns;
+        for (const QString& line : lines.mid(info + 2))
+            if (!line.isEmpty())
+                columns.insert(line.indexOf(QStringLiteral(" : ")));
+        EXPECT_EQ(columns.size(), 1u) << where;
+        EXPECT_EQ(lines.mid(info + 2).filter(QStringLiteral(" : ")).size(), 6) << where;
+    }
+    EXPECT_EQ(pane.horizontalScrollBar()->maximum(), 0) << "the longest line is shown whole";
+    const auto longest =
+        std::find_if(details.Lines().begin(), details.Lines().end(), [](const std::string& line) {
+            return line.find(std::string(60, 'c')) != std::string::npos;
+        });
+    ASSERT_NE(longest, details.Lines().end());
+    EXPECT_GE(details.ClientWidth(),
+              QFontMetrics(pane.font()).horizontalAdvance(QString::fromStdString(*longest)) + 40);
 }
 
 // A logo the box cannot show: the file name, what its bytes are, and how the decoder's message begins.
@@ -263,17 +341,42 @@ INSTANTIATE_TEST_SUITE_P(
         TBadLogo{"UnknownKind", "CLLogo.xyz", TBadLogo::Whole, "Unknown picture file extension (.xyz)"}),
     test::ByName);
 
-// The decoder is a module of its own; without it the box still opens, and the log names the module's path.
-TEST_F(AboutWindowsTest, WithoutTheDecoderModuleTheBoxOpensWithoutThePicture)
+// The decoder is a module of its own. Missing or broken, the user is told its path, and the box still opens.
+struct TBrokenDecoder {
+    const char* Name;
+    enum TFile { Absent, NotALibrary, NoEntry } File;
+    const char* Message; // after the module's path
+};
+
+class AboutBoxDecoderTest : public AboutWindowsTest, public ::testing::WithParamInterface<TBrokenDecoder> {};
+
+TEST_P(AboutBoxDecoderTest, TheMessageNamesTheModuleAndTheBoxOpensWithoutThePicture)
 {
-    fs::remove(program + "libcarlume_jpeg.so");
+    const std::string module = program + "libcarlume_jpeg.so";
+    fs::remove(module);
+    if (GetParam().File == TBrokenDecoder::NotALibrary)
+        Put(module, std::string(4096, 'x'));
+    else if (GetParam().File == TBrokenDecoder::NoEntry)
+        fs::copy_file(CARLUME_TSCEMAIL_PATH, module);
     fs::copy_file(CARLUME_TEST_LOGO, properties.LogoFile);
     TAboutBox box(nullptr, properties, fakes.Services());
+    const std::string prefix =
+        GetParam().File == TBrokenDecoder::NoEntry ? "" : "Unable to load the picture decoder ";
+    EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError),
+                ElementsAre(::testing::StartsWith(prefix + module + GetParam().Message)));
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
-    ASSERT_EQ(fakes.Logger.Lines().size(), 1u);
-    EXPECT_THAT(fakes.Logger.Lines()[0],
-                HasSubstr("Unable to load the picture decoder " + program + "libcarlume_jpeg.so: "));
+    QTest::mouseClick(&Child<TGradientButton>(box, "OKButton"), Qt::LeftButton);
+    EXPECT_EQ(box.ModalResult(), mrOk);
 }
+
+INSTANTIATE_TEST_SUITE_P(Modules, AboutBoxDecoderTest,
+                         ::testing::Values(TBrokenDecoder{"Absent", TBrokenDecoder::Absent, ": "},
+                                           TBrokenDecoder{"NotALibrary", TBrokenDecoder::NotALibrary, ": "},
+                                           TBrokenDecoder{"NoEntry", TBrokenDecoder::NoEntry,
+                                                          " is no picture decoder module of this program"}),
+                         test::ByName);
 
 TEST_F(AboutWindowsTest, AMissingLogoLeavesThePictureEmptyAndLogsNothing)
 {
@@ -341,6 +444,42 @@ TEST_F(AboutWindowsTest, DetailsListTheInstallationAndCopyAndSendIt)
     EXPECT_TRUE(fs::exists(program + "VersionMessage.txt"));
     EXPECT_NE(details.cursor().shape(), Qt::WaitCursor);
 }
+
+// Enlarged in either view, the upper part takes the room and the bottom strip stays at the bottom with its
+// buttons in place.
+class AboutDetailsResizeTest : public AboutWindowsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(AboutDetailsResizeTest, TheUpperPartGrowsAndTheButtonsKeepTheirPlaces)
+{
+    MakeInstallation();
+    TFmAboutDetails details(nullptr, properties, fakes.Services());
+    details.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
+    const bool cleanup = std::string(GetParam()) == "Cleanup";
+    if (cleanup)
+        QTest::mouseClick(Child<QPlainTextEdit>(details, "MemoDetails").viewport(), Qt::RightButton,
+                          Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const QSize laidOut = details.size();
+    const QSize larger = laidOut + QSize(120, 150);
+    details.windowHandle()->resize(larger);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return details.size() == larger; }));
+
+    QWidget& upper = Child<QWidget>(details, cleanup ? "PnlCleanupVersionFile" : "MemoDetails");
+    QWidget& bottom = Child<QWidget>(details, "PnlBottom");
+    EXPECT_TRUE(upper.isVisible());
+    EXPECT_EQ(upper.mapTo(&details, QPoint(0, 0)), QPoint(0, 0));
+    EXPECT_EQ(upper.size(), QSize(larger.width(), larger.height() - (laidOut.height() - 240)));
+    EXPECT_EQ(bottom.geometry(), QRect(0, larger.height() - 41, larger.width(), 41));
+    const auto place = [&](const char* name) { return Child<QWidget>(details, name).geometry(); };
+    EXPECT_EQ(place(cleanup ? "BtnCleanup" : "btnPasteClipboard").topLeft(),
+              cleanup ? QPoint(1, 8) : QPoint(1, 9));
+    EXPECT_EQ(larger.width() - place("btnClose").x(), 404 - 321);
+    EXPECT_EQ(larger.width() - place("BtnEmail").x(), 404 - 240);
+    SavePicture(details, cleanup ? "about_details_enlarged_cleanup" : "about_details_enlarged");
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, AboutDetailsResizeTest, ::testing::Values("Details", "Cleanup"),
+                         [](const auto& row) { return std::string(row.param); });
 
 TEST_F(AboutWindowsTest, TheHiddenCleanupViewClearsABuildDate)
 {

@@ -20,7 +20,7 @@ struct PaddingCase {
 
 class VersionLinePaddingTest : public ::testing::TestWithParam<PaddingCase> {};
 
-TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCharactersUpToTheCap)
+TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCharactersToTheLongest)
 {
     test::ScratchFolder folder;
     for (const auto& [name, description] : GetParam().files)
@@ -41,23 +41,36 @@ std::string Repeated(const std::string& character, std::size_t count)
 
 INSTANTIATE_TEST_SUITE_P(
     Descriptions, VersionLinePaddingTest,
-    ::testing::Values(PaddingCase{"Accented",
-                                  {{"a.ver", "Café tables"}, {"b.ver", "Rate tables"}},
-                                  {" Café tables (a.ver)  : 01/15/2024",
-                                   " Rate tables (b.ver)  : 01/15/2024"}},
-                      PaddingCase{"Japanese",
-                                  {{"c.ver", "車両データ"}, {"d.ver", "Engine"}},
-                                  {" 車両データ (c.ver)   : 01/15/2024", " Engine (d.ver)  : 01/15/2024"}},
-                      PaddingCase{"OneLongerThanTheCap",
-                                  {{"a.ver", kLong}, {"b.ver", "Short"}},
-                                  {" " + kLong + " (a.ver)  : 01/15/2024",
-                                   " Short (b.ver) " + std::string(64 - 15, ' ') + " : 01/15/2024"}},
-                      PaddingCase{"LongerThanIsShown",
-                                  {{"a.ver", Repeated("é", kMaxShownDescription + 1)}},
-                                  {" " + Repeated("é", kMaxShownDescription) + "... (a.ver)  : 01/15/2024"}},
-                      PaddingCase{"JustAsLongAsIsShown",
-                                  {{"a.ver", Repeated("é", kMaxShownDescription)}},
-                                  {" " + Repeated("é", kMaxShownDescription) + " (a.ver)  : 01/15/2024"}}),
+    ::testing::Values(
+        PaddingCase{"Accented",
+                    {{"a.ver", "Café tables"}, {"b.ver", "Rate tables"}},
+                    {" Café tables (a.ver)  : 01/15/2024", " Rate tables (b.ver)  : 01/15/2024"}},
+        PaddingCase{"Japanese",
+                    {{"c.ver", "車両データ"}, {"d.ver", "Engine"}},
+                    {" 車両データ (c.ver)   : 01/15/2024", " Engine (d.ver)  : 01/15/2024"}},
+        PaddingCase{"OneLong",
+                    {{"a.ver", kLong}, {"b.ver", "Short"}},
+                    {" " + kLong + " (a.ver)  : 01/15/2024",
+                     " Short (b.ver) " + std::string(100 - 5, ' ') + " : 01/15/2024"}},
+        PaddingCase{"ThreeLongOneShort",
+                    {{"a.ver", std::string(45, 'a')},
+                     {"b.ver", std::string(52, 'b')},
+                     {"c.ver", std::string(60, 'c')},
+                     {"d.ver", "Short"}},
+                    {" " + std::string(45, 'a') + " (a.ver) " + std::string(15, ' ') + " : 01/15/2024",
+                     " " + std::string(52, 'b') + " (b.ver) " + std::string(8, ' ') + " : 01/15/2024",
+                     " " + std::string(60, 'c') + " (c.ver)  : 01/15/2024",
+                     " Short (d.ver) " + std::string(60 - 5, ' ') + " : 01/15/2024"}},
+        PaddingCase{"LongerThanIsShownPadsTheOthers",
+                    {{"a.ver", std::string(kMaxShownDescription + 500, 'x')}, {"b.ver", "Short"}},
+                    {" " + std::string(kMaxShownDescription, 'x') + "... (a.ver)  : 01/15/2024",
+                     " Short (b.ver) " + std::string(kMaxShownDescription + 3 - 5, ' ') + " : 01/15/2024"}},
+        PaddingCase{"LongerThanIsShown",
+                    {{"a.ver", Repeated("é", kMaxShownDescription + 1)}},
+                    {" " + Repeated("é", kMaxShownDescription) + "... (a.ver)  : 01/15/2024"}},
+        PaddingCase{"JustAsLongAsIsShown",
+                    {{"a.ver", Repeated("é", kMaxShownDescription)}},
+                    {" " + Repeated("é", kMaxShownDescription) + " (a.ver)  : 01/15/2024"}}),
     ByName);
 
 TEST(CleanupLine, IsPaddedByCharacters)
