@@ -21,6 +21,7 @@
 #include "settings/ini_data_storage.h"
 #include "settings/xml_data_storage.h"
 
+#include "bench/benchmark_options.h"
 #include "bench/verdict.h"
 
 #include <QSettings>
@@ -47,7 +48,6 @@
 #include <regex>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 #include <vector>
 
 using namespace carlume;
@@ -194,6 +194,7 @@ BENCHMARK(BareMemIniFile)->Apply(Sizes);
 // pairs at the end.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    using ConsoleReporter::ConsoleReporter;
     void ReportRuns(const std::vector<Run>& runs) override
     {
         for (const auto& run : runs) {
@@ -490,19 +491,10 @@ int main(int argc, char** argv)
 {
     // Repetitions interleaved with the other benchmarks' and compared by their medians, unless told
     // otherwise.
-    std::vector<char*> args(argv, argv + argc);
-    static char repetitions[] = "--benchmark_repetitions=9";
-    static char interleaving[] = "--benchmark_enable_random_interleaving=true";
-    static char minTime[] = "--benchmark_min_time=0.1";
-    static char aggregatesOnly[] = "--benchmark_report_aggregates_only=true";
-    if (std::none_of(argv + 1, argv + argc, [](const char* a) {
-            return std::string_view(a).starts_with("--benchmark_repetitions");
-        }))
-        args.insert(args.begin() + 1, {repetitions, interleaving, minTime, aggregatesOnly});
-    int count = int(args.size());
-    args.push_back(nullptr);
-    benchmark::Initialize(&count, args.data());
-    RatioReporter reporter;
+    TBenchmarkOptions options(argc, argv,
+                              {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
+                               "--benchmark_min_time=0.1", "--benchmark_report_aggregates_only=true"});
+    RatioReporter reporter(options.ConsoleOptions());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     PrintXmlRatios(reporter.counters);
     std::printf("\n%-8s %14s %14s %10s\n", "items", "Storage/Ini", "Bare/MemIni", "ratio");
@@ -525,5 +517,5 @@ int main(int argc, char** argv)
     std::printf("\n");
     verdicts.Print();
     benchmark::Shutdown();
-    return 0;
+    return VerdictExitStatus();
 }
