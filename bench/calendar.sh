@@ -28,3 +28,4 @@ verdict "one paint of the month calendar against a QCalendarWidget" \
     "$(ratio "$(time_of UiCalendarPaint)" "$(time_of QCalendarWidgetPaint)")" "at most" 1.0 x
 verdict "Alt+Down in a combo edit until its popup calendar has painted" \
     "$(ratio "$(time_of AltDownToPopupPainted)" 1000)" under 16 ms
+end_verdicts

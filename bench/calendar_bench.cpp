@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "bench/benchmark_options.h"
 #include "bench/render_loop.h"
 
 #include <benchmark/benchmark.h>
@@ -109,8 +110,8 @@ int main(int argc, char** argv)
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    TBenchmarkOptions options(argc, argv);
+    if (options.ReportUnrecognized())
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

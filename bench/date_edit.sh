@@ -26,3 +26,4 @@ printf "date edit against the masked line edit: %.1fx\n" \
 echo
 verdict "typing a ten-character date into the date edit and leaving the field" \
     "$(ratio "$(time_of DateEditTypeAndLeave)" 1000)" under 1 ms
+end_verdicts

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include "bench/benchmark_options.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -101,8 +103,8 @@ int main(int argc, char** argv)
     if (std::getenv("QT_QPA_PLATFORM") == nullptr)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    TBenchmarkOptions options(argc, argv);
+    if (options.ReportUnrecognized())
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -86,3 +86,4 @@ awk -v o="$open_ms" -v r="$reference_ms" \
 echo
 verdict "opening the lookup window against a plain QDialog, median wall time" "$(ratio "$open_ms" "$reference_ms")" \
     "at most" 1.4 x
+end_verdicts

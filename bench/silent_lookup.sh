@@ -119,3 +119,4 @@ verdict "peak memory of a silent run with a 10 MB cquery.ini of blank lines" "$(
     under 100 MB
 verdict "peak memory of a silent run with a 10 MB cquery.ini of written lines" "$(ratio "$rss_written" 1024)" \
     under 100 MB
+end_verdicts

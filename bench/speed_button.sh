@@ -28,3 +28,4 @@ verdict "one paint of the speed button against a QToolButton, looks built (warm)
     "$(ratio "$(time_of SpeedButtonWarm)" "$(time_of ToolButtonWarm)")" "at most" 1.0 x
 verdict "one paint of the speed button against a QToolButton, looks rebuilt (cold)" \
     "$(ratio "$(time_of SpeedButtonCold)" "$(time_of ToolButtonCold)")" "at most" 2.0 x
+end_verdicts

@@ -11,6 +11,7 @@
 #include <QPixmapCache>
 #include <QToolButton>
 
+#include "bench/benchmark_options.h"
 #include "bench/render_loop.h"
 
 #include <benchmark/benchmark.h>
@@ -96,8 +97,8 @@ int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    TBenchmarkOptions options(argc, argv);
+    if (options.ReportUnrecognized())
         return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,6 +1,7 @@
 // One paint of each styled button at 75 x 25, next to a QPushButton of the same size, each through
-// QWidget::render into the same image. Prints each button's time as a ratio to the QPushButton's, and a
-// verdict for each button (goal: at most 1.0x).
+// QWidget::render into the same image. Unless told otherwise, the benchmarks run in repetitions interleaved
+// at random with each other's, and their medians are compared. Prints each button's time as a ratio to the
+// QPushButton's, and a verdict for each button (goal: at most 1.0x).
 //
 // The buttons keep the last look they painted (as the platform style keeps its button bevels), so a
 // repeated paint mostly copies it; the "Cold" runs change the caption on every paint to time the whole
@@ -13,6 +14,7 @@
 #include <QImage>
 #include <QPushButton>
 
+#include "bench/benchmark_options.h"
 #include "bench/render_loop.h"
 #include "bench/verdict.h"
 
@@ -113,15 +115,21 @@ BENCHMARK(BM_GradientButtonPlain);
 BENCHMARK(BM_SchemeButton);
 BENCHMARK(BM_SchemeButtonPlain);
 
-// The console report, plus the time per paint of every benchmark for the ratios.
+// The console report, plus the time per paint of every benchmark for the ratios: the median of its
+// repetitions, or its one run when not repeated.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    using ConsoleReporter::ConsoleReporter;
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0) {
-                times_[run.benchmark_name()] = run.GetAdjustedRealTime();
+            const std::string name = run.run_name.str();
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
+                times_[name] = run.GetAdjustedRealTime();
+                medians_[name] = true;
+            } else if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians_[name]) {
+                times_[name] = run.GetAdjustedRealTime();
             }
         }
     }
@@ -150,6 +158,7 @@ public:
 
 private:
     std::map<std::string, double> times_;
+    std::map<std::string, bool> medians_;
 };
 
 } // namespace
@@ -160,10 +169,12 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     TApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    TBenchmarkOptions options(argc, argv,
+                              {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
+                               "--benchmark_min_time=0.1", "--benchmark_report_aggregates_only=true"});
+    RatioReporter reporter(options.ConsoleOptions());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
     benchmark::Shutdown();
-    return 0;
+    return VerdictExitStatus();
 }

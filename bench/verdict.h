@@ -4,7 +4,8 @@
 // scripts:
 //   verdict: <what is measured>: <result> (goal: <at most|under> <limit>): met
 //   verdict: <what is measured>: <result> (goal: <at most|under> <limit>): NOT met
-// A unit "x" (a ratio) is written without a space.
+// A unit "x" (a ratio) is written without a space. A program ends with `return VerdictExitStatus();`: 1 when
+// a goal was NOT met.
 
 #include <cstdio>
 #include <string>
@@ -16,10 +17,25 @@ enum class VerdictGoal {
     Under,  ///< met only beneath it
 };
 
+/// The number of goals NOT met so far.
+inline int& VerdictsNotMet()
+{
+    static int count = 0;
+    return count;
+}
+
+inline int VerdictExitStatus()
+{
+    return VerdictsNotMet() > 0 ? 1 : 0;
+}
+
 inline void PrintVerdict(const std::string& what, double value, VerdictGoal relation, double limit,
                          const std::string& unit)
 {
+    // A value that is not a number (nothing measured) meets no goal.
     const bool met = relation == VerdictGoal::AtMost ? value <= limit : value < limit;
+    if (!met)
+        ++VerdictsNotMet();
     const char* gap = unit == "x" ? "" : " ";
     char goal[32];
     std::snprintf(goal, sizeof goal, unit == "x" ? "%.1f" : "%g", limit);

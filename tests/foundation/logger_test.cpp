@@ -72,6 +72,8 @@ TEST_F(LoggerTest, VersionComesFromTheProgramFile)
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
     ScopedFolderOverride realProgram(TFolder::ProgramFile, self);
     TLoggerObj logger;
+    // Its own log would go next to the test program.
+    logger.SetLogFileName(dir / "self.log");
     logger.SetTimestamp(false);
     logger.Log("x");
     EXPECT_EQ(logger.Lines().Text(), Block(self, CARLUME_EXPECTED_VERSION) + "x\r\n");
