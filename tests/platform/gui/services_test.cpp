@@ -3,6 +3,7 @@
 #include "platform/gui/qt_services.h"
 #include "platform/gui/resources.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,8 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -151,6 +154,140 @@ TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
         EXPECT_EQ(lines.join(QLatin1Char(' ')), QString::fromStdString(text));
         EXPECT_TRUE(copied.contains(QString::fromStdString(text))) << copied.toStdString();
         EXPECT_FALSE(copied.contains(QChar(0x2060)));
+    }
+}
+
+// A folder deep below others, with the file name as the last 18 of its 237 characters.
+std::string LongPath()
+{
+    std::string folder = "/home/agency/Polimark Rating Software/Carlume_Program_Installation_Folder/"
+                         "Vehicle_Symbol_Lookup_Application_Files/";
+    while (folder.size() < 237 - 18)
+        folder += "Subfolder_" + std::to_string(folder.size()) + "/";
+    folder.resize(237 - 18 - 1);
+    return folder + "/VersionMessage.txt";
+}
+
+struct TLongWordCase {
+    const char* Name;
+    std::string Text;
+    const char* Whole;     // must stay on one line
+    bool BreaksAfterSlash; // a line that ends inside a word ends after a "/"
+};
+
+class MessageBoxWords : public ::testing::TestWithParam<TLongWordCase> {};
+
+TEST_P(MessageBoxWords, EveryCharacterShowsAndWordsThatFitStayWhole)
+{
+    const TLongWordCase& row = GetParam();
+    QRect box;
+    QRect label;
+    std::vector<std::pair<QString, qreal>> lines;
+    qreal textHeight = 0;
+    TModalDriver driver;
+    driver.Then([&](TModalWindow& w) {
+        box = w.Widget().geometry();
+        const auto& shown = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+        label = shown.contentsRect();
+        QTextLayout layout(shown.text(), shown.font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WordWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(label.width());
+            line.setPosition(QPointF(0, textHeight));
+            textHeight += line.height();
+            lines.emplace_back(shown.text().mid(line.textStart(), line.textLength()),
+                               line.naturalTextWidth());
+        }
+        layout.endLayout();
+        w.Key(Qt::Key_Escape);
+    });
+    TQtDialogService().ShowMessage(TMsgDlgType::mtError, row.Text);
+    EXPECT_LE(box.width(), QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_LE(textHeight, label.height() + 1) << "every line has room";
+    ASSERT_GT(lines.size(), 1U);
+    int whole = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QString text = lines[i].first;
+        const QString plain = QString(text).remove(QChar(0x2060)).remove(QChar(0x200B));
+        SCOPED_TRACE(plain.toStdString());
+        EXPECT_LE(lines[i].second, label.width());
+        whole += plain.contains(QString::fromUtf8(row.Whole)) ? 1 : 0;
+        if (row.BreaksAfterSlash && i + 1 < lines.size() && !plain.back().isSpace()) {
+            EXPECT_EQ(plain.back(), QLatin1Char('/'));
+        }
+    }
+    EXPECT_EQ(whole, 1) << row.Whole;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LongWords, MessageBoxWords,
+    ::testing::Values(
+        TLongWordCase{"PathWiderThanTheBox", "Cannot create file \"" + LongPath() + "\". Is a directory",
+                      "VersionMessage.txt", true},
+        TLongWordCase{"PartOfAPathWiderThanTheBox", "Cannot open /srv/" + std::string(180, 'x') + "/data.txt",
+                      "data.txt", false},
+        TLongWordCase{"NameWithoutASlash", "The name " + std::string(300, 'n') + "-end is too long.",
+                      "is too long.", false},
+        TLongWordCase{
+            "AddressThatFits",
+            "The Web Update page https://www.tamselsoftware.example/carlume/update/index.html could "
+            "not be opened, so the program will now go on without it.",
+            "https://www.tamselsoftware.example/carlume/update/index.html", true}),
+    test::ByName);
+
+TEST(QtDialogService, CopiesHoldTheBoxsTextAndNothingElseTouchesTheClipboard)
+{
+    const QString rule = QStringLiteral("---------------------------\n");
+    const QString text = QStringLiteral("Cannot open /srv/data/file.txt");
+    const QString other = QStringLiteral("from another\u2060program");
+    const auto ctrlC = [](TModalWindow& w) { w.Key(Qt::Key_C, Qt::ControlModifier); };
+    struct Case {
+        const char* what;
+        bool question;
+        std::function<void(TModalWindow&)> copy;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {"Ctrl+C on a message", false, ctrlC,
+         rule + QStringLiteral("Error\n") + rule + text + u'\n' + rule + QStringLiteral("OK   \n") + rule},
+        {"Ctrl+C on a question", true, ctrlC,
+         rule + QStringLiteral("Confirm\n") + rule + text + u'\n' + rule + QStringLiteral("Yes   No   \n") +
+             rule},
+        {"Copy on the menu of a selection", false,
+         [](TModalWindow& w) {
+             auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+             label.setSelection(0, int(label.text().size()));
+             QTimer::singleShot(0, [] {
+                 if (QWidget* menu = QApplication::activePopupWidget())
+                     QTest::keyClick(menu, Qt::Key_C);
+             });
+             const QPoint at = label.rect().center();
+             QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, label.mapToGlobal(at));
+             QApplication::sendEvent(&label, &menuEvent);
+         },
+         text}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString untouched;
+        QString copied;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow& w) {
+            QGuiApplication::clipboard()->setText(other);
+            QCoreApplication::processEvents();
+            untouched = QGuiApplication::clipboard()->text();
+            c.copy(w);
+            copied = QGuiApplication::clipboard()->text();
+            w.Key(Qt::Key_Escape);
+        });
+        if (c.question)
+            TQtDialogService().AskYesNo(text.toStdString());
+        else
+            TQtDialogService().ShowMessage(TMsgDlgType::mtError, text.toStdString());
+        EXPECT_EQ(untouched.toStdString(), other.toStdString()) << "another program's copy keeps its joiner";
+        EXPECT_EQ(copied.toStdString(), c.expected.toStdString());
     }
 }
 
