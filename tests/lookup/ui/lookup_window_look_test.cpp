@@ -230,8 +230,9 @@ TEST_F(LookupWindowLookTest, TheStatusStripShowsTheMarkAndTheCriteriaInBlue)
     EXPECT_EQ(CountPixels(image, mark, clBlack), 0);
 }
 
-// The controls of the layout (Qt's own parts left out) that show in the window.
-std::vector<const QWidget*> ShownControls(const QWidget& window)
+// The controls of the layout (Qt's own parts left out) that show in the window and overlap another within
+// their parent or reach outside it.
+std::set<std::string> Collisions(const QWidget& window)
 {
     std::vector<const QWidget*> controls;
     for (const QWidget* control : window.findChildren<QWidget*>()) {
@@ -239,14 +240,7 @@ std::vector<const QWidget*> ShownControls(const QWidget& window)
             !control->objectName().startsWith(QStringLiteral("qt_")))
             controls.push_back(control);
     }
-    return controls;
-}
-
-// The pairs of those controls that overlap within their parent, and those that reach outside it.
-std::set<std::string> Collisions(const QWidget& window)
-{
     std::set<std::string> found;
-    const std::vector<const QWidget*> controls = ShownControls(window);
     for (const QWidget* control : controls) {
         const std::string name = control->objectName().toStdString();
         if (!control->parentWidget()->rect().contains(control->geometry()))

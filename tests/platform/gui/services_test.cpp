@@ -105,21 +105,31 @@ TEST(QtDialogService, YesNoIsTrueOnlyForYes)
     }
 }
 
-// The lines a label wraps its plain text into at its present width.
-QStringList WrappedLines(const QLabel& label)
+// How a label wraps its plain text at its present width: the lines without the marks that steer the
+// breaks, the widest of them and the height of them all.
+struct TWrapped {
+    QStringList Lines;
+    qreal Widest = 0;
+    qreal Height = 0;
+};
+
+TWrapped Wrap(const QLabel& label)
 {
     QTextLayout layout(label.text(), label.font());
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
-    QStringList lines;
+    TWrapped wrapped;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(label.contentsRect().width());
-        lines.append(label.text().mid(line.textStart(), line.textLength()).remove(QChar(0x2060)).trimmed());
+        wrapped.Lines.append(label.text().mid(line.textStart(), line.textLength()).remove(QChar(0x2060)));
+        wrapped.Lines.back().remove(QChar(0x200B));
+        wrapped.Widest = std::max(wrapped.Widest, line.naturalTextWidth());
+        wrapped.Height += line.height();
     }
     layout.endLayout();
-    return lines;
+    return wrapped;
 }
 
 TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
@@ -136,7 +146,7 @@ TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
         TModalDriver driver;
         driver.Then([&](TModalWindow& w) {
             auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
-            lines = WrappedLines(label);
+            lines = Wrap(label).Lines;
             // Where the style lets the user select the text, the selection copies as written.
             label.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             label.setFocus(Qt::OtherFocusReason);
@@ -151,7 +161,7 @@ TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
             return line.contains(address);
         })) << lines.join(QStringLiteral(" | ")).toStdString();
-        EXPECT_EQ(lines.join(QLatin1Char(' ')), QString::fromStdString(text));
+        EXPECT_EQ(lines.join(QString()), QString::fromStdString(text));
         EXPECT_TRUE(copied.contains(QString::fromStdString(text))) << copied.toStdString();
         EXPECT_FALSE(copied.contains(QChar(0x2060)));
     }
@@ -180,46 +190,26 @@ class MessageBoxWords : public ::testing::TestWithParam<TLongWordCase> {};
 TEST_P(MessageBoxWords, EveryCharacterShowsAndWordsThatFitStayWhole)
 {
     const TLongWordCase& row = GetParam();
-    QRect box;
-    QRect label;
-    std::vector<std::pair<QString, qreal>> lines;
-    qreal textHeight = 0;
+    int boxWidth = 0;
+    QSize room;
+    TWrapped wrapped;
     TModalDriver driver;
     driver.Then([&](TModalWindow& w) {
-        box = w.Widget().geometry();
-        const auto& shown = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
-        label = shown.contentsRect();
-        QTextLayout layout(shown.text(), shown.font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WordWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(label.width());
-            line.setPosition(QPointF(0, textHeight));
-            textHeight += line.height();
-            lines.emplace_back(shown.text().mid(line.textStart(), line.textLength()),
-                               line.naturalTextWidth());
-        }
-        layout.endLayout();
+        boxWidth = w.Widget().width();
+        const auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+        room = label.contentsRect().size();
+        wrapped = Wrap(label);
         w.Key(Qt::Key_Escape);
     });
     TQtDialogService().ShowMessage(TMsgDlgType::mtError, row.Text);
-    EXPECT_LE(box.width(), QGuiApplication::primaryScreen()->availableGeometry().width());
-    EXPECT_LE(textHeight, label.height() + 1) << "every line has room";
-    ASSERT_GT(lines.size(), 1U);
-    int whole = 0;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const QString text = lines[i].first;
-        const QString plain = QString(text).remove(QChar(0x2060)).remove(QChar(0x200B));
-        SCOPED_TRACE(plain.toStdString());
-        EXPECT_LE(lines[i].second, label.width());
-        whole += plain.contains(QString::fromUtf8(row.Whole)) ? 1 : 0;
-        if (row.BreaksAfterSlash && i + 1 < lines.size() && !plain.back().isSpace()) {
-            EXPECT_EQ(plain.back(), QLatin1Char('/'));
-        }
+    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_LE(wrapped.Widest, room.width()) << wrapped.Lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_LE(wrapped.Height, room.height() + 1) << "every line has room";
+    EXPECT_EQ(wrapped.Lines.filter(QString::fromUtf8(row.Whole)).size(), 1) << row.Whole;
+    for (qsizetype i = 0; row.BreaksAfterSlash && i + 1 < wrapped.Lines.size(); ++i) {
+        const QChar last = wrapped.Lines[i].back();
+        EXPECT_TRUE(last.isSpace() || last == QLatin1Char('/')) << wrapped.Lines[i].toStdString();
     }
-    EXPECT_EQ(whole, 1) << row.Whole;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,12 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         TLongWordCase{"PartOfAPathWiderThanTheBox", "Cannot open /srv/" + std::string(180, 'x') + "/data.txt",
                       "data.txt", false},
         TLongWordCase{"NameWithoutASlash", "The name " + std::string(300, 'n') + "-end is too long.",
-                      "is too long.", false},
-        TLongWordCase{
-            "AddressThatFits",
-            "The Web Update page https://www.tamselsoftware.example/carlume/update/index.html could "
-            "not be opened, so the program will now go on without it.",
-            "https://www.tamselsoftware.example/carlume/update/index.html", true}),
+                      "is too long.", false}),
     test::ByName);
 
 TEST(QtDialogService, CopiesHoldTheBoxsTextAndNothingElseTouchesTheClipboard)
