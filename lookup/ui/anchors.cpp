@@ -48,9 +48,10 @@ void TAnchorSet::Apply()
             else
                 place.moveTop(newBottom - anchored.Height);
         }
-        // A control never gets a negative size; it comes back as the parent grows again.
-        place.setWidth(std::max(place.width(), 0));
-        place.setHeight(std::max(place.height(), 0));
+        // A control never gets a negative size, it comes back as the parent grows again, and it grows no
+        // larger than its maximum size.
+        place.setWidth(std::clamp(place.width(), 0, control->maximumWidth()));
+        place.setHeight(std::clamp(place.height(), 0, control->maximumHeight()));
         if (place != control->geometry())
             control->setGeometry(place);
     }

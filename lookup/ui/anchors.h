@@ -2,7 +2,7 @@
 
 // Controls anchored to the edges of their parent, as the class library's anchors keep them: a control
 // anchored left and right stretches with the parent's width, one anchored only right moves with it, and
-// likewise for top and bottom.
+// likewise for top and bottom. A stretched control grows no larger than its maximum size.
 
 #include <QPointer>
 #include <QWidget>

@@ -78,6 +78,28 @@ private:
     std::function<void()> handler_;
 };
 
+// A handler run each time a control changes its size.
+class TResizeHook final : public QObject {
+public:
+    TResizeHook(QWidget& control, std::function<void()> handler)
+        : QObject(&control)
+        , handler_(std::move(handler))
+    {
+        control.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Resize)
+            handler_();
+        return false;
+    }
+
+private:
+    std::function<void()> handler_;
+};
+
 std::string TextOf(const QComboBox& combo)
 {
     return combo.currentIndex() >= 0 ? combo.currentText().toStdString() : std::string();
@@ -135,6 +157,13 @@ TfrmCarquery::TfrmCarquery(QWidget* owner, TVinRecord& record, bool startedWithP
     , showAboutBox_(std::move(showAboutBox))
 {
     ui_->setupUi(this);
+    // The layout gives the panels their designed room here, before anything sizes the window. On a screen
+    // too short for the window the result grid then gives up rows rather than slide under the panels below
+    // it, and it never grows beyond its designed place.
+    layout()->activate();
+    ui_->grdDetail->setMaximumSize(ui_->grdDetail->size());
+    resultAnchors_.Add(*ui_->grdDetail, akLeft | akTop | akRight | akBottom);
+    new TResizeHook(*ui_->Panel1, [this] { resultAnchors_.Apply(); });
     layout()->setMenuBar(ui_->MainMenu1);
     for (QAction* action : ui_->File1->actions()) {
         if (action->isSeparator())

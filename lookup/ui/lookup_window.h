@@ -13,6 +13,7 @@
 #include "lookup/carquery.h"
 #include "lookup/chassix_portal.h"
 #include "lookup/printout_font_size.h"
+#include "lookup/ui/anchors.h"
 #include "lookup/vin_record.h"
 #include "lookup/vin_search.h"
 #include "platform/date_time.h"
@@ -258,6 +259,7 @@ private:
     TShowAboutBox showAboutBox_;
     TStringList makes_;
     TStringList models_;
+    TAnchorSet resultAnchors_;
     TImageList imageList_{16, 16};
     TResultImage resultImage_ = riNone;
 };

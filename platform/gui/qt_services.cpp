@@ -2,16 +2,24 @@
 
 #include "platform/gui/resources.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QTextBoundaryFinder>
 #include <QUrl>
+
+#include <algorithm>
+#include <vector>
 
 namespace carlume {
 
@@ -22,45 +30,176 @@ QString FromUtf8(const std::string& text)
     return QString::fromStdString(text);
 }
 
-// A word joiner: invisible, and no line may break beside it.
+// Invisible marks that steer where a wrapped line may break: never beside a word joiner, and at a zero
+// width space.
 constexpr QChar kWordJoiner(0x2060);
+constexpr QChar kBreakHere(0x200B);
 
-// A message box that wraps its text only at blanks and line breaks: an address or a path is never cut in
-// two. Whatever copies its text while it is open copies it as written.
+QString WithoutBreakMarks(QString text)
+{
+    text.remove(kWordJoiner);
+    text.remove(kBreakHere);
+    return text;
+}
+
+// The widest Qt lets a message box grow on a screen of this width; a line wider than that is cut.
+int WidestMessageBox(const QScreen* screen)
+{
+    const int width = screen != nullptr ? screen->availableGeometry().width() : 0;
+    return width <= 1024 ? width : std::min(width - 480, 1000);
+}
+
+QString ButtonCaption(QString caption)
+{
+    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    caption.remove(QLatin1Char('&'));
+    return caption.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+}
+
+// A message box whose lines break at blanks, so that an address or a path that fits the box stays whole,
+// and that copies its text with Ctrl+C as the desktop's message boxes do. The marks that steer the breaks
+// never reach the clipboard.
 class TMessageBox final : public QMessageBox {
 public:
     TMessageBox(Icon icon, const QString& title, const std::string& text, StandardButtons buttons)
-        : QMessageBox(icon, title, KeepWordsWhole(NormalizeLineBreaks(FromUtf8(text))), buttons,
-                      QApplication::activeWindow())
+        : QMessageBox(icon, title, NormalizeLineBreaks(FromUtf8(text)), buttons, QApplication::activeWindow())
+        , text_(QMessageBox::text())
+        , label_(findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
     {
         setTextFormat(Qt::PlainText);
-        QClipboard* clipboard = QGuiApplication::clipboard();
-        connect(clipboard, &QClipboard::dataChanged, this, [clipboard] {
-            QString copied = clipboard->text();
-            if (copied.contains(kWordJoiner)) {
-                clipboard->setText(copied.remove(kWordJoiner));
-            }
-        });
+        if (label_ != nullptr)
+            label_->installEventFilter(this);
     }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        // Only now are the screen and the room beside the text known; the label may round its lines up by a
+        // pixel.
+        if (label_ != nullptr) {
+            const int besideText = width() - label_->width() + 1;
+            setText(KeepWordsWhole(text_, label_->fontMetrics(), WidestMessageBox(screen()) - besideText));
+        }
+        QMessageBox::showEvent(event);
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (event->matches(QKeySequence::Copy)) {
+            CopyBox();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // Where the style lets the user select the text, the label's own copy would take the marks along.
+        if (watched != label_)
+            return QMessageBox::eventFilter(watched, event);
+        const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+        if (key && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                CopySelection();
+            return true;
+        }
+        if (event->type() == QEvent::ContextMenu &&
+            (label_->textInteractionFlags() & Qt::TextSelectableByMouse)) {
+            QMenu menu;
+            menu.addAction(QStringLiteral("&Copy"), this, &TMessageBox::CopySelection)
+                ->setEnabled(label_->hasSelectedText());
+            menu.addAction(QStringLiteral("Select All"), this,
+                           [this] { label_->setSelection(0, int(label_->text().size())); });
+            menu.exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        return QMessageBox::eventFilter(watched, event);
+    }
+
+private:
+    void CopySelection()
+    {
+        if (label_->hasSelectedText())
+            QGuiApplication::clipboard()->setText(WithoutBreakMarks(label_->selectedText()));
+        else
+            CopyBox();
+    }
+
+    void CopyBox()
+    {
+        const QString rule = QStringLiteral("---------------------------\n");
+        QString buttons;
+        for (const QAbstractButton* button : this->buttons())
+            buttons += ButtonCaption(button->text()) + QStringLiteral("   ");
+        QGuiApplication::clipboard()->setText(rule + windowTitle() + u'\n' + rule + text_ + u'\n' + rule +
+                                              buttons + u'\n' + rule);
+    }
+
+    QString text_;
+    QLabel* label_;
 };
 
 } // namespace
 
-QString KeepWordsWhole(const QString& text)
+QString KeepWordsWhole(const QString& text, const QFontMetrics& metrics, int lineWidth)
 {
-    // Qt wraps wherever a line may break, also after "/" and "-" inside an address; a joiner at every such
-    // place that does not follow a blank leaves the blanks as the only places to wrap.
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
-    QString out;
-    qsizetype from = 0;
-    for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < text.size(); at = breaks.toNextBoundary()) {
-        out += QStringView(text).mid(from, at - from);
-        if (!text.at(at - 1).isSpace()) {
-            out += kWordJoiner;
+    const auto isBlank = [&](qsizetype at) { return text.at(at).isSpace(); };
+    const auto fits = [&](qsizetype from, qsizetype to) {
+        return metrics.horizontalAdvance(text.mid(from, to - from)) <= lineWidth;
+    };
+    // Every place Qt may break a line at, and where a word too wide for a line must break all the same:
+    // after each "/" it holds and, within a part between them that is still too wide, where its line is full.
+    std::vector<bool> breakable(size_t(text.size()) + 1, false);
+    std::vector<bool> forced(breakable.size(), false);
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, text);
+    for (qsizetype at = lines.toNextBoundary(); at > 0; at = lines.toNextBoundary())
+        breakable[size_t(at)] = true;
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, text);
+    const auto breakWhereFull = [&](qsizetype from, qsizetype to) {
+        for (qsizetype line = from; line < to;) {
+            // At least one character a line, however narrow the box.
+            characters.setPosition(line);
+            qsizetype last = characters.toNextBoundary();
+            for (qsizetype next = characters.toNextBoundary(); next > 0 && next <= to && fits(line, next);
+                 next = characters.toNextBoundary())
+                last = next;
+            if (last <= line || last >= to)
+                break;
+            forced[size_t(last)] = true;
+            line = last;
         }
-        from = at;
+    };
+    for (qsizetype start = 0, end = 0; start < text.size(); start = end) {
+        for (end = start; end < text.size() && !isBlank(end);)
+            ++end;
+        if (end == start) {
+            ++end;
+            continue;
+        }
+        if (fits(start, end))
+            continue;
+        for (qsizetype from = start; from < end;) {
+            const qsizetype slash = text.indexOf(QLatin1Char('/'), from);
+            const qsizetype to = slash < 0 || slash + 1 >= end ? end : slash + 1;
+            if (!fits(from, to))
+                breakWhereFull(from, to);
+            if (to < end)
+                forced[size_t(to)] = true;
+            from = to;
+        }
     }
-    out += QStringView(text).mid(from);
+    QString out;
+    out.reserve(text.size() * 2);
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        if (at > 0 && !isBlank(at - 1)) {
+            if (forced[size_t(at)])
+                out += kBreakHere;
+            else if (breakable[size_t(at)])
+                out += kWordJoiner;
+        }
+        out += text.at(at);
+    }
     return out;
 }
 

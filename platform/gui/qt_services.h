@@ -8,14 +8,16 @@
 
 #include <string>
 
+class QFontMetrics;
 class QWidget;
 
 namespace carlume {
 
 /// Message boxes and the input box. Texts are shown as plain text exactly as given ("&" stays "&",
-/// tags stay text); line breaks may be CR LF, CR or LF. A message box wraps only at blanks, so that an
-/// address stays on one line. Titles: "Information", "Error", "Warning", "Confirm"; a custom box carries
-/// the application name. The boxes belong to the active window.
+/// tags stay text); line breaks may be CR LF, CR or LF. A message box wraps at blanks, so that an address
+/// that fits the box stays on one line; a word wider than the box breaks after a "/", else where its line
+/// is full. Ctrl+C copies the box: title, text and buttons between rules. Titles: "Information", "Error",
+/// "Warning", "Confirm"; a custom box carries the application name. The boxes belong to the active window.
 class TQtDialogService : public IDialogService {
 public:
     /// A box with one OK button.
@@ -75,8 +77,10 @@ struct TQtServices {
 /// The text with CR LF and lone CR turned into "\n".
 QString NormalizeLineBreaks(const QString& text);
 
-/// The text with an invisible word joiner (U+2060) wherever a line could break other than after a blank
-/// or a line break, so that a wrapped text keeps its words (addresses, paths) whole.
-QString KeepWordsWhole(const QString& text);
+/// The text with invisible marks that make a text wrapped at `lineWidth` pixels of `metrics` break only
+/// after blanks and line breaks, so that words (addresses, paths) stay whole: a word joiner (U+2060) at
+/// every other place a line could break. A word wider than `lineWidth` gets a zero width space (U+200B)
+/// after each "/" it holds and, within a part between them that is still too wide, where a line is full.
+QString KeepWordsWhole(const QString& text, const QFontMetrics& metrics, int lineWidth);
 
 } // namespace carlume

@@ -47,8 +47,8 @@ QString TModalWindow::Title() const
 QString TModalWindow::Text() const
 {
     if (auto* box = qobject_cast<QMessageBox*>(window_.data())) {
-        // The joiners that keep words whole on screen are no part of the text.
-        return box->text().remove(QChar(0x2060));
+        // The marks that steer the line breaks on screen are no part of the text.
+        return box->text().remove(QChar(0x2060)).remove(QChar(0x200B));
     }
     if (auto* input = qobject_cast<QInputDialog*>(window_.data())) {
         return input->labelText();

@@ -4,6 +4,7 @@
 #include "tests/lookup/ui/lookup_window_fixture.h"
 #include "tests/support/image_check.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 
 #include "lookup/vehicle_detail.h"
 
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -22,6 +25,11 @@
 #include <QTest>
 
 #include <gmock/gmock.h>
+
+#include <cstdlib>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace carlume::test {
 namespace {
@@ -221,6 +229,71 @@ TEST_F(LookupWindowLookTest, TheStatusStripShowsTheMarkAndTheCriteriaInBlue)
     EXPECT_EQ(CountPixels(image, mark, FromQRgb(success.pixel(13, 1))), 0);
     EXPECT_EQ(CountPixels(image, mark, clBlack), 0);
 }
+
+// The controls of the layout (Qt's own parts left out) that show in the window and overlap another within
+// their parent or reach outside it.
+std::set<std::string> Collisions(const QWidget& window)
+{
+    std::vector<const QWidget*> controls;
+    for (const QWidget* control : window.findChildren<QWidget*>()) {
+        if (control->isVisibleTo(&window) && !control->isWindow() && !control->objectName().isEmpty() &&
+            !control->objectName().startsWith(QStringLiteral("qt_")))
+            controls.push_back(control);
+    }
+    std::set<std::string> found;
+    for (const QWidget* control : controls) {
+        const std::string name = control->objectName().toStdString();
+        if (!control->parentWidget()->rect().contains(control->geometry()))
+            found.insert(name + " outside its parent");
+        for (const QWidget* other : controls) {
+            if (other->parentWidget() == control->parentWidget() &&
+                name < other->objectName().toStdString() && control->geometry().intersects(other->geometry()))
+                found.insert(name + " over " + other->objectName().toStdString());
+        }
+    }
+    return found;
+}
+
+// How the window was sized before the check: as the screen lets it show, or made shorter still (what a
+// shorter screen would do).
+struct TFitCase {
+    const char* Name;
+    int ClientHeight; // 0: as shown
+};
+
+class LookupWindowFitTest : public LookupWindowLookTest, public ::testing::WithParamInterface<TFitCase> {};
+
+TEST_P(LookupWindowFitTest, TheContentsKeepApartAndInsideTheWindow)
+{
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    if (const char* screen = std::getenv("CARLUME_TEST_SCREEN")) {
+        ASSERT_EQ(QStringLiteral("%1x%2").arg(free.width()).arg(free.height()), QString::fromLatin1(screen));
+    }
+    // As placed, the bottom buttons share a pixel column with their neighbours; nothing else touches.
+    const std::set<std::string> designed = {"btnCancel over btnClose", "btnClose over btnPrint"};
+    record_.Clear();
+    Open(true);
+    Show();
+    Control<QLineEdit>("txtVIN").setText(QStringLiteral("1AVQL14S1A"));
+    QTest::mouseClick(&Control<QPushButton>("btnSearchByVIN"), Qt::LeftButton);
+    QTest::mouseClick(&Control<QCheckBox>("chkShowAllDetail"), Qt::LeftButton);
+    ASSERT_TRUE(window_->ResultShown());
+    if (GetParam().ClientHeight > 0)
+        window_->SetClientHeight(GetParam().ClientHeight);
+    QApplication::processEvents();
+    SaveTestImage(RenderWidget(*window_), std::string("lookup_window_fit_") + GetParam().Name + ".png");
+
+    EXPECT_TRUE(free.contains(window_->frameGeometry()));
+    EXPECT_EQ(Collisions(*window_), designed);
+    const auto& grid = Control<QTableWidget>("grdDetail");
+    const QScrollBar& bar = *grid.verticalScrollBar();
+    ASSERT_TRUE(bar.isVisible()) << "more rows than the grid shows";
+    EXPECT_TRUE(grid.rect().contains(QRect(bar.mapTo(&grid, QPoint(0, 0)), bar.size())));
+    EXPECT_GE(bar.height(), 2 * bar.width()) << "room for both arrows";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, LookupWindowFitTest,
+                         ::testing::Values(TFitCase{"AsShown", 0}, TFitCase{"Shorter", 360}), ByName);
 
 TEST_F(LookupWindowLookTest, TheChooserRendersForPeopleToLookAt)
 {

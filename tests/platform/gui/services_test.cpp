@@ -3,6 +3,7 @@
 #include "platform/gui/qt_services.h"
 #include "platform/gui/resources.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/print_case_name.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,8 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTextLayout>
+#include <QTimer>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -102,21 +105,31 @@ TEST(QtDialogService, YesNoIsTrueOnlyForYes)
     }
 }
 
-// The lines a label wraps its plain text into at its present width.
-QStringList WrappedLines(const QLabel& label)
+// How a label wraps its plain text at its present width: the lines without the marks that steer the
+// breaks, the widest of them and the height of them all.
+struct TWrapped {
+    QStringList Lines;
+    qreal Widest = 0;
+    qreal Height = 0;
+};
+
+TWrapped Wrap(const QLabel& label)
 {
     QTextLayout layout(label.text(), label.font());
     QTextOption option;
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
-    QStringList lines;
+    TWrapped wrapped;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(label.contentsRect().width());
-        lines.append(label.text().mid(line.textStart(), line.textLength()).remove(QChar(0x2060)).trimmed());
+        wrapped.Lines.append(label.text().mid(line.textStart(), line.textLength()).remove(QChar(0x2060)));
+        wrapped.Lines.back().remove(QChar(0x200B));
+        wrapped.Widest = std::max(wrapped.Widest, line.naturalTextWidth());
+        wrapped.Height += line.height();
     }
     layout.endLayout();
-    return lines;
+    return wrapped;
 }
 
 TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
@@ -133,7 +146,7 @@ TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
         TModalDriver driver;
         driver.Then([&](TModalWindow& w) {
             auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
-            lines = WrappedLines(label);
+            lines = Wrap(label).Lines;
             // Where the style lets the user select the text, the selection copies as written.
             label.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
             label.setFocus(Qt::OtherFocusReason);
@@ -148,9 +161,118 @@ TEST(QtDialogService, AnAddressStaysOnOneLineAndCopiesAsWritten)
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& line) {
             return line.contains(address);
         })) << lines.join(QStringLiteral(" | ")).toStdString();
-        EXPECT_EQ(lines.join(QLatin1Char(' ')), QString::fromStdString(text));
+        EXPECT_EQ(lines.join(QString()), QString::fromStdString(text));
         EXPECT_TRUE(copied.contains(QString::fromStdString(text))) << copied.toStdString();
         EXPECT_FALSE(copied.contains(QChar(0x2060)));
+    }
+}
+
+// A folder deep below others, with the file name as the last 18 of its 237 characters.
+std::string LongPath()
+{
+    std::string folder = "/home/agency/Polimark Rating Software/Carlume_Program_Installation_Folder/"
+                         "Vehicle_Symbol_Lookup_Application_Files/";
+    while (folder.size() < 237 - 18)
+        folder += "Subfolder_" + std::to_string(folder.size()) + "/";
+    folder.resize(237 - 18 - 1);
+    return folder + "/VersionMessage.txt";
+}
+
+struct TLongWordCase {
+    const char* Name;
+    std::string Text;
+    const char* Whole;     // must stay on one line
+    bool BreaksAfterSlash; // a line that ends inside a word ends after a "/"
+};
+
+class MessageBoxWords : public ::testing::TestWithParam<TLongWordCase> {};
+
+TEST_P(MessageBoxWords, EveryCharacterShowsAndWordsThatFitStayWhole)
+{
+    const TLongWordCase& row = GetParam();
+    int boxWidth = 0;
+    QSize room;
+    TWrapped wrapped;
+    TModalDriver driver;
+    driver.Then([&](TModalWindow& w) {
+        boxWidth = w.Widget().width();
+        const auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+        room = label.contentsRect().size();
+        wrapped = Wrap(label);
+        w.Key(Qt::Key_Escape);
+    });
+    TQtDialogService().ShowMessage(TMsgDlgType::mtError, row.Text);
+    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_LE(wrapped.Widest, room.width()) << wrapped.Lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_LE(wrapped.Height, room.height() + 1) << "every line has room";
+    EXPECT_EQ(wrapped.Lines.filter(QString::fromUtf8(row.Whole)).size(), 1) << row.Whole;
+    for (qsizetype i = 0; row.BreaksAfterSlash && i + 1 < wrapped.Lines.size(); ++i) {
+        const QChar last = wrapped.Lines[i].back();
+        EXPECT_TRUE(last.isSpace() || last == QLatin1Char('/')) << wrapped.Lines[i].toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LongWords, MessageBoxWords,
+    ::testing::Values(
+        TLongWordCase{"PathWiderThanTheBox", "Cannot create file \"" + LongPath() + "\". Is a directory",
+                      "VersionMessage.txt", true},
+        TLongWordCase{"PartOfAPathWiderThanTheBox", "Cannot open /srv/" + std::string(180, 'x') + "/data.txt",
+                      "data.txt", false},
+        TLongWordCase{"NameWithoutASlash", "The name " + std::string(300, 'n') + "-end is too long.",
+                      "is too long.", false}),
+    test::ByName);
+
+TEST(QtDialogService, CopiesHoldTheBoxsTextAndNothingElseTouchesTheClipboard)
+{
+    const QString rule = QStringLiteral("---------------------------\n");
+    const QString text = QStringLiteral("Cannot open /srv/data/file.txt");
+    const QString other = QStringLiteral("from another\u2060program");
+    const auto ctrlC = [](TModalWindow& w) { w.Key(Qt::Key_C, Qt::ControlModifier); };
+    struct Case {
+        const char* what;
+        bool question;
+        std::function<void(TModalWindow&)> copy;
+        QString expected;
+    };
+    const std::vector<Case> cases = {
+        {"Ctrl+C on a message", false, ctrlC,
+         rule + QStringLiteral("Error\n") + rule + text + u'\n' + rule + QStringLiteral("OK   \n") + rule},
+        {"Ctrl+C on a question", true, ctrlC,
+         rule + QStringLiteral("Confirm\n") + rule + text + u'\n' + rule + QStringLiteral("Yes   No   \n") +
+             rule},
+        {"Copy on the menu of a selection", false,
+         [](TModalWindow& w) {
+             auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+             label.setSelection(0, int(label.text().size()));
+             QTimer::singleShot(0, [] {
+                 if (QWidget* menu = QApplication::activePopupWidget())
+                     QTest::keyClick(menu, Qt::Key_C);
+             });
+             const QPoint at = label.rect().center();
+             QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, label.mapToGlobal(at));
+             QApplication::sendEvent(&label, &menuEvent);
+         },
+         text}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString untouched;
+        QString copied;
+        TModalDriver driver;
+        driver.Then([&](TModalWindow& w) {
+            QGuiApplication::clipboard()->setText(other);
+            QCoreApplication::processEvents();
+            untouched = QGuiApplication::clipboard()->text();
+            c.copy(w);
+            copied = QGuiApplication::clipboard()->text();
+            w.Key(Qt::Key_Escape);
+        });
+        if (c.question)
+            TQtDialogService().AskYesNo(text.toStdString());
+        else
+            TQtDialogService().ShowMessage(TMsgDlgType::mtError, text.toStdString());
+        EXPECT_EQ(untouched.toStdString(), other.toStdString()) << "another program's copy keeps its joiner";
+        EXPECT_EQ(copied.toStdString(), c.expected.toStdString());
     }
 }
 
