@@ -23,6 +23,12 @@ target_compile_definitions(carlume_options INTERFACE
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
     QT_NO_KEYWORDS)
 
+# A binary that finds its libraries next to it ("$ORIGIN") gets that folder as DT_RPATH, which the loader
+# searches before the caller's LD_LIBRARY_PATH. The newer DT_RUNPATH comes after it: there a planted
+# library in any folder LD_LIBRARY_PATH names (an empty element names the current one) would be loaded
+# instead of the program's own.
+target_link_options(carlume_options INTERFACE "LINKER:--disable-new-dtags")
+
 if(CARLUME_SANITIZE)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(carlume_options INTERFACE ${_san})

@@ -1,7 +1,8 @@
 #pragma once
 
 // The folders the program works with, in their Linux places:
-//   program file      /proc/self/exe
+//   program file      /proc/self/exe; when the system does not tell it, an error: the current folder is
+//                     never taken instead, as libraries are loaded from the program's folder
 //   Windows folder    $WINDIR, else ${XDG_CONFIG_HOME:-$HOME/.config}/carlume; created on first use.
 //                     Blank and relative values count as unset; without HOME the password database
 //                     gives the home folder.
@@ -15,10 +16,15 @@
 
 namespace carlume {
 
-/// Full path of the running program file.
+/// Full path of the running program file. Raises `Exception` `SNoProgramFolder` when the system cannot
+/// tell it.
 std::string ProgramFileName();
-/// Folder of the running program file, with a trailing "/".
+/// Folder of the running program file, with a trailing "/". Raises as `ProgramFileName` does.
 std::string ProgramFolder();
+
+/// Why the run cannot go on without its own folder; filled with the link read and the system's reason.
+inline constexpr std::string_view SNoProgramFolder = "The program's folder cannot be found from %s: %s.";
+
 /// The Windows folder as the system reports it: no trailing "/". Created (with its parents) when missing;
 /// a failure to create it shows only when a file is written there. Raises `Exception` `SNoWindowsFolder`
 /// when the environment and the password database name none.
@@ -36,6 +42,7 @@ std::string RatingProgramFolder();
 /// The folders that can be overridden.
 enum class TFolder {
     ProgramFile,   ///< the full path of the program file (its folder follows)
+    ProgramLink,   ///< the link the program file is read from, when `ProgramFile` is not overridden
     Windows,       ///< the Windows folder
     Temp,          ///< the temporary folder
     RatingProgram, ///< the rating program's folder

@@ -4,8 +4,9 @@
 // name into its Linux file in the same folder: "CHASSIX.DLL" becomes "libchassix.so" (base name
 // lower-cased, "lib" in front, ".so" for ".dll"; a name without extension counts as ".dll"; any other
 // extension is kept as it is). A name without a folder is looked for in the program's folder, never on
-// the system's library path. Libraries are opened with every symbol bound at once (RTLD_NOW) and kept
-// private (RTLD_LOCAL).
+// the system's library path nor in the current folder. A file shorter than the segments its headers
+// declare is refused before the system maps it. Libraries are opened with every symbol bound at once
+// (RTLD_NOW) and kept private (RTLD_LOCAL).
 
 #include <string>
 #include <string_view>
@@ -20,10 +21,12 @@ using HMODULE = TModule*;
 /// The Linux file name for a Windows library name ("tscEmail.DLL" gives "libtscemail.so").
 std::string LibraryFileName(std::string_view windowsName);
 /// The path `LoadLibrary` tries for a Windows name or path: the mapped name in the same folder, or in the
-/// program's folder when none is given. Use it to name the file in messages.
+/// program's folder when none is given. Use it to name the file in messages. Raises the error of
+/// `ProgramFolder` when the program's folder is needed and cannot be found.
 std::string LibraryPath(std::string_view windowsPath);
 
-/// Loads the library at `LibraryPath(windowsPath)`; nullptr on failure (see `LibraryError`).
+/// Loads the library at `LibraryPath(windowsPath)`; nullptr on failure (see `LibraryError`; "the file is
+/// truncated" for a file cut short). Raises as `LibraryPath` does.
 HMODULE LoadLibrary(std::string_view windowsPath);
 /// Address of the exported symbol `name` (case-sensitive); nullptr when missing (see `LibraryError`).
 void* GetProcAddress(HMODULE module, const char* name);

@@ -11,6 +11,7 @@
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/quillon_dat.h"
 #include "tests/lookup/vin_record_fields.h"
+#include "tests/support/elf_image.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/scratch_folder.h"
 
@@ -154,12 +155,16 @@ TEST_F(ChassixPortalTest, WhatCannotBeLoadedIsNamedWithItsPath)
     fs::create_directory(library);
     EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }), notFound);
     fs::remove(library);
-    WriteAll(library, "this is not a library\n");
-    EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }),
-              "ChassixPortal: Unable to load " + library);
-    EXPECT_EQ(ErrorOf([&] { LoadEngine(library); }), "Unable to load " + library);
-    EXPECT_EQ(ChassixLibHandle(), nullptr);
-    EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(true)));
+    // Neither a file that is no library nor one cut short by an interrupted copy can be loaded.
+    for (const std::string& content : {std::string("this is not a library\n"),
+                                       DamagedElf(ReadAll(kChassixLibraryPath), Damage::CutInASegment)}) {
+        WriteAll(library, content);
+        EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }),
+                  "ChassixPortal: Unable to load " + library);
+        EXPECT_EQ(ErrorOf([&] { LoadEngine(library); }), "Unable to load " + library);
+        EXPECT_EQ(ChassixLibHandle(), nullptr);
+        EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(true)));
+    }
     fs::remove(library);
     LoadEngineFromFolder(InstallEngine() + "/");
     EXPECT_EQ(ModuleFileName(ChassixLibHandle()), library);

@@ -7,6 +7,8 @@
 #include "standins/chassix/chassix_test_control.h"
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/program_paths.h"
+#include "tests/support/elf_image.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <fcntl.h>
@@ -37,10 +39,12 @@ struct ProcessResult {
     std::string Errors;
 };
 
-// Runs `program` with `args` and exactly the environment `environment`; standard error is collected. A
-// process still running after 30 seconds is killed (a box waiting for an answer would never end).
+// Runs `program` with `args` and exactly the environment `environment`, in `folder` unless that is empty;
+// standard error is collected. A process still running after 30 seconds is killed (a box waiting for an
+// answer would never end).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                         const std::vector<std::string>& environment, const std::string& errorFile)
+                         const std::vector<std::string>& environment, const std::string& errorFile,
+                         const std::string& folder)
 {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args)
@@ -55,7 +59,8 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     if (pid == 0) {
         const int errors = open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int input = open("/dev/null", O_RDONLY);
-        if (errors < 0 || input < 0 || dup2(errors, STDERR_FILENO) < 0 || dup2(input, STDIN_FILENO) < 0)
+        if (errors < 0 || input < 0 || dup2(errors, STDERR_FILENO) < 0 || dup2(input, STDIN_FILENO) < 0 ||
+            (!folder.empty() && chdir(folder.c_str()) != 0))
             _exit(126);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
@@ -104,9 +109,10 @@ protected:
         return environment;
     }
 
-    ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> environment)
+    ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> environment,
+                      const std::string& folder = "")
     {
-        return RunProcess(program_ / "cquery", args, environment, home_ / "stderr.txt");
+        return RunProcess(program_ / "cquery", args, environment, home_ / "stderr.txt", folder);
     }
 
     std::string DataFile() const { return program_ / "Data/cquery.dat"; }
@@ -142,6 +148,52 @@ TEST_F(CqueryProcessTest, AFoundVinIsHandedBackWithoutDisplayAndWithoutLoadingTh
     EXPECT_THAT(ReadAll(program_ / "cquery.log"), HasSubstr("Complete Carquery"));
     EXPECT_THAT(ReadAll(home_ / "journal.txt"), HasSubstr("ChassixGetRecordByVIN vin=1AVQL14S1A mode=1"));
 }
+
+// The program's own libraries come from its folder, whatever folders the caller's library path names: an
+// empty element of it is the current folder.
+TEST_F(CqueryProcessTest, ALibraryPlantedInTheCurrentFolderIsNeverLoaded)
+{
+    ScratchFolder current;
+    WriteAll(current / "libcarlume_core.so", "planted\n");
+    std::vector<std::string> environment = Environment();
+    environment.push_back("LD_LIBRARY_PATH=:");
+    const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, environment, current.Path());
+
+    EXPECT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_TRUE(fs::exists(DataFile()));
+}
+
+struct EngineFaultCase {
+    std::string Name;
+    bool CutShort; ///< a copy cut short in place of the engine; else none at all
+    std::string Message;
+};
+
+class CqueryEngineFaultTest : public CqueryProcessTest,
+                              public ::testing::WithParamInterface<EngineFaultCase> {};
+
+// An engine cut short by an interrupted copy ends the silent run as a missing one does: a clear message,
+// nothing handed back, and the log.
+TEST_P(CqueryEngineFaultTest, EndsTheSilentRunWithItsMessage)
+{
+    const auto& [name, cutShort, message] = GetParam();
+    fs::remove(program_ / "libchassix.so");
+    if (cutShort)
+        WriteAll(program_ / "libchassix.so", DamagedElf(ReadAll(kChassixLibraryPath), Damage::CutInASegment));
+    WriteAll(DataFile(), "stale");
+    const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, Environment());
+
+    const std::string error = "ChassixPortal: " + message + (program_ / "libchassix.so");
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_THAT(result.Errors, HasSubstr("Vehicle Lookup Error: " + error + "\n(not shown: "));
+    EXPECT_FALSE(fs::exists(DataFile()));
+    EXPECT_THAT(ReadAll(program_ / "cquery.log"), HasSubstr("*** EXCEPTION GENERATED ***\r\n" + error));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, CqueryEngineFaultTest,
+                         ::testing::Values(EngineFaultCase{"Missing", false, "Dll not found - "},
+                                           EngineFaultCase{"CutShort", true, "Unable to load "}),
+                         ByName);
 
 TEST_F(CqueryProcessTest, WithoutADisplayTheMessageGoesToStandardErrorAndNothingIsHandedBack)
 {

@@ -4,6 +4,7 @@
 #include "lookup/carquery.h"
 
 #include "components/date_util.h"
+#include "lookup/chassix_portal.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/format_settings.h"
@@ -51,6 +52,25 @@ TEST(StartUpTest, TheApplicationTitleComesAfterTheRun)
     EXPECT_EQ(ProgramMainBlock(ui, TCommandLine::FromArgs(1, argv)), 0);
     EXPECT_EQ(titleDuringRun, "");
     EXPECT_EQ(ui.Title, "Carlume");
+}
+
+// Without a program folder (no /proc in some containers) the run ends with that error before any library
+// is loaded, least of all one from the current folder.
+TEST(StartUpTest, AProgramFolderThatCannotBeFoundIsShownAndNothingIsLoaded)
+{
+    ScratchFolder windows;
+    const ScopedFolderOverride windir(TFolder::Windows, windows.Path());
+    const ScopedFolderOverride unreadable(TFolder::ProgramLink, windows / "no-link");
+    TFakeCarqueryUi ui;
+    const char* argv[] = {"cquery", "/VIN=1AVQL14S1A"};
+    EXPECT_EQ(ProgramMainBlock(ui, TCommandLine::FromArgs(2, argv)), 0);
+    ASSERT_EQ(ui.Fakes.Dialogs.Requests().size(), 1u);
+    EXPECT_EQ(ui.Fakes.Dialogs.Requests()[0].Type, TMsgDlgType::mtError);
+    EXPECT_EQ(ui.Fakes.Dialogs.Requests()[0].Text, "The program's folder cannot be found from " +
+                                                       windows / "no-link" + ": No such file or directory.");
+    EXPECT_EQ(ChassixLibHandle(), nullptr);
+    EXPECT_EQ(ui.LookupWindowRuns, 0);
+    EXPECT_TRUE(windows.Entries().empty()) << "no cquery.ini";
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "platform/folders.h"
 
+#include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/library.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 
@@ -31,6 +33,36 @@ TEST(FoldersTest, ProgramFileComesFromTheSystemUnlessOverridden)
         EXPECT_EQ(ProgramFolder(), "/opt/carlume/");
     }
     EXPECT_NE(ProgramFileName(), "/opt/carlume/cquery");
+}
+
+// Without /proc (some containers) the system cannot tell the program file; the current folder must never
+// stand in for the program's folder, where libraries are loaded from.
+TEST(FoldersTest, AProgramFileTheSystemCannotTellIsAnError)
+{
+    test::ScratchFolder dir;
+    std::filesystem::create_symlink("cquery", dir / "relative");
+    const struct {
+        std::string Link, Message;
+    } cases[] = {
+        {dir / "missing",
+         "The program's folder cannot be found from " + dir / "missing" + ": No such file or directory."},
+        {dir / "relative", "The program's folder cannot be found from " + dir / "relative" +
+                               ": it names the relative path cquery."},
+    };
+    for (const auto& [link, message] : cases) {
+        SCOPED_TRACE(link);
+        ScopedFolderOverride unreadable(TFolder::ProgramLink, link);
+        for (const auto& call : {ProgramFileName, ProgramFolder}) {
+            try {
+                call();
+                ADD_FAILURE() << "no error";
+            } catch (const Exception& e) {
+                EXPECT_EQ(e.Message(), message);
+            }
+        }
+        EXPECT_THROW(LibraryPath("CHASSIX.DLL"), Exception) << "never ./libchassix.so";
+        EXPECT_EQ(LibraryPath("/opt/carlume/CHASSIX.DLL"), "/opt/carlume/libchassix.so");
+    }
 }
 
 TEST(FoldersTest, WindowsFolderFromWindirWithoutTrailingDelimiterAndCreated)

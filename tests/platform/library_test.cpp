@@ -1,13 +1,18 @@
 #include "platform/library.h"
 
+#include "platform/file_version.h"
 #include "platform/folders.h"
 #include "platform/paths.h"
+#include "tests/support/elf_image.h"
+#include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace carlume {
 namespace {
@@ -71,3 +76,57 @@ TEST_F(LibraryTest, FailuresCarryTheSystemsReason)
 
 } // namespace
 } // namespace carlume
+
+namespace carlume::test {
+namespace {
+
+struct DamagedLibraryCase {
+    std::string Name;
+    std::string Library;
+    Damage Kind;
+    std::string Reason; ///< empty: the system's loader refuses the file by itself
+};
+
+std::vector<DamagedLibraryCase> DamagedLibraryCases()
+{
+    const std::pair<const char*, Damage> damages[] = {{"CutInASegment", Damage::CutInASegment},
+                                                      {"HeaderTableCut", Damage::HeaderTableCut},
+                                                      {"BadEntrySize", Damage::BadEntrySize},
+                                                      {"NotElf", Damage::NotElf}};
+    std::vector<DamagedLibraryCase> cases;
+    for (const std::string library : {CARLUME_LOADED_LIBRARIES}) {
+        std::string name = ExtractFileName(library).substr(3);
+        name = name.substr(0, name.find('.'));
+        std::erase(name, '_');
+        for (const auto& [damage, kind] : damages) {
+            const std::string reason = kind == Damage::BadEntrySize ? "the file's headers are damaged"
+                                       : kind == Damage::NotElf     ? ""
+                                                                    : "the file is truncated";
+            cases.push_back({name + damage, library, kind, reason});
+        }
+    }
+    return cases;
+}
+
+class DamagedLibrary : public ::testing::TestWithParam<DamagedLibraryCase> {};
+
+// An interrupted copy or a full disk leaves a library the system's loader would map and then fault on.
+TEST_P(DamagedLibrary, IsRefusedWithAReasonInsteadOfFaulting)
+{
+    const auto& [name, library, kind, reason] = GetParam();
+    ScratchFolder folder;
+    const std::string path = folder / ExtractFileName(library);
+    WriteAll(path, DamagedElf(ReadAll(library), kind));
+    EXPECT_EQ(LoadLibrary(path), nullptr);
+    if (reason.empty())
+        EXPECT_THAT(LibraryError(), ::testing::HasSubstr("invalid ELF header"));
+    else
+        EXPECT_EQ(LibraryError(), reason);
+    // The details window reads the version of every such file: that must not fault either.
+    ReadFileVersionKey(path, "FileVersion");
+}
+
+INSTANTIATE_TEST_SUITE_P(Loader, DamagedLibrary, ::testing::ValuesIn(DamagedLibraryCases()), ByName);
+
+} // namespace
+} // namespace carlume::test

@@ -2,6 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/folders.h"
+#include "tests/support/elf_image.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
@@ -125,13 +126,17 @@ TEST_F(EmailBridgeTest, PluginThatCannotWriteAnswersFalse)
     EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", folder / "no-such-file", "", ""));
 }
 
-TEST_F(EmailBridgeTest, NotALibraryIsShownAndAnswersFalse)
+TEST_F(EmailBridgeTest, NotALibraryOrOneCutShortIsShownAndAnswersFalse)
 {
-    std::ofstream(EmailDllPath()) << "junk";
-    EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
-    ASSERT_EQ(dialogs.Requests().size(), 1u);
-    EXPECT_THAT(dialogs.Requests()[0].Text,
-                StartsWith("tscSendEmailPortal: Unable to load " + EmailDllPath()));
+    const std::string contents[] = {
+        "junk", test::DamagedElf(test::ReadAll(CARLUME_TSCEMAIL_PATH), test::Damage::CutInASegment)};
+    for (const std::string& content : contents) {
+        test::WriteAll(EmailDllPath(), content);
+        EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
+    }
+    ASSERT_EQ(dialogs.Requests().size(), 2u);
+    for (const auto& request : dialogs.Requests())
+        EXPECT_EQ(request.Text, "tscSendEmailPortal: Unable to load " + EmailDllPath());
 }
 
 class MissingEntryPoint : public EmailBridgeTest, public ::testing::WithParamInterface<const char*> {};

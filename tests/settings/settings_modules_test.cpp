@@ -3,6 +3,7 @@
 #include "platform/exceptions.h"
 #include "platform/folders.h"
 #include "settings/data_storage.h"
+#include "tests/support/elf_image.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
@@ -32,7 +33,7 @@ const ModuleKind Xml{"Xml", "XML settings storage", "libcarlume_xml.so", CARLUME
 const ModuleKind Jpeg{"Jpeg", "picture decoder", "libcarlume_jpeg.so", CARLUME_XML_MODULE,
                       [](std::string_view path) { LoadJpegDecoderModule(path); }};
 
-enum class Fault { Absent, NotALibrary, NoEntry, OtherVersion, LibraryMissingUnderIt };
+enum class Fault { Absent, NotALibrary, Truncated, NoEntry, OtherVersion, LibraryMissingUnderIt };
 
 struct BrokenModuleCase {
     std::string Name;
@@ -44,6 +45,7 @@ std::vector<BrokenModuleCase> BrokenModuleCases()
 {
     const std::pair<const char*, Fault> faults[] = {{"Absent", Fault::Absent},
                                                     {"NotALibrary", Fault::NotALibrary},
+                                                    {"Truncated", Fault::Truncated},
                                                     {"NoEntry", Fault::NoEntry},
                                                     {"OtherVersion", Fault::OtherVersion},
                                                     {"LibraryMissingUnderIt", Fault::LibraryMissingUnderIt}};
@@ -70,6 +72,12 @@ TEST_P(BrokenModules, AreReportedWithTheirPath)
         break;
     case Fault::NotALibrary:
         WriteAll(path, std::string(4096, 'x'));
+        break;
+    case Fault::Truncated:
+        // A copy of the module itself, cut short.
+        WriteAll(path, DamagedElf(ReadAll(kind.Name == "Xml" ? CARLUME_XML_MODULE : CARLUME_JPEG_MODULE),
+                                  Damage::CutInASegment));
+        expected = unable + "the file is truncated";
         break;
     case Fault::NoEntry:
         fs::copy_file(kind.OtherModule, path);

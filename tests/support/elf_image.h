@@ -1,9 +1,11 @@
 #pragma once
 
-// Builds small ELF images in memory, for tests and fuzzers of the version-note reader.
+// Builds small ELF images in memory, for tests and fuzzers of the version-note reader, and damaged copies of
+// real libraries for the tests of their loaders.
 
 #include <elf.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -79,6 +81,45 @@ inline std::string MakeElf(const std::string& notes, Place place)
     out += notes;
     out += tail;
     return out;
+}
+
+// How a copy of a library is damaged.
+enum class Damage {
+    CutInASegment,  ///< cut in the middle of its last loadable segment, as an interrupted copy leaves it
+    HeaderTableCut, ///< cut inside its program header table
+    BadEntrySize,   ///< whole, but its header gives a wrong size of a program header
+    NotElf,         ///< whole, but without the ELF signature
+};
+
+// A copy of the 64-bit ELF image `image` with the damage `damage`.
+inline std::string DamagedElf(std::string image, Damage damage)
+{
+    Elf64_Ehdr eh;
+    std::memcpy(&eh, image.data(), sizeof eh);
+    switch (damage) {
+    case Damage::CutInASegment: {
+        std::uint64_t cut = 0;
+        for (std::size_t i = 0; i < eh.e_phnum; ++i) {
+            Elf64_Phdr ph;
+            std::memcpy(&ph, image.data() + eh.e_phoff + i * sizeof ph, sizeof ph);
+            if (ph.p_type == PT_LOAD)
+                cut = std::max<std::uint64_t>(cut, ph.p_offset + ph.p_filesz / 2);
+        }
+        image.resize(cut);
+        break;
+    }
+    case Damage::HeaderTableCut:
+        image.resize(eh.e_phoff + sizeof(Elf64_Phdr) + 8);
+        break;
+    case Damage::BadEntrySize:
+        eh.e_phentsize = sizeof(Elf64_Phdr) - 1;
+        std::memcpy(image.data(), &eh, sizeof eh);
+        break;
+    case Damage::NotElf:
+        image[0] = 'X';
+        break;
+    }
+    return image;
 }
 
 } // namespace carlume::test
