@@ -129,10 +129,11 @@ QImage LoadPictureFile(const std::string& path)
     if (is(".bmp") || is(".ico")) {
         QImage image;
         if (!image.load(Q(path)))
-            throw Exception(Format("Cannot read the picture %s", path));
+            throw Exception(Format("Cannot read the picture %s", VisibleControls(path)));
         return image;
     }
-    throw Exception(Format("Unknown picture file extension (%s)", ext.empty() ? std::string(".") : ext));
+    throw Exception(
+        Format("Unknown picture file extension (%s)", ext.empty() ? std::string(".") : VisibleControls(ext)));
 }
 
 // ---- About box --------------------------------------------------------------------------------------------
@@ -223,8 +224,8 @@ void TAboutBox::FormCreate()
             ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
         } catch (const std::exception& error) {
             // The box is worth more than its picture: it opens without one, as for a missing logo.
-            LogMessage(services_,
-                       Format("The logo %s cannot be shown: %s", properties_.LogoFile, error.what()));
+            LogMessage(services_, Format("The logo %s cannot be shown: %s",
+                                         VisibleControls(properties_.LogoFile), error.what()));
         }
     }
     BringPanelToFront();
@@ -483,11 +484,12 @@ void TFmAboutDetails::BtnCleanupClick()
     }
     QListWidgetItem& item = *selected.front();
     const std::string path = item.data(Qt::UserRole).toString().toStdString();
-    if (!AskYesNo(services_, "Are you sure you want to cleanup " + ExtractFileName(path) + " file?"))
+    if (!AskYesNo(services_,
+                  "Are you sure you want to cleanup " + VisibleControls(ExtractFileName(path)) + " file?"))
         return;
     if (!ClearVersionBuildDate(path)) {
-        ShowErrorMessage(services_,
-                         "The build date was not cleared: the file " + path + " no longer exists.");
+        ShowErrorMessage(services_, "The build date was not cleared: the file " + VisibleControls(path) +
+                                        " no longer exists.");
         return;
     }
     item.setText(Q(ClearedCleanupLine(item.text().toStdString())));
