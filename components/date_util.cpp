@@ -434,7 +434,7 @@ TDateTime StrToDateFmt(std::string_view dateFormat, std::string_view s)
 {
     TDateTime date = NullDate;
     if (!InternalStrToDate(dateFormat, s, date))
-        throw CreateFmt<EConvertError>(SInvalidDateFmt, s);
+        throw CreateFmt<EConvertError>(SInvalidDateFmt, VisibleControls(s));
     return date;
 }
 

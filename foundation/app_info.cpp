@@ -6,6 +6,7 @@
 #include "platform/folders.h"
 #include "platform/ini_files.h"
 #include "platform/paths.h"
+#include "platform/sysutils.h"
 
 #include <utility>
 
@@ -112,9 +113,9 @@ void TAppInfo::StartLog()
     logger_->SetLogFileName(logFileName_);
     logger_->SetEnabled(true);
     logList_ = std::make_unique<TStringList>();
-    Log("Application Path: " + appPath_);
-    Log("Data Path: " + dataPath_);
-    Log("Log File Name: " + logFileName_);
+    Log("Application Path: " + VisibleControls(appPath_));
+    Log("Data Path: " + VisibleControls(dataPath_));
+    Log("Log File Name: " + VisibleControls(logFileName_));
     Log("");
 }
 
@@ -170,7 +171,7 @@ void TAppInfo::InitPaths()
             if (appPath_.empty())
                 throw Exception("Application Path undefined for app DLL");
             if (!DirectoryExists(appPath_))
-                throw CreateFmt<Exception>("Application Path (%s) does not exist", appPath_);
+                throw CreateFmt<Exception>("Application Path (%s) does not exist", VisibleControls(appPath_));
         }
     } else {
         appPath_ = ProgramFolder();

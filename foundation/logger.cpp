@@ -7,6 +7,7 @@
 #include "platform/folders.h"
 #include "platform/identity.h"
 #include "platform/paths.h"
+#include "platform/sysutils.h"
 
 #include <cstdio>
 
@@ -15,7 +16,7 @@ namespace {
 
 std::string OrDefault(const std::string& value, const char* fallback)
 {
-    return value.empty() ? std::string(fallback) : value;
+    return value.empty() ? std::string(fallback) : VisibleControls(value);
 }
 
 } // namespace
@@ -99,13 +100,13 @@ void TLoggerObj::WriteMachineInfoBlock()
     } catch (...) {
         Log("Network information not available.");
     }
-    Log("Application=" + application);
+    Log("Application=" + VisibleControls(application));
     Log("ApplicationVersion=" + OrDefault(version, "UnknownVersion"));
     Log("UserDomain=" + OrDefault(identity.UserDomain, "UnnamedDomain"));
     Log("ComputerName=" + OrDefault(identity.ComputerName, "UnnamedComputer"));
     Log("UserName=" + OrDefault(identity.UserName, "UnnamedUser"));
-    Log("WinDir=" + winDir_);
-    Log("TempDir=" + tempDir_);
+    Log("WinDir=" + VisibleControls(winDir_));
+    Log("TempDir=" + VisibleControls(tempDir_));
     Log("---< MachineInfo >---" + std::string(LogLineEnd));
     Log("[Log]");
 }

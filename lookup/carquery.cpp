@@ -95,7 +95,8 @@ void DeleteStaleHandBackFile(TAppInfo& appInfo, const std::string& dataFile)
     // An earlier run's vehicle left in place would be read as this run's result: never go on with it. A
     // file another run deleted first is gone as well.
     if (!DeleteFileIfPresent(dataFile, &reason))
-        throw Exception(Format("Unable to delete previous data file %s. %s", dataFile, reason));
+        throw Exception(
+            Format("Unable to delete previous data file %s. %s", VisibleControls(dataFile), reason));
 }
 
 void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInfo)
@@ -109,7 +110,7 @@ void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInf
 
     TParsedSwitches switches;
     const std::string dataFile = appInfo.DataPath() + std::string(HandBackFileName);
-    appInfo.Log("output data file: " + dataFile);
+    appInfo.Log("output data file: " + VisibleControls(dataFile));
     DeleteStaleHandBackFile(appInfo, dataFile);
 
     TRunObjects run;
@@ -140,7 +141,7 @@ void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInf
         appInfo.Log("Unsuccessful lookup - deleting data file if it exists");
         std::string reason;
         if (FileExists(dataFile) && !DeleteFileIfPresent(dataFile, &reason))
-            appInfo.Log(Format("Unable to delete data file %s. %s", dataFile, reason));
+            appInfo.Log(Format("Unable to delete data file %s. %s", VisibleControls(dataFile), reason));
     }
     appInfo.Log("Complete Carquery");
     run.Release();
@@ -250,8 +251,11 @@ int RunCarquery(ICarqueryUi& ui, const TCommandLine& commandLine)
         WriteUnshown(error);
         LogUnshown(*appInfo, error);
         status = 1;
+    } catch (const Exception& error) {
+        status = ReportRunError(services, *appInfo, error.Message());
     } catch (const std::exception& error) {
-        status = ReportRunError(services, *appInfo, error.what());
+        // Not ours: its text was not made for a log line.
+        status = ReportRunError(services, *appInfo, VisibleControls(error.what()));
     } catch (...) {
         status = ReportRunError(services, *appInfo, "Unknown error");
     }

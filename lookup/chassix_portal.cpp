@@ -5,6 +5,7 @@
 #include "platform/folders.h"
 #include "platform/format.h"
 #include "platform/paths.h"
+#include "platform/sysutils.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +38,7 @@ template <class Call> auto CallEngine(Call&& call) -> decltype(call())
     } catch (const Exception&) {
         throw; // ours, raised by a list callback the engine called
     } catch (const std::exception& e) {
-        throw EChassixPortal(e.what());
+        throw EChassixPortal(VisibleControls(e.what()));
     } catch (...) {
         throw EChassixPortal("Unknown engine error");
     }
@@ -144,7 +145,7 @@ void LoadEngineFromFolder(const std::string& folder)
         const std::string path = LibraryPath(
             Format("%s%s", IncludeTrailingPathDelimiter(folder), std::string(ChassixLibraryName)));
         if (!FileExists(path))
-            throw EChassixPortal(Format("Dll not found - %s", path));
+            throw EChassixPortal(Format("Dll not found - %s", VisibleControls(path)));
         LoadEngine(path);
     } catch (const std::exception& e) {
         throw EChassixPortal(Format("ChassixPortal: %s", std::string(e.what())));
@@ -157,8 +158,8 @@ void LoadEngine(const std::string& path)
         throw EChassixPortal("engine already loaded");
     LibHandle = LoadLibrary(path);
     if (LibHandle == nullptr) {
-        std::fprintf(stderr, "ChassixPortal: %s\n", LibraryError().c_str());
-        throw EChassixPortal(Format("Unable to load %s", LibraryPath(path)));
+        std::fprintf(stderr, "ChassixPortal: %s\n", VisibleControls(LibraryError()).c_str());
+        throw EChassixPortal(Format("Unable to load %s", VisibleControls(LibraryPath(path))));
     }
     // In order; a missing name stops the resolution there and leaves the rest null.
 #define CARLUME_CHASSIX_RESOLVE(Name, Result, Params)                                                        \

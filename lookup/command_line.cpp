@@ -91,7 +91,7 @@ std::int32_t DecimalStrToInt(std::string_view text)
             break;
     }
     if (index == firstDigit || index != text.size())
-        throw CreateFmt<EConvertError>(SInvalidInteger, std::string(text));
+        throw CreateFmt<EConvertError>(SInvalidInteger, VisibleControls(text));
     return std::int32_t(negative ? -magnitude : magnitude);
 }
 
@@ -106,8 +106,7 @@ TParsedSwitches ParseCommandLine(const std::vector<std::string>& params, TVinRec
     for (const std::string& param : params) {
         const std::string key = SwitchKey(param);
         const std::string value = SwitchValue(param);
-        // A line break in a switch would forge a log line of its own.
-        logText += SingleLine(key) + " = " + SingleLine(value) + CRLF;
+        logText += VisibleControls(key) + " = " + VisibleControls(value) + CRLF;
         if (value.empty())
             continue;
         if (key == "/MAKE") {

@@ -3,6 +3,7 @@
 #include "lookup/ui_module.h"
 #include "platform/library.h"
 #include "platform/module_entry.h"
+#include "platform/sysutils.h"
 
 #include <utility>
 
@@ -71,7 +72,7 @@ public:
     bool Open(const std::string& file, const std::string& parameters, const std::string& folder,
               int showCommand) override
     {
-        return owner_.Real("Unable to open " + file)
+        return owner_.Real("Unable to open " + VisibleControls(file))
             .Services()
             .Shell->Open(file, parameters, folder, showCommand);
     }
@@ -166,7 +167,8 @@ ICarqueryUi& TLazyCarqueryUi::Real(const std::string& text)
             std::string reason;
             if (CallModuleEntry(entry, UiModuleInterfaceVersion, ui, reason) != uiModuleOk || ui == nullptr) {
                 delete ui;
-                failure = !reason.empty() ? reason : LibraryPath(modulePath_) + " refused to start";
+                failure = !reason.empty() ? reason
+                                          : VisibleControls(LibraryPath(modulePath_)) + " refused to start";
             } else {
                 real_ = ui;
                 cursor_->HandOver();

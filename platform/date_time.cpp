@@ -672,7 +672,7 @@ TDateTime StrToDate(std::string_view s, const TFormatSettings& settings)
 {
     TDateTime date = 0;
     if (!TryStrToDate(s, date, settings))
-        throw CreateFmt<EConvertError>(SInvalidDate, s);
+        throw CreateFmt<EConvertError>(SInvalidDate, VisibleControls(s));
     return date;
 }
 
@@ -696,7 +696,7 @@ TDateTime StrToTime(std::string_view s, const TFormatSettings& settings)
 {
     TDateTime time = 0;
     if (!TryStrToTime(s, time, settings))
-        throw CreateFmt<EConvertError>(SInvalidTime, s);
+        throw CreateFmt<EConvertError>(SInvalidTime, VisibleControls(s));
     return time;
 }
 
@@ -720,7 +720,7 @@ TDateTime StrToDateTime(std::string_view s, const TFormatSettings& settings)
 {
     TDateTime dateTime = 0;
     if (!TryStrToDateTime(s, dateTime, settings))
-        throw CreateFmt<EConvertError>(SInvalidDateTime, s);
+        throw CreateFmt<EConvertError>(SInvalidDateTime, VisibleControls(s));
     return dateTime;
 }
 

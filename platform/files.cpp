@@ -2,6 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/paths.h"
+#include "platform/sysutils.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -239,13 +240,13 @@ void SyncFolderOf(const std::string& path)
 [[noreturn]] void RaiseCreate(const std::string& path, int error)
 {
     const std::string reason = SysErrorMessage(error);
-    throw EFCreateError(Format(SFCreateError, path, reason), reason);
+    throw EFCreateError(Format(SFCreateError, VisibleControls(path), reason), reason);
 }
 
 [[noreturn]] void RaiseWrite(const std::string& path, int error)
 {
     const std::string reason = SysErrorMessage(error);
-    throw EWriteError(Format(SWriteError, path, reason), reason);
+    throw EWriteError(Format(SWriteError, VisibleControls(path), reason), reason);
 }
 
 // The target of a write as lstat sees it; `Exists` is false when there is nothing at the path.
@@ -439,7 +440,7 @@ std::string ReadFileBytes(const std::string& path)
     std::string bytes;
     std::string reason;
     if (!TryReadFileBytes(path, bytes, &reason))
-        throw EFOpenError(Format(SFOpenError, path, reason), reason);
+        throw EFOpenError(Format(SFOpenError, VisibleControls(path), reason), reason);
     return bytes;
 }
 

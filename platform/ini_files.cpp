@@ -2,6 +2,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
+#include "platform/sysutils.h"
 
 #include <filesystem>
 #include <new>
@@ -22,7 +23,8 @@ TIniDocument LoadDocument(const std::string& fileName)
     try {
         return TIniDocument::FromBytes(std::move(bytes));
     } catch (const std::bad_alloc&) {
-        throw EFOpenError(Format(SFOpenError, fileName, STooLargeForMemory), std::string(STooLargeForMemory));
+        throw EFOpenError(Format(SFOpenError, VisibleControls(fileName), STooLargeForMemory),
+                          std::string(STooLargeForMemory));
     }
 }
 
@@ -32,7 +34,7 @@ std::string SerializeDocument(const std::string& fileName, const TIniDocument& d
     try {
         return document.Serialize();
     } catch (const std::bad_alloc&) {
-        throw EFCreateError(Format(SFCreateError, fileName, STooLargeForMemory),
+        throw EFCreateError(Format(SFCreateError, VisibleControls(fileName), STooLargeForMemory),
                             std::string(STooLargeForMemory));
     }
 }
@@ -41,7 +43,7 @@ std::string SerializeDocument(const std::string& fileName, const TIniDocument& d
 
 EIniFileException IniFileWriteError(const std::string& fileName, const Exception& cause)
 {
-    std::string message = Format(SIniFileWriteError, fileName);
+    std::string message = Format(SIniFileWriteError, VisibleControls(fileName));
     const auto* fileError = dynamic_cast<const EStreamError*>(&cause);
     if (fileError != nullptr && !fileError->Reason().empty())
         message += ". " + fileError->Reason();
@@ -69,7 +71,7 @@ void TCustomIniFile::Check(std::string_view section, std::string_view ident, std
     if (reason.empty() && !Document().Rewritable())
         reason = "The file is UTF-16 text, which this program does not rewrite.";
     if (!reason.empty())
-        throw EIniFileException(Format(SIniFileWriteError, fileName_) + ". " + reason);
+        throw EIniFileException(Format(SIniFileWriteError, VisibleControls(fileName_)) + ". " + reason);
 }
 
 std::string TCustomIniFile::ReadString(std::string_view section, std::string_view ident,

@@ -1,6 +1,7 @@
 #include "platform/module_entry.h"
 
 #include "platform/library.h"
+#include "platform/sysutils.h"
 
 #include <algorithm>
 #include <cstring>
@@ -36,13 +37,14 @@ void* LoadModuleEntry(std::string_view windowsPath, const char* entryName, std::
     const std::string path = LibraryPath(windowsPath);
     HMODULE module = LoadLibrary(windowsPath);
     if (module == nullptr) {
-        failure = "Unable to load the " + std::string(what) + " " + path + ": " + LibraryError();
+        failure = "Unable to load the " + std::string(what) + " " + VisibleControls(path) + ": " +
+                  VisibleControls(LibraryError());
         return nullptr;
     }
     KeptModules().push_back(module);
     void* entry = GetProcAddress(module, entryName);
     if (entry == nullptr)
-        failure = path + " is no " + std::string(what) + " module of this program";
+        failure = VisibleControls(path) + " is no " + std::string(what) + " module of this program";
     return entry;
 }
 

@@ -77,7 +77,7 @@ bool ParseInteger(std::string_view s, int bits, std::int64_t& result)
 
 [[noreturn]] void RaiseInvalidInteger(std::string_view s)
 {
-    throw CreateFmt<EConvertError>(SInvalidInteger, s);
+    throw CreateFmt<EConvertError>(SInvalidInteger, VisibleControls(s));
 }
 
 char AsciiUpper(char c)
@@ -299,7 +299,7 @@ double StrToFloat(std::string_view s)
 {
     double value = 0.0;
     if (!TryStrToFloat(s, value))
-        throw CreateFmt<EConvertError>(SInvalidFloat, s);
+        throw CreateFmt<EConvertError>(SInvalidFloat, VisibleControls(s));
     return value;
 }
 
@@ -423,6 +423,38 @@ std::string_view Utf8Prefix(std::string_view s, std::size_t characters)
     for (; i < s.size() && characters > 0; --characters)
         DecodeUtf8(s, i);
     return s.substr(0, i);
+}
+
+std::string VisibleControls(std::string_view s)
+{
+    // Left raw, a line break would start a line that passes for one of ours, and an escape would be a
+    // command to the terminal showing the text.
+    const auto hidden = [](std::uint32_t cp) {
+        return cp < 0x20 || (cp >= 0x7F && cp <= 0x9F) || cp == 0x2028 || cp == 0x2029;
+    };
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(s.size());
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t start = i;
+        const std::uint32_t cp = DecodeUtf8(s, i);
+        if (!hidden(cp)) {
+            out.append(s, start, i - start);
+        } else if (cp == '\t' || cp == '\n' || cp == '\r') {
+            out += '\\';
+            out += cp == '\t' ? 't' : (cp == '\n' ? 'n' : 'r');
+        } else if (cp < 0x80) {
+            out += "\\x";
+            out += kHex[cp >> 4];
+            out += kHex[cp & 0xF];
+        } else {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4)
+                out += kHex[(cp >> shift) & 0xF];
+        }
+    }
+    return out;
 }
 
 } // namespace carlume

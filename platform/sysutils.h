@@ -83,5 +83,10 @@ int AnsiCompareStr(std::string_view a, std::string_view b);
 std::size_t Utf8Length(std::string_view s);
 /// The first `characters` characters of a UTF-8 text, counted as `Utf8Length` counts them.
 std::string_view Utf8Prefix(std::string_view s, std::size_t characters);
+/// An outside text (a switch, a file name, a value read from a file) as it goes into a log line or a
+/// message: each control character written out, "\t", "\n" and "\r" for TAB, LF and CR, "\x1B" for the
+/// other bytes below 0x20 and DEL, "\u0085" for the C1 controls and the line and paragraph separators of
+/// the UTF-8 text; every other byte as it is.
+std::string VisibleControls(std::string_view s);
 
 } // namespace carlume

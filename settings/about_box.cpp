@@ -130,10 +130,11 @@ QImage LoadPictureFile(const std::string& path)
     if (is(".bmp") || is(".ico")) {
         QImage image;
         if (!image.load(Q(path)))
-            throw Exception(Format("Cannot read the picture %s", path));
+            throw Exception(Format("Cannot read the picture %s", VisibleControls(path)));
         return image;
     }
-    throw Exception(Format("Unknown picture file extension (%s)", ext.empty() ? std::string(".") : ext));
+    throw Exception(
+        Format("Unknown picture file extension (%s)", ext.empty() ? std::string(".") : VisibleControls(ext)));
 }
 
 // ---- About box --------------------------------------------------------------------------------------------
@@ -230,8 +231,8 @@ void TAboutBox::FormCreate()
         } catch (const ESettingsModuleError& error) {
             ShowErrorMessage(services_, error.Message());
         } catch (const std::exception& error) {
-            LogMessage(services_,
-                       Format("The logo %s cannot be shown: %s", properties_.LogoFile, error.what()));
+            LogMessage(services_, Format("The logo %s cannot be shown: %s",
+                                         VisibleControls(properties_.LogoFile), error.what()));
         }
     }
     BringPanelToFront();
@@ -492,11 +493,12 @@ void TFmAboutDetails::BtnCleanupClick()
     }
     QListWidgetItem& item = *selected.front();
     const std::string path = item.data(Qt::UserRole).toString().toStdString();
-    if (!AskYesNo(services_, "Are you sure you want to cleanup " + ExtractFileName(path) + " file?"))
+    if (!AskYesNo(services_,
+                  "Are you sure you want to cleanup " + VisibleControls(ExtractFileName(path)) + " file?"))
         return;
     if (!ClearVersionBuildDate(path)) {
-        ShowErrorMessage(services_,
-                         "The build date was not cleared: the file " + path + " no longer exists.");
+        ShowErrorMessage(services_, "The build date was not cleared: the file " + VisibleControls(path) +
+                                        " no longer exists.");
         return;
     }
     item.setText(Q(ClearedCleanupLine(item.text().toStdString())));

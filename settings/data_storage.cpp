@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "platform/format.h"
+#include "platform/sysutils.h"
 #include "settings/ini_data_storage.h"
 #include "settings/settings_modules.h"
 
@@ -53,7 +54,7 @@ TtscDataStorageAccess& TtscDataStorage::Access()
         throw EtscDataStorageError("Storage name undefined.  Cannot create storage access.");
     if (!FileExists(fileName_))
         throw EtscDataStorageError(
-            Format("Storage name invalid (%s).  Cannot load storage data.", fileName_));
+            Format("Storage name invalid (%s).  Cannot load storage data.", VisibleControls(fileName_)));
     if (storageType_ == 1)
         access_ = std::make_unique<TtscINIDataStorageAccess>(fileName_);
     else

@@ -7,6 +7,7 @@
 #include "platform/library.h"
 #include "platform/paths.h"
 #include "platform/services.h"
+#include "platform/sysutils.h"
 #include "settings/tscemail_abi.h"
 
 #include <cxxabi.h>
@@ -46,7 +47,7 @@ std::string CurrentExceptionText()
     try {
         throw;
     } catch (const std::exception& e) {
-        return e.what();
+        return VisibleControls(e.what());
     } catch (...) {
         const std::type_info* type = abi::__cxa_current_exception_type();
         if (type == nullptr)
@@ -111,7 +112,7 @@ bool LoadEmailDll(IDialogService& dialogs)
         const std::string path = EmailDllPath();
         dll.Handle = LoadLibrary(path);
         if (!dll.Handle)
-            throw Exception(Format("Unable to load %s", path));
+            throw Exception(Format("Unable to load %s", VisibleControls(path)));
         try {
             Resolve(dll.Start, "tscEmailStart");
             Resolve(dll.Stop, "tscEmailStop");
@@ -135,7 +136,8 @@ void UnloadEmailDll(IDialogService& dialogs)
         return;
     const TEmailDll loaded = std::exchange(dll, TEmailDll{});
     const std::string stopFailure = PluginFailure([&] { loaded.Stop(); });
-    const std::string releaseFailure = FreeLibrary(loaded.Handle) ? std::string() : LibraryError();
+    const std::string releaseFailure =
+        FreeLibrary(loaded.Handle) ? std::string() : VisibleControls(LibraryError());
     for (const std::string& failure : {stopFailure, releaseFailure})
         if (!failure.empty())
             ShowFailure(dialogs, failure);

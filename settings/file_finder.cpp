@@ -4,6 +4,7 @@
 #include "platform/string_list.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,13 +86,43 @@ void Search(const std::string& folder, const std::string& ending, TStringList& l
         list.Add(folder + *file);
 }
 
+// The folders that hold `folder`, up to the root of the file system. A link to one of them leads back into
+// the search (or, for "/", through the whole file system), so they count as entered from the start.
+TVisitedFolders Ancestors(const std::string& folder)
+{
+    TVisitedFolders ancestors;
+    // O_PATH: a folder on the way up need not be readable, only passable.
+    int fd = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    struct stat self {};
+    if (fd < 0 || ::fstat(fd, &self) != 0) {
+        if (fd >= 0)
+            ::close(fd);
+        return ancestors;
+    }
+    for (;;) {
+        const int up = ::openat(fd, "..", O_PATH | O_DIRECTORY | O_CLOEXEC);
+        ::close(fd);
+        struct stat parent {};
+        // The root of the file system is its own parent.
+        if (up < 0 || ::fstat(up, &parent) != 0 ||
+            (parent.st_dev == self.st_dev && parent.st_ino == self.st_ino)) {
+            if (up >= 0)
+                ::close(up);
+            return ancestors;
+        }
+        ancestors.emplace(parent.st_dev, parent.st_ino);
+        self = parent;
+        fd = up;
+    }
+}
+
 } // namespace
 
 bool SearchFilesByExt(const std::string& folder, const std::string& ending, TStringList& list)
 {
     std::string start = folder;
     AddBackslash(start);
-    TVisitedFolders visited;
+    TVisitedFolders visited = Ancestors(start);
     Search(start, ending, list, visited);
     return true;
 }

@@ -47,7 +47,7 @@ TPMMaint_Prefs::TPMMaint_Prefs(const std::string& folder)
         ViewRTRXml = settings.ReadBool("TSCSettings/", "ViewRTRXml", false);
     }
     if (BackupEnabled && !DirectoryExists(RollBackupPath) && !ForceDirectories(RollBackupPath))
-        throw EFCreateError(Format("Unable to create directory %s", RollBackupPath));
+        throw EFCreateError(Format("Unable to create directory %s", VisibleControls(RollBackupPath)));
 }
 
 } // namespace carlume

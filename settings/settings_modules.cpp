@@ -3,6 +3,7 @@
 #include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/library.h"
+#include "platform/sysutils.h"
 
 #include <map>
 #include <mutex>
@@ -30,8 +31,9 @@ Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryNam
     std::string reason;
     if (CallModuleEntry(entry, SettingsModuleInterfaceVersion, module, reason) != settingsModuleOk ||
         module == nullptr)
-        throw ESettingsModuleError(path + ": " +
-                                   (reason.empty() ? std::string("the module refused to start") : reason));
+        throw ESettingsModuleError(
+            VisibleControls(path) + ": " +
+            (reason.empty() ? std::string("the module refused to start") : VisibleControls(reason)));
     loaded->emplace(path, module);
     return *module;
 }

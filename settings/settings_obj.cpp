@@ -111,8 +111,8 @@ void TSettingsObj::EnsureFile(TtscDataStorage& storage, const std::string& fileN
             fileName + "CannotParse" + FormatDateTime("yyyymmdd", now) + FormatDateTime("hhnnsszzz", now);
         std::string reason;
         if (!RenameFile(fileName, aside, &reason))
-            throw ESettingsObj(
-                Format("The setting file %s could not be moved aside to %s: %s", fileName, aside, reason));
+            throw ESettingsObj(Format("The setting file %s could not be moved aside to %s: %s",
+                                      VisibleControls(fileName), VisibleControls(aside), reason));
         replaced = true;
     }
     std::string content;
@@ -122,8 +122,8 @@ void TSettingsObj::EnsureFile(TtscDataStorage& storage, const std::string& fileN
     }
     CreateNewFile(fileName, content, TWriteMode::Durable);
     if (replaced)
-        throw ESettingsObj(
-            Format("The setting file %s was unreadable and had to be replaced with a new file", fileName));
+        throw ESettingsObj(Format("The setting file %s was unreadable and had to be replaced with a new file",
+                                  VisibleControls(fileName)));
 }
 
 std::string TSettingsObj::DoReadString(const std::string& section, const std::string& item)
@@ -195,7 +195,8 @@ void TSettingsObj::DoWriteString(const std::string& section, const std::string& 
     switch (scope) {
     case ssNone:
         throw ESettingsObj(Format("No scope specified in %s\r\nSection: %s\r\nItem: %s\r\nValue: %s",
-                                  "DoWriteString", section, item, value));
+                                  "DoWriteString", VisibleControls(section), VisibleControls(item),
+                                  VisibleControls(value)));
     case ssDefault:
         aExists = uExists = false;
         break;
@@ -241,10 +242,11 @@ void TSettingsObj::EraseSectionByScope(const std::string& section, TSettingsScop
 void TSettingsObj::DoEraseSection(const std::string& section, TSettingsScope scope)
 {
     if (scope == ssNone)
-        throw ESettingsObj(Format("No scope specified in %s\r\nSection: %s", "DoEraseSection", section));
-    if (scope == ssDefault)
         throw ESettingsObj(
-            Format("Delete default not allowed in %s\r\nSection: %s", "DoEraseSection", section));
+            Format("No scope specified in %s\r\nSection: %s", "DoEraseSection", VisibleControls(section)));
+    if (scope == ssDefault)
+        throw ESettingsObj(Format("Delete default not allowed in %s\r\nSection: %s", "DoEraseSection",
+                                  VisibleControls(section)));
     if (auto* storage = Storage(scope).get())
         storage->EraseSection(section);
 }

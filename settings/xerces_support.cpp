@@ -1,6 +1,7 @@
 #include "settings/xerces_support.h"
 
 #include "platform/format.h"
+#include "platform/sysutils.h"
 
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLChar.hpp>
@@ -114,7 +115,7 @@ std::string CheckXmlText(std::string_view text)
 std::string CheckXmlName(std::string_view name)
 {
     if (!CheckXmlText(name).empty() || !xercesc::XMLChar1_0::isValidName(ToXml(name).c_str()))
-        return Format("\"%s\" is not a valid XML name", name);
+        return Format("\"%s\" is not a valid XML name", VisibleControls(name));
     return {};
 }
 

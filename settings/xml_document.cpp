@@ -506,8 +506,9 @@ EtscXMLDocException::EtscXMLDocException(int code, std::string message)
 {
 }
 
-void RaiseXMLDocError(int code, std::string_view context)
+void RaiseXMLDocError(int code, std::string_view where)
 {
+    const std::string context = VisibleControls(where);
     std::string message;
     switch (code) {
     case -900:
@@ -543,8 +544,8 @@ void RaiseXMLDocError(int code, std::string_view context)
 
 EParserException::EParserException(const std::string& fileName, std::string detail, std::int64_t line,
                                    std::int64_t column)
-    : Exception(Format("%s Error reading file %s", "Parser error.", fileName))
-    , detail_(std::move(detail))
+    : Exception(Format("%s Error reading file %s", "Parser error.", VisibleControls(fileName)))
+    , detail_(VisibleControls(detail))
     , line_(line)
     , column_(column)
 {
@@ -1075,7 +1076,8 @@ void TtscXMLDocument::Save(const std::string& fileName)
         for (auto* node = document->getFirstChild(); node; node = node->getNextSibling()) {
             target.reset();
             if (!serializer->write(node, output.get()))
-                throw EXmlLibraryError(Format("The XML library could not write %s", fileName_));
+                throw EXmlLibraryError(
+                    Format("The XML library could not write %s", VisibleControls(fileName_)));
             bytes.append(reinterpret_cast<const char*>(target.getRawBuffer()), target.getLen());
             bytes += '\n';
         }
@@ -1085,7 +1087,7 @@ void TtscXMLDocument::Save(const std::string& fileName)
     if (std::int64_t(bytes.size()) > kMaxFileSize)
         throw EWriteError(Format("The settings file %s was not saved: it would be %d bytes, more than the %d "
                                  "this program reads. The file is left as it was.",
-                                 fileName_, std::int64_t(bytes.size()), kMaxFileSize));
+                                 VisibleControls(fileName_), std::int64_t(bytes.size()), kMaxFileSize));
     for (int attemptsLeft = 3;;) {
         try {
             WriteFileAtomically(fileName_, bytes, WriteMode);

@@ -1,5 +1,7 @@
 #include "lookup/ui/display_check.h"
 
+#include "platform/sysutils.h"
+
 #include <QDir>
 #include <QLibrary>
 #include <QLibraryInfo>
@@ -71,7 +73,7 @@ bool XServerReachable(std::string& why, THeldDisplay* hold)
     else if (connection != nullptr)
         disconnect(connection); // a failed connection is still an object to release
     if (!ok)
-        why = "cannot connect to the X display \"" + display + "\"";
+        why = "cannot connect to the X display \"" + VisibleControls(display) + "\"";
     return ok;
 }
 
@@ -85,7 +87,7 @@ bool WaylandReachable(std::string& why)
         path = std::filesystem::path(Environment("XDG_RUNTIME_DIR")) / path;
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
-        why = "no Wayland socket at \"" + path.string() + "\"";
+        why = "no Wayland socket at \"" + VisibleControls(path.string()) + "\"";
         return false;
     }
     const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));

@@ -1,5 +1,7 @@
 #include "platform/gui/printer.h"
 
+#include "platform/sysutils.h"
+
 #include <QFile>
 #include <QPageLayout>
 #include <QPrintDialog>
@@ -28,12 +30,13 @@ void TPrinter::BeginDoc()
     const QString name =
         printer_.outputFormat() == QPrinter::PdfFormat ? printer_.outputFileName() : printer_.printerName();
     if (printing_) {
-        throw std::runtime_error("Printing in progress on \"" + name.toStdString() + "\"");
+        throw std::runtime_error("Printing in progress on \"" + VisibleControls(name.toStdString()) + "\"");
     }
     printer_.setDocName(Title);
     canvas_.Font().SetPixelsPerInch(PixelsPerInch());
     if (!painter_.begin(&printer_)) {
-        throw std::runtime_error("Printing could not start on \"" + name.toStdString() + "\"");
+        throw std::runtime_error("Printing could not start on \"" + VisibleControls(name.toStdString()) +
+                                 "\"");
     }
     canvas_.Bind(&painter_);
     printing_ = true;

@@ -130,6 +130,19 @@ TEST_F(LoggerTest, AFailedOrEmptyIdentityGivesTheDefaults)
     }
 }
 
+TEST_F(LoggerTest, TheMachineBlockWritesOutControlCharacters)
+{
+    const ScopedFolderOverride forged{TFolder::ProgramFile, dir / "b\nin/cquery"};
+    const ScopedFolderOverride windows{TFolder::Windows, dir / "w\x1bin"};
+    const ScopedIdentityProvider identity{TMachineIdentity{"j\rdoe", "WS\n01", "OFF\tICE"}};
+    TLoggerObj logger;
+    logger.SetTimestamp(false);
+    logger.Log("x");
+    std::string block = Block(dir / "b\\nin/cquery", "UnknownVersion", "", "OFF\\tICE", "WS\\n01", "j\\rdoe");
+    block.replace(block.find("WinDir=") + 7, (dir / "win").size(), dir / "w\\x1Bin");
+    EXPECT_EQ(logger.Lines().Text(), block + "x\r\n");
+}
+
 TEST_F(LoggerTest, DisabledLogsAndWritesNothing)
 {
     const std::string file = dir / "off.log";

@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/format_settings.h"
+#include "platform/sysutils.h"
 #include "standins/chassix/chassix_test_control.h"
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/quillon_dat.h"
@@ -515,6 +516,73 @@ TEST_F(CarqueryTest, WithoutADisplayTheMessageGoesToStandardErrorAndTheLog)
     EXPECT_THAT(ReadAll(LogFile()),
                 HasSubstr("*** EXCEPTION GENERATED ***\r\nChassixPortal: Dll not found - "));
 }
+
+// A switch or a program folder holding line breaks forges no line of the log or of standard error: its
+// control characters are written out. "<P>" in a message stands for the program folder so written.
+struct ForgedLineCase {
+    std::string Name;
+    std::string Folder; ///< below the scratch program folder; "" for itself
+    std::vector<std::string> Params;
+    bool Engine, DataFolder;
+    std::string Message;
+};
+
+class CarqueryForgedLineTest : public CarqueryTest, public ::testing::WithParamInterface<ForgedLineCase> {};
+
+TEST_P(CarqueryForgedLineTest, OutsideTextsShowTheirControlCharacters)
+{
+    const ForgedLineCase& c = GetParam();
+    const fs::path folder = c.Folder.empty() ? program_.Path() : program_ / c.Folder;
+    fs::create_directories(folder);
+    const ScopedFolderOverride exe(TFolder::ProgramFile, folder / "cquery");
+    if (c.Engine)
+        fs::copy_file(kChassixLibraryPath, folder / "libchassix.so", fs::copy_options::overwrite_existing);
+    if (c.DataFolder)
+        fs::create_directories(folder / "Data");
+    else
+        fs::remove(folder / "Data");
+    WriteAll(folder / "cquery.logger", "");
+    ui_.NoDisplay = true;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(Run(c.Params), 1);
+    const std::string errors = testing::internal::GetCapturedStderr();
+
+    const std::string shown = VisibleControls(folder.string() + "/");
+    std::string message = c.Message;
+    if (const std::size_t at = message.find("<P>"); at != std::string::npos)
+        message.replace(at, 3, shown);
+    EXPECT_EQ(errors, "Vehicle Lookup Error: " + message + "\n(not shown: no display in this test)\n");
+    const std::string log = ReadAll(folder / "cquery.log");
+    EXPECT_THAT(log, HasSubstr("*** EXCEPTION GENERATED ***\r\n" + message + "\r\n"));
+    EXPECT_THAT(log, HasSubstr(" Application Path: " + shown + "\r\n"));
+    for (const std::string& text : {log, errors}) {
+        EXPECT_THAT(text, Not(HasSubstr("\n2026-01-01")));
+        EXPECT_THAT(text, Not(HasSubstr("\r2026-01-01")));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, CarqueryForgedLineTest,
+    ::testing::Values(
+        ForgedLineCase{"YearSwitch",
+                       "",
+                       {"/VIN=1AVQL14S1A", "/YEAR=2010\n2026-01-01 00:00:00.000 INJ forged line"},
+                       true,
+                       true,
+                       "'2010\\n2026-01-01 00:00:00.000 INJ forged line' is not a valid integer value"},
+        ForgedLineCase{"HandBackFile",
+                       "prog\r\n2026-01-01 00:00:00.000 INJ",
+                       {"/VIN=1AVQL14S1A"},
+                       true,
+                       false,
+                       "Cannot create file \"<P>Data/cquery.dat\". No such file or directory"},
+        ForgedLineCase{"EngineLibrary",
+                       "prog\n2026-01-01 00:00:00.000 INJ\x1b[2J",
+                       {"/VIN=1AVQL14S1A"},
+                       false,
+                       true,
+                       "ChassixPortal: Dll not found - <P>libchassix.so"}),
+    ByName);
 
 // --- cquery.ini and the log switch ------------------------------------------------------------------------
 

@@ -40,7 +40,7 @@ TEST_P(StrToIntTest, AcceptsTheRunTimeSyntaxOnly)
             (void)StrToInt(c.text);
             ADD_FAILURE() << c.text;
         } catch (const EConvertError& e) {
-            EXPECT_EQ(e.Message(), "'" + std::string(c.text) + "' is not a valid integer value");
+            EXPECT_EQ(e.Message(), "'" + VisibleControls(c.text) + "' is not a valid integer value");
         }
     }
 }
@@ -183,6 +183,35 @@ TEST(CaseTest, AnsiRoutinesFoldEveryLetterOfUtf8)
     EXPECT_EQ(AnsiUpperCase("\xc3"), "\xc3");
     EXPECT_NE(AnsiCompareText("\xff", "\xfe"), 0);
     EXPECT_LT(AnsiCompareStr("A", "a"), 0);
+}
+
+TEST(VisibleControlsTest, WritesOutControlCharactersAndKeepsEveryOtherByte)
+{
+    struct Case {
+        const char* row;
+        std::string text, shown;
+    };
+    const Case cases[] = {
+        {"ordinary text, UTF-8 and a backslash", "Ma\xc3\x9f 1AV/x\\n \xe2\x82\xac",
+         "Ma\xc3\x9f 1AV/x\\n \xe2\x82\xac"},
+        {"line breaks and TAB", "2010\n2026-01-01 INJ\r\tx", "2010\\n2026-01-01 INJ\\r\\tx"},
+        {"other C0 bytes and DEL", std::string("\0\x1b[2J\x7f", 6), "\\x00\\x1B[2J\\x7F"},
+        {"C1 controls",
+         "a\xc2\x85"
+         "b\xc2\x9b"
+         "c\xc2\xa0",
+         "a\\u0085b\\u009Bc\xc2\xa0"},
+        {"line and paragraph separators",
+         "a\xe2\x80\xa8"
+         "b\xe2\x80\xa9"
+         "c\xe2\x80\xaa",
+         "a\\u2028b\\u2029c\xe2\x80\xaa"},
+        {"bytes that are no UTF-8", "\x85\xff\xc2", "\x85\xff\xc2"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(VisibleControls(c.text), c.shown) << c.row;
+        EXPECT_EQ(VisibleControls(c.shown), c.shown) << c.row << ", shown twice";
+    }
 }
 
 } // namespace

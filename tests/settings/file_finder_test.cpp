@@ -99,6 +99,8 @@ TEST_P(FileFinderLinks, EachRealFolderIsSearchedOnce)
         std::ofstream(root / name) << "x";
     }
     for (const auto& [link, target] : GetParam().links) {
+        if (target.starts_with("/") && !fs::exists(target))
+            GTEST_SKIP() << "no " << target << " here";
         fs::create_directories(fs::path(root / link).parent_path());
         fs::create_symlink(target, root / link);
     }
@@ -148,6 +150,13 @@ INSTANTIATE_TEST_SUITE_P(
             "Loop", {"app/sub/x.ver"}, {{"app/sub/up", ".."}, {"app/self", "."}}, {"a.ver", "sub/x.ver"}},
         LinkCase{"TargetGone", {}, {{"app/gone.ver", "../missing"}, {"app/gone", "../missing"}}, {"a.ver"}},
         LinkCase{"ToAFile", {}, {{"app/link.ver", "../other/b.ver"}}, {"a.ver", "link.ver"}},
+        LinkCase{"ToTheFileSystemRoot", {}, {{"app/rootlink", "/"}}, {"a.ver"}},
+        LinkCase{"ToTheProcessRoot", {}, {{"app/proclink", "/proc/self/root"}}, {"a.ver"}},
+        LinkCase{"ToTheFolderItself", {}, {{"app/me", "../app"}}, {"a.ver"}},
+        LinkCase{"ToFoldersHoldingItButNotToAnother",
+                 {},
+                 {{"app/up", ".."}, {"app/upup", "../.."}, {"app/m", "../other/deep"}},
+                 {"a.ver", "m/c.ver"}},
         LinkCase{"ToAnUnreadableFolder",
                  {},
                  {{"app/locked", "../private"}, {"app/m", "../other"}},
