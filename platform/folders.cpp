@@ -2,13 +2,12 @@
 
 #include "platform/exceptions.h"
 #include "platform/files.h"
-#include "platform/format.h"
 #include "platform/paths.h"
+#include "platform/program_link.h"
 
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdlib>
 #include <map>
 #include <utility>
@@ -81,20 +80,11 @@ std::string ProgramFileName()
         return *value;
     const auto* linkOverride = OverrideOf(TFolder::ProgramLink);
     const std::string link = linkOverride != nullptr ? *linkOverride : "/proc/self/exe";
-    std::vector<char> buffer(4096);
-    for (;;) {
-        const ssize_t length = readlink(link.c_str(), buffer.data(), buffer.size());
-        if (length < 0)
-            throw Exception(Format(SNoProgramFolder, link, SysErrorMessage(errno)));
-        if (std::size_t(length) < buffer.size()) {
-            std::string path(buffer.data(), std::size_t(length));
-            // A relative name would put the program's libraries below the current folder.
-            if (path.empty() || path.front() != '/')
-                throw Exception(Format(SNoProgramFolder, link, "it names the relative path " + path));
-            return path;
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    std::string failure;
+    std::string path = ReadProgramLink(link, failure);
+    if (path.empty())
+        throw Exception(failure);
+    return path;
 }
 
 std::string ProgramFolder()

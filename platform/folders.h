@@ -10,20 +10,19 @@
 //   rating program    /opt/Qelvo/
 // Each can be overridden in-process for tests with ScopedFolderOverride.
 
+#include "platform/program_link.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace carlume {
 
-/// Full path of the running program file. Raises `Exception` `SNoProgramFolder` when the system cannot
-/// tell it.
+/// Full path of the running program file. Raises `Exception` `SNoProgramFolder` (platform/program_link.h)
+/// when the system cannot tell it.
 std::string ProgramFileName();
 /// Folder of the running program file, with a trailing "/". Raises as `ProgramFileName` does.
 std::string ProgramFolder();
-
-/// Why the run cannot go on without its own folder; filled with the link read and the system's reason.
-inline constexpr std::string_view SNoProgramFolder = "The program's folder cannot be found from %s: %s.";
 
 /// The Windows folder as the system reports it: no trailing "/". Created (with its parents) when missing;
 /// a failure to create it shows only when a file is written there. Raises `Exception` `SNoWindowsFolder`

@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -194,6 +195,47 @@ INSTANTIATE_TEST_SUITE_P(Engine, CqueryEngineFaultTest,
                          ::testing::Values(EngineFaultCase{"Missing", false, "Dll not found - "},
                                            EngineFaultCase{"CutShort", true, "Unable to load "}),
                          ByName);
+
+struct CoreFaultCase {
+    std::string Name;
+    const char* Source;          ///< the library laid in as the core; null for none
+    std::optional<Damage> Fault; ///< what is done to it
+    bool SystemText;             ///< the reason is the system's, which names the file first
+    std::string Reason;
+};
+
+class CqueryCoreFaultTest : public CqueryProcessTest, public ::testing::WithParamInterface<CoreFaultCase> {};
+
+// The core library is looked at before it is loaded: one missing, cut short, damaged or foreign ends the
+// run with a message naming it, and no earlier run's vehicle is left to be read as this run's.
+TEST_P(CqueryCoreFaultTest, EndsTheRunWithItsMessageAndNoHandBack)
+{
+    const auto& [name, source, damage, systemText, reason] = GetParam();
+    const std::string core = program_ / "libcarlume_core.so";
+    fs::remove(core);
+    if (source != nullptr)
+        WriteAll(core, damage ? DamagedElf(ReadAll(source), *damage) : ReadAll(source));
+    WriteAll(DataFile(), "stale");
+    const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, Environment());
+
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Errors,
+              "Unable to load " + core + ": " + (systemText ? core + ": " : "") + reason + "\n");
+    EXPECT_FALSE(fs::exists(DataFile()));
+    EXPECT_TRUE(windows_.Entries().empty()) << "the run never started";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Core, CqueryCoreFaultTest,
+    ::testing::Values(CoreFaultCase{"Missing", nullptr, std::nullopt, true,
+                                    "cannot open shared object file: No such file or directory"},
+                      CoreFaultCase{"CutInASegment", kCoreLibraryPath, Damage::CutInASegment, false,
+                                    "the file is truncated"},
+                      CoreFaultCase{"DamagedHeader", kCoreLibraryPath, Damage::BadEntrySize, false,
+                                    "the file's headers are damaged"},
+                      CoreFaultCase{"WithoutEntry", kFakeUiModulePath, std::nullopt, true,
+                                    "undefined symbol: CarlumeCoreMain"}),
+    ByName);
 
 TEST_F(CqueryProcessTest, WithoutADisplayTheMessageGoesToStandardErrorAndNothingIsHandedBack)
 {
