@@ -8,6 +8,7 @@
 #include "lookup/core_entry.h"
 #include "platform/library_check.h"
 #include "platform/program_link.h"
+#include "platform/utf8.h"
 
 #include <dlfcn.h>
 #include <unistd.h>
@@ -26,8 +27,8 @@ void RemoveStaleHandBackFile(const std::string& folder)
 {
     const std::string dataFile = folder + "Data/" + std::string(HandBackFileName);
     if (::unlink(dataFile.c_str()) != 0 && errno != ENOENT)
-        std::fprintf(stderr, "Unable to delete previous data file %s. %s\n", dataFile.c_str(),
-                     std::system_category().message(errno).c_str());
+        std::fprintf(stderr, "Unable to delete previous data file %s. %s\n",
+                     VisibleControls(dataFile).c_str(), std::system_category().message(errno).c_str());
 }
 
 int LaunchCore(int argc, const char* const* argv)
@@ -51,7 +52,8 @@ int LaunchCore(int argc, const char* const* argv)
         const char* error = ::dlerror();
         reason = error != nullptr ? error : "it is no core library of this program";
     }
-    std::fprintf(stderr, "Unable to load %s: %s\n", core.c_str(), reason.c_str());
+    std::fprintf(stderr, "Unable to load %s: %s\n", VisibleControls(core).c_str(),
+                 VisibleControls(reason).c_str());
     RemoveStaleHandBackFile(folder);
     return 1;
 }

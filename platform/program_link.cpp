@@ -1,5 +1,7 @@
 #include "platform/program_link.h"
 
+#include "platform/utf8.h"
+
 #include <unistd.h>
 
 #include <cerrno>
@@ -31,13 +33,14 @@ std::string ReadProgramLink(const std::string& link, std::string& failure)
     for (;;) {
         const ssize_t length = ::readlink(link.c_str(), buffer.data(), buffer.size());
         if (length < 0) {
-            failure = NoProgramFolder(link, std::system_category().message(errno));
+            failure = NoProgramFolder(VisibleControls(link), std::system_category().message(errno));
             return {};
         }
         if (std::size_t(length) < buffer.size()) {
             std::string path(buffer.data(), std::size_t(length));
             if (path.empty() || path.front() != '/') {
-                failure = NoProgramFolder(link, "it names the relative path " + path);
+                failure = NoProgramFolder(VisibleControls(link),
+                                          "it names the relative path " + VisibleControls(path));
                 return {};
             }
             return path;

@@ -5,6 +5,7 @@
 // UTF-8 text. None of them depends on the process's C locale.
 
 #include "platform/exceptions.h"
+#include "platform/utf8.h"
 
 #include <cstdint>
 #include <string>
@@ -79,14 +80,5 @@ int AnsiCompareText(std::string_view a, std::string_view b);
 bool AnsiSameText(std::string_view a, std::string_view b);
 /// Comparison of UTF-8 texts with letter case (by code point): < 0, 0 or > 0.
 int AnsiCompareStr(std::string_view a, std::string_view b);
-/// The number of characters of a UTF-8 text; a byte that starts no valid character counts as one.
-std::size_t Utf8Length(std::string_view s);
-/// The first `characters` characters of a UTF-8 text, counted as `Utf8Length` counts them.
-std::string_view Utf8Prefix(std::string_view s, std::size_t characters);
-/// An outside text (a switch, a file name, a value read from a file) as it goes into a log line or a
-/// message: each control character written out, "\t", "\n" and "\r" for TAB, LF and CR, "\x1B" for the
-/// other bytes below 0x20 and DEL, "\u0085" for the C1 controls and the line and paragraph separators of
-/// the UTF-8 text; every other byte as it is.
-std::string VisibleControls(std::string_view s);
 
 } // namespace carlume

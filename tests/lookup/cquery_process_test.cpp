@@ -19,6 +19,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -236,6 +237,21 @@ INSTANTIATE_TEST_SUITE_P(
                       CoreFaultCase{"WithoutEntry", kFakeUiModulePath, std::nullopt, true,
                                     "undefined symbol: CarlumeCoreMain"}),
     ByName);
+
+// A folder name with a line break cannot make the launcher's one message pass for two.
+TEST_F(CqueryProcessTest, TheLauncherShowsAFolderNamesControlCharacters)
+{
+    const std::string folder = program_ / "forged\nUnable to load/";
+    fs::create_directories(folder + "Data");
+    fs::copy_file(program_ / "cquery", folder + "cquery");
+    const ProcessResult result =
+        RunProcess(folder + "cquery", {"/VIN=1AVQL14S1A"}, Environment(), home_ / "stderr.txt", "");
+
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_THAT(result.Errors, StartsWith("Unable to load " + program_.Path() +
+                                          "/forged\\nUnable to load/libcarlume_core.so: "));
+    EXPECT_EQ(std::count(result.Errors.begin(), result.Errors.end(), '\n'), 1) << result.Errors;
+}
 
 TEST_F(CqueryProcessTest, WithoutADisplayTheMessageGoesToStandardErrorAndNothingIsHandedBack)
 {
