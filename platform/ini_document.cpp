@@ -18,7 +18,8 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t npos = std::string::npos;
 
-// A line: its place in the file's bytes, or, from kAdded on, the number of a line written since.
+// A line: its place in the file's bytes, or, from kAdded on, the number of a line written since. A file of
+// 2 GB or more is taken for one too large for memory.
 using Ref = std::uint32_t;
 constexpr Ref kNone = std::numeric_limits<Ref>::max();
 constexpr Ref kAdded = Ref(1) << 31;
