@@ -1,23 +1,27 @@
 # carlume_options: the one INTERFACE target every project target links. It carries the language standard,
-# the warnings, the sanitizers and the strict Qt macros.
+# the warnings, the sanitizers and the strict Qt macros. carlume_options_unsanitized carries all but the
+# sanitizers and the fuzzer's instrumentation, for the test helpers that must run out of memory the way the
+# program does (an address-sanitized process cannot).
+add_library(carlume_options_unsanitized INTERFACE)
 add_library(carlume_options INTERFACE)
-target_compile_features(carlume_options INTERFACE cxx_std_20)
+target_link_libraries(carlume_options INTERFACE carlume_options_unsanitized)
+target_compile_features(carlume_options_unsanitized INTERFACE cxx_std_20)
 set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_C_STANDARD 11)
 
-target_compile_options(carlume_options INTERFACE
+target_compile_options(carlume_options_unsanitized INTERFACE
     $<$<COMPILE_LANGUAGE:CXX>:-Wall -Wextra -Wpedantic -Wnon-virtual-dtor>
     $<$<AND:$<COMPILE_LANGUAGE:CXX>,$<CXX_COMPILER_ID:GNU>>:-Wshadow=local>
     $<$<COMPILE_LANGUAGE:C>:-Wall -Wextra -Wpedantic>)
 # GCC 12 reports false -Wrestrict overlaps inside std::string concatenation at -O2 (fixed in GCC 13).
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-    target_compile_options(carlume_options INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
+    target_compile_options(carlume_options_unsanitized INTERFACE $<$<COMPILE_LANGUAGE:CXX>:-Wno-restrict>)
 endif()
 if(CARLUME_WERROR)
-    target_compile_options(carlume_options INTERFACE -Werror)
+    target_compile_options(carlume_options_unsanitized INTERFACE -Werror)
 endif()
 
-target_compile_definitions(carlume_options INTERFACE
+target_compile_definitions(carlume_options_unsanitized INTERFACE
     QT_NO_CAST_FROM_ASCII
     QT_NO_CONTEXTLESS_CONNECT
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT

@@ -18,8 +18,10 @@
 // Writing: a changed key is rewritten in place; a new key goes right after the last key of its section
 // (or after the header); a new section goes at the end of the file. Every line ends with CR LF.
 //
-// The file's bytes are held once; lines are places in them (a changed line is kept beside them), and
-// sections and keys are found through an index, so that a look-up costs the same in any size of file.
+// The file's bytes are held once and nothing is kept per line: a line is its place in them, and a changed
+// or new line is kept beside them. A look-up reads the lines; once look-ups have read the text a few times
+// over, an index of sections and keys is built, which answers every later one at once. A file read, changed
+// in a few keys and written back so costs little more than its size, in memory and in time.
 
 #include <memory>
 #include <optional>
@@ -28,6 +30,14 @@
 #include <vector>
 
 namespace carlume {
+
+/// How a document's look-ups find sections and keys.
+enum class TIniLookup {
+    /// By reading the lines until that has cost a few times the text, then through an index.
+    Adaptive,
+    /// Always by reading the lines: never an index (to check the index against).
+    Scan,
+};
 
 /// The lines of an INI file with the section and key structure read from them.
 class TIniDocument {
@@ -39,7 +49,7 @@ public:
     TIniDocument& operator=(TIniDocument&& other) noexcept;
 
     /// The document of a file's bytes; never fails, whatever the bytes (but memory).
-    static TIniDocument Parse(std::string_view bytes);
+    static TIniDocument Parse(std::string_view bytes, TIniLookup lookup = TIniLookup::Adaptive);
     /// The same, taking the bytes over: they are the only copy of the lines the document holds.
     static TIniDocument FromBytes(std::string bytes);
     /// The file's bytes: the lines, each ended by CR LF, after the byte-order mark if the file had one.
@@ -51,6 +61,8 @@ public:
     bool SectionExists(std::string_view section) const;
     /// The value of a key, or nothing when the section or key is missing.
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
+    /// The same, in the document's own bytes: valid until the document changes.
+    std::optional<std::string_view> FindView(std::string_view section, std::string_view key) const;
     /// Names of all sections in file order, each name once (as first spelled).
     std::vector<std::string> SectionNames() const;
     /// Names of the keys of a section in file order, each once (as first spelled).

@@ -77,14 +77,21 @@ void TCustomIniFile::Check(std::string_view section, std::string_view ident, std
 std::string TCustomIniFile::ReadString(std::string_view section, std::string_view ident,
                                        std::string_view defaultValue) const
 {
-    auto value = Document().Find(section, ident);
-    return value ? std::move(*value) : std::string(defaultValue);
+    const auto value = Document().FindView(section, ident);
+    return std::string(value ? *value : defaultValue);
+}
+
+std::string TCustomIniFile::ReadStringPrefix(std::string_view section, std::string_view ident,
+                                             std::size_t characters) const
+{
+    const auto value = Document().FindView(section, ident);
+    return value ? std::string(Utf8Prefix(*value, characters)) : std::string();
 }
 
 std::int32_t TCustomIniFile::ReadInteger(std::string_view section, std::string_view ident,
                                          std::int32_t defaultValue) const
 {
-    const auto value = Document().Find(section, ident);
+    const auto value = Document().FindView(section, ident);
     return value ? StrToIntDef(*value, defaultValue) : defaultValue;
 }
 

@@ -39,6 +39,10 @@ public:
     /// The value of a key, possibly empty; `defaultValue` only when the section or key is missing.
     std::string ReadString(std::string_view section, std::string_view ident,
                            std::string_view defaultValue) const;
+    /// `ReadString` with an empty default, cut to its first `characters` UTF-8 characters: the rest of a
+    /// long value is never copied.
+    std::string ReadStringPrefix(std::string_view section, std::string_view ident,
+                                 std::size_t characters) const;
     /// The value as a 32-bit integer (decimal, "$" or "0x" hexadecimal); `defaultValue` when missing or
     /// not an integer.
     std::int32_t ReadInteger(std::string_view section, std::string_view ident,

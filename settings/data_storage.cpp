@@ -6,6 +6,9 @@
 #include "settings/ini_data_storage.h"
 #include "settings/settings_modules.h"
 
+#include <new>
+#include <stdexcept>
+
 namespace carlume {
 namespace {
 
@@ -20,6 +23,21 @@ void CheckItem(const std::string& section, const std::string& item, std::string_
     CheckSection(section, operation);
     if (item.empty())
         throw EtscDataStorageError(Format("Data item not specified on %s", operation));
+}
+
+// Runs a call on the storage's file. Running out of memory is an error that names the file: never a
+// damaged file, nor a bare "std::bad_alloc".
+template <class F> auto OnFile(const std::string& fileName, bool saving, F&& call) -> decltype(call())
+{
+    try {
+        return call();
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    const std::string reason(STooLargeForMemory);
+    if (saving)
+        throw EFCreateError(Format(SFCreateError, fileName, reason), reason);
+    throw EFOpenError(Format(SFOpenError, fileName, reason), reason);
 }
 
 } // namespace
@@ -64,36 +82,36 @@ TtscDataStorageAccess& TtscDataStorage::Access()
 
 void TtscDataStorage::UpdateFile()
 {
-    Access().UpdateFile();
+    OnFile(fileName_, true, [&] { Access().UpdateFile(); });
 }
 
 void TtscDataStorage::Reload()
 {
-    Access().Reload();
+    OnFile(fileName_, false, [&] { Access().Reload(); });
 }
 
 void TtscDataStorage::EraseSection(const std::string& section)
 {
     CheckSection(section, "EraseSection");
-    Access().EraseSection(section);
+    OnFile(fileName_, false, [&] { Access().EraseSection(section); });
 }
 
 bool TtscDataStorage::ValueExists(const std::string& section, const std::string& item)
 {
     CheckItem(section, item, "ValueExists");
-    return Access().ValueExists(section, item);
+    return OnFile(fileName_, false, [&] { return Access().ValueExists(section, item); });
 }
 
 void TtscDataStorage::DeleteKey(const std::string& section, const std::string& item)
 {
     CheckItem(section, item, "DeleteKey");
-    Access().DeleteKey(section, item);
+    OnFile(fileName_, false, [&] { Access().DeleteKey(section, item); });
 }
 
 void TtscDataStorage::ReadData(const std::string& section, const std::string& item, std::string& value)
 {
     CheckItem(section, item, "ReadData");
-    Access().ReadData(section, item, value);
+    OnFile(fileName_, false, [&] { Access().ReadData(section, item, value); });
 }
 
 std::string TtscDataStorage::ReadValue(const std::string& section, const std::string& item)
@@ -103,11 +121,20 @@ std::string TtscDataStorage::ReadValue(const std::string& section, const std::st
     return value;
 }
 
+std::string TtscDataStorage::ReadValuePrefix(const std::string& section, const std::string& item,
+                                             std::size_t characters)
+{
+    CheckItem(section, item, "ReadData");
+    std::string value;
+    OnFile(fileName_, false, [&] { Access().ReadDataPrefix(section, item, characters, value); });
+    return value;
+}
+
 void TtscDataStorage::WriteData(const std::string& section, const std::string& item, const std::string& value,
                                 bool asCDATA)
 {
     CheckItem(section, item, "WriteData");
-    Access().WriteData(section, item, value, asCDATA);
+    OnFile(fileName_, false, [&] { Access().WriteData(section, item, value, asCDATA); });
 }
 
 void TtscDataStorage::WriteValue(const std::string& section, const std::string& item,
@@ -125,7 +152,7 @@ void TtscDataStorage::WriteCDATA(const std::string& section, const std::string& 
 void TtscDataStorage::ReadAttribute(const std::string& section, const std::string& name, std::string& value)
 {
     CheckItem(section, name, "ReadAttribute");
-    Access().ReadAttribute(section, name, value);
+    OnFile(fileName_, false, [&] { Access().ReadAttribute(section, name, value); });
 }
 
 } // namespace carlume

@@ -35,6 +35,8 @@ public:
     void DeleteKey(const std::string& section, const std::string& item);
     void ReadData(const std::string& section, const std::string& item, std::string& value);
     std::string ReadValue(const std::string& section, const std::string& item);
+    /// `ReadValue` cut to its first `characters` UTF-8 characters, without copying the rest of a long value.
+    std::string ReadValuePrefix(const std::string& section, const std::string& item, std::size_t characters);
     void WriteData(const std::string& section, const std::string& item, const std::string& value,
                    bool asCDATA);
     void WriteValue(const std::string& section, const std::string& item, const std::string& value);

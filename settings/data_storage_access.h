@@ -6,6 +6,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/string_list.h"
+#include "platform/sysutils.h"
 
 #include <cstdint>
 #include <string>
@@ -34,6 +35,10 @@ public:
     virtual void DeleteKey(const std::string& section, const std::string& item) = 0;
     /// The item's value; "" when it is missing.
     virtual void ReadData(const std::string& section, const std::string& item, std::string& value) = 0;
+    /// `ReadData` cut to the value's first `characters` UTF-8 characters. A storage that holds the file's
+    /// text copies no more of the value than that.
+    virtual void ReadDataPrefix(const std::string& section, const std::string& item, std::size_t characters,
+                                std::string& value);
     virtual void WriteData(const std::string& section, const std::string& item, const std::string& value,
                            bool asCDATA) = 0;
     virtual void ReadAttribute(const std::string& section, const std::string& name, std::string& value) = 0;
@@ -58,5 +63,12 @@ public:
 protected:
     TtscDataStorageAccess() = default;
 };
+
+inline void TtscDataStorageAccess::ReadDataPrefix(const std::string& section, const std::string& item,
+                                                  std::size_t characters, std::string& value)
+{
+    ReadData(section, item, value);
+    value.resize(Utf8Prefix(value, characters).size());
+}
 
 } // namespace carlume

@@ -58,6 +58,12 @@ void TtscINIDataStorageAccess::ReadData(const std::string& section, const std::s
     value = iniFile_.ReadString(section, item, "");
 }
 
+void TtscINIDataStorageAccess::ReadDataPrefix(const std::string& section, const std::string& item,
+                                              std::size_t characters, std::string& value)
+{
+    value = iniFile_.ReadStringPrefix(section, item, characters);
+}
+
 void TtscINIDataStorageAccess::WriteData(const std::string& section, const std::string& item,
                                          const std::string& value, bool /*asCDATA*/)
 {

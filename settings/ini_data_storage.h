@@ -26,6 +26,8 @@ public:
     /// Removes every entry of the key in the section.
     void DeleteKey(const std::string& section, const std::string& item) override;
     void ReadData(const std::string& section, const std::string& item, std::string& value) override;
+    void ReadDataPrefix(const std::string& section, const std::string& item, std::size_t characters,
+                        std::string& value) override;
     /// The CDATA flag means nothing in INI.
     void WriteData(const std::string& section, const std::string& item, const std::string& value,
                    bool asCDATA) override;

@@ -24,7 +24,7 @@ inline constexpr const char* XmlStorageModuleEntry = "CarlumeXmlStorageModule";
 inline constexpr std::string_view JpegDecoderModuleName = "CARLUME_JPEG.DLL";
 inline constexpr const char* JpegDecoderModuleEntry = "CarlumeJpegDecoderModule";
 /// Version of both interfaces below; a module refuses any other.
-inline constexpr unsigned SettingsModuleInterfaceVersion = 1;
+inline constexpr unsigned SettingsModuleInterfaceVersion = 2;
 /// Statuses of the entries.
 inline constexpr int settingsModuleOk = 0;
 inline constexpr int settingsModuleWrongVersion = 2;

@@ -102,8 +102,10 @@ void TSettingsObj::EnsureFile(TtscDataStorage& storage, const std::string& fileN
             storage.Reload();
             return;
         } catch (const std::exception& e) {
-            // Only a file that cannot be parsed is rescued; any other failure leaves the file alone.
-            if (Upper(e.what()).find("PARSER ERROR") == std::string::npos)
+            // Only a file that cannot be parsed is rescued; any other failure (running out of memory
+            // among them) leaves the file alone. A parse error's message starts with the words: looked
+            // for further on, they could come from the file's own name.
+            if (Upper(e.what()).rfind("PARSER ERROR", 0) != 0)
                 throw;
         }
         const TDateTime now = Now();

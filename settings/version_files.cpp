@@ -87,8 +87,10 @@ bool ReadVersionFile(const std::string& path, std::string& buildDate, std::strin
     TtscDataStorage storage;
     storage.SetStorageType(1);
     storage.SetFileName(path);
-    buildDate = YYYYMMDDToDisplay(storage.ReadValue("General", "BuildDate"));
-    description = storage.ReadValue("General", "Description");
+    // Only what can be shown is copied out of the file: a date's eight characters, and a description to
+    // one character more than the details text shows, so that it still tells a longer one by its end.
+    buildDate = YYYYMMDDToDisplay(storage.ReadValuePrefix("General", "BuildDate", 8));
+    description = storage.ReadValuePrefix("General", "Description", kMaxShownDescription + 1);
     return true;
 }
 

@@ -10,8 +10,9 @@
 
 namespace carlume {
 
-/// Reads [General] BuildDate (as mm/dd/yyyy, "" when shorter than eight characters) and Description;
-/// false, outputs untouched, when the file is missing or cannot be read.
+/// Reads [General] BuildDate (as mm/dd/yyyy, "" when shorter than eight characters) and Description, cut
+/// to kMaxShownDescription + 1 characters; false, outputs untouched, when the file is missing or cannot be
+/// read. A file too large for the memory available raises `EFOpenError` naming it.
 bool ReadVersionFile(const std::string& path, std::string& buildDate, std::string& description);
 /// Empties [General] BuildDate and writes the file back; false when the file is missing. A file that
 /// cannot be written raises.

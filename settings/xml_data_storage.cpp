@@ -4,6 +4,10 @@
 #include "platform/sysutils.h"
 #include "settings/xml_utils.h"
 
+#include <xercesc/util/OutOfMemoryException.hpp>
+
+#include <new>
+
 namespace carlume {
 namespace {
 
@@ -19,6 +23,17 @@ void AddTree(const TtscXMLNode& element, TtscValuesList& list)
             AddTree(child, list.Add(child.GetNodeName(), child.GetText()));
 }
 
+// Runs an operation on the document. The library's running out of memory becomes the standard error, which
+// the storage front reports naming the file.
+template <class F> auto InMemory(F&& operation) -> decltype(operation())
+{
+    try {
+        return operation();
+    } catch (const xercesc::OutOfMemoryException&) {
+        throw std::bad_alloc();
+    }
+}
+
 } // namespace
 
 TtscXMLDataStorageAccess::TtscXMLDataStorageAccess(const std::string& fileName)
@@ -28,22 +43,26 @@ TtscXMLDataStorageAccess::TtscXMLDataStorageAccess(const std::string& fileName)
 
 void TtscXMLDataStorageAccess::Load()
 {
-    if (loaded_)
-        return;
-    document_.Load();
-    document_.GetDocumentElement().ResolveEntityReferences();
-    loaded_ = true;
-    processingInstructions_.Clear();
-    document_.GetDOMDocument().WalkNodes({PROCESSING_INSTRUCTION_NODE}, [this](const TtscXMLNode& node) {
-        processingInstructions_.Add(node.GetPITarget() + "=<" + node.GetPIData() + ">");
-        return true;
+    InMemory([&] {
+        if (loaded_)
+            return;
+        document_.Load();
+        document_.GetDocumentElement().ResolveEntityReferences();
+        loaded_ = true;
+        processingInstructions_.Clear();
+        document_.GetDOMDocument().WalkNodes({PROCESSING_INSTRUCTION_NODE}, [this](const TtscXMLNode& node) {
+            processingInstructions_.Add(node.GetPITarget() + "=<" + node.GetPIData() + ">");
+            return true;
+        });
     });
 }
 
 void TtscXMLDataStorageAccess::UpdateFile()
 {
-    if (loaded_)
-        document_.Save();
+    InMemory([&] {
+        if (loaded_)
+            document_.Save();
+    });
 }
 
 void TtscXMLDataStorageAccess::Reload()
@@ -54,14 +73,18 @@ void TtscXMLDataStorageAccess::Reload()
 
 bool TtscXMLDataStorageAccess::SectionExists(const std::string& section)
 {
-    Load();
-    return document_.PathExists(section);
+    return InMemory([&] {
+        Load();
+        return document_.PathExists(section);
+    });
 }
 
 bool TtscXMLDataStorageAccess::ValueExists(const std::string& section, const std::string& item)
 {
-    Load();
-    return document_.FindNode(Key(section, item)).GetNodeType() == ELEMENT_NODE;
+    return InMemory([&] {
+        Load();
+        return document_.FindNode(Key(section, item)).GetNodeType() == ELEMENT_NODE;
+    });
 }
 
 void TtscXMLDataStorageAccess::DeleteKey(const std::string& section, const std::string& item)
@@ -72,60 +95,70 @@ void TtscXMLDataStorageAccess::DeleteKey(const std::string& section, const std::
 void TtscXMLDataStorageAccess::ReadData(const std::string& section, const std::string& item,
                                         std::string& value)
 {
-    Load();
-    value = document_.ReadText(Key(section, item));
+    InMemory([&] {
+        Load();
+        value = document_.ReadText(Key(section, item));
+    });
 }
 
 void TtscXMLDataStorageAccess::WriteData(const std::string& section, const std::string& item,
                                          const std::string& value, bool asCDATA)
 {
-    Load();
-    const std::string key = IncludeTrailingSlash(section) + IncludeTrailingSlash(item);
-    if (!asCDATA) {
-        document_.WriteText(key, value);
-        return;
-    }
-    // The value is checked before the old item goes, so a refused value changes nothing.
-    CheckXmlValue(value, "TtscXMLDataStorageAccess.WriteData");
-    EraseSection(key);
-    document_.CreatePath(key).AppendCDATA(value);
+    InMemory([&] {
+        Load();
+        const std::string key = IncludeTrailingSlash(section) + IncludeTrailingSlash(item);
+        if (!asCDATA) {
+            document_.WriteText(key, value);
+            return;
+        }
+        // The value is checked before the old item goes, so a refused value changes nothing.
+        CheckXmlValue(value, "TtscXMLDataStorageAccess.WriteData");
+        EraseSection(key);
+        document_.CreatePath(key).AppendCDATA(value);
+    });
 }
 
 void TtscXMLDataStorageAccess::ReadAttribute(const std::string& section, const std::string& name,
                                              std::string& value)
 {
-    Load();
-    value = document_.FindNode(IncludeTrailingSlash(section)).GetAttributeValue(name);
+    InMemory([&] {
+        Load();
+        value = document_.FindNode(IncludeTrailingSlash(section)).GetAttributeValue(name);
+    });
 }
 
 void TtscXMLDataStorageAccess::WriteAttribute(const std::string& section, const std::string& name,
                                               const std::string& value)
 {
-    Load();
-    TtscXMLNode element = document_.FindNode(IncludeTrailingSlash(section));
-    if (element.HasNode())
-        element.SetAttributeValue(name, value);
+    InMemory([&] {
+        Load();
+        TtscXMLNode element = document_.FindNode(IncludeTrailingSlash(section));
+        if (element.HasNode())
+            element.SetAttributeValue(name, value);
+    });
 }
 
 void TtscXMLDataStorageAccess::List(const std::string& section, TStringList& strings, Listing what)
 {
-    Load();
-    const TtscXMLNode element = document_.FindNode(section);
-    for (TtscXMLNode child = element.FirstChildElement(); child.HasNode(); child = child.NextSibling()) {
-        if (child.GetNodeType() != ELEMENT_NODE)
-            continue;
-        switch (what) {
-        case Listing::Names:
-            strings.Add(child.GetNodeName());
-            break;
-        case Listing::Values:
-            strings.Add(child.GetNodeName() + "=" + child.GetText());
-            break;
-        case Listing::Texts:
-            strings.Add(child.GetText());
-            break;
+    InMemory([&] {
+        Load();
+        const TtscXMLNode element = document_.FindNode(section);
+        for (TtscXMLNode child = element.FirstChildElement(); child.HasNode(); child = child.NextSibling()) {
+            if (child.GetNodeType() != ELEMENT_NODE)
+                continue;
+            switch (what) {
+            case Listing::Names:
+                strings.Add(child.GetNodeName());
+                break;
+            case Listing::Values:
+                strings.Add(child.GetNodeName() + "=" + child.GetText());
+                break;
+            case Listing::Texts:
+                strings.Add(child.GetText());
+                break;
+            }
         }
-    }
+    });
 }
 
 void TtscXMLDataStorageAccess::ReadSection(const std::string& section, TStringList& strings)
@@ -145,22 +178,26 @@ void TtscXMLDataStorageAccess::ReadSectionTexts(const std::string& section, TStr
 
 void TtscXMLDataStorageAccess::ReadSectionTree(const std::string& section, TtscValuesList& list)
 {
-    Load();
-    const TtscXMLNode element = document_.FindNode(section);
-    if (!element.HasNode())
-        return;
-    list.Name = element.GetNodeName();
-    AddTree(element, list);
+    InMemory([&] {
+        Load();
+        const TtscXMLNode element = document_.FindNode(section);
+        if (!element.HasNode())
+            return;
+        list.Name = element.GetNodeName();
+        AddTree(element, list);
+    });
 }
 
 void TtscXMLDataStorageAccess::EraseSection(const std::string& section)
 {
-    Load();
-    const TtscXMLNode element = document_.FindNode(section);
-    // A document without its root could not be saved: the root stays.
-    if (!element.HasNode() || element == document_.GetDocumentElement())
-        return;
-    element.ParentNode().RemoveChild(element);
+    InMemory([&] {
+        Load();
+        const TtscXMLNode element = document_.FindNode(section);
+        // A document without its root could not be saved: the root stays.
+        if (!element.HasNode() || element == document_.GetDocumentElement())
+            return;
+        element.ParentNode().RemoveChild(element);
+    });
 }
 
 void TtscXMLDataStorageAccess::FindNameByIntID(const std::string& section, std::int32_t id, std::string& name)
@@ -171,11 +208,13 @@ void TtscXMLDataStorageAccess::FindNameByIntID(const std::string& section, std::
 void TtscXMLDataStorageAccess::FindNameByID(const std::string& section, const std::string& id,
                                             std::string& name)
 {
-    Load();
-    const TtscXMLNode root = document_.GetDocumentElement();
-    const std::string subPath =
-        SameText(FirstPathSegment(section), root.GetNodeName()) ? RemainingPath(section) : section;
-    name = root.FindChildNameByAttribute(subPath, "id", id);
+    InMemory([&] {
+        Load();
+        const TtscXMLNode root = document_.GetDocumentElement();
+        const std::string subPath =
+            SameText(FirstPathSegment(section), root.GetNodeName()) ? RemainingPath(section) : section;
+        name = root.FindChildNameByAttribute(subPath, "id", id);
+    });
 }
 
 const TStringList& TtscXMLDataStorageAccess::ProcessingInstructions()

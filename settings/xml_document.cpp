@@ -30,7 +30,9 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -367,7 +369,8 @@ template <class F> auto Guarded(F&& f) -> decltype(f())
     } catch (const xercesc::XMLException& e) {
         throw EXmlLibraryError(FromXml(e.getMessage()));
     } catch (const xercesc::OutOfMemoryException&) {
-        throw EXmlLibraryError("The XML library ran out of memory");
+        // Out of memory is no fault of the document: the storage names its file.
+        throw std::bad_alloc();
     }
 }
 
@@ -1020,11 +1023,17 @@ void TtscXMLDocument::Load(const std::string& fileName)
     if (std::int64_t(bytes.size()) > kMaxFileSize)
         throw EParserException(fileName_, "the file is too big", 0, 0);
 
-    const std::u16string systemId = ToXml(fileName_);
-    xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(),
-                                      systemId.c_str(), false);
+    // Running out of memory while the file is parsed or taken in is no fault of the file, which must never
+    // be taken for a damaged one: the error names the file as too large for the memory available.
+    const auto tooLarge = [this] {
+        const std::string reason(STooLargeForMemory);
+        return EFOpenError(Format(SFOpenError, fileName_, reason), reason);
+    };
     xercesc::DOMDocument* document = nullptr;
     try {
+        const std::u16string systemId = ToXml(fileName_);
+        xercesc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(),
+                                          systemId.c_str(), false);
         parser_->parse(source);
         document = parser_->adoptDocument();
     } catch (const xercesc::SAXParseException& e) {
@@ -1035,7 +1044,11 @@ void TtscXMLDocument::Load(const std::string& fileName)
     } catch (const xercesc::DOMException& e) {
         throw EParserException(fileName_, FromXml(e.getMessage()), 0, 0);
     } catch (const xercesc::OutOfMemoryException&) {
-        throw EParserException(fileName_, "out of memory", 0, 0);
+        throw tooLarge();
+    } catch (const std::bad_alloc&) {
+        throw tooLarge();
+    } catch (const std::length_error&) {
+        throw tooLarge();
     }
     if (document == nullptr || document->getDocumentElement() == nullptr) {
         if (document)
@@ -1047,8 +1060,12 @@ void TtscXMLDocument::Load(const std::string& fileName)
         document->release();
         throw EParserException(fileName_, "only XML 1.0 is read", 0, 0);
     }
-    dom_->SetDocument(document);
-    dom_->AfterLoad();
+    try {
+        dom_->SetDocument(document);
+        dom_->AfterLoad();
+    } catch (const std::bad_alloc&) {
+        throw tooLarge();
+    }
 }
 
 void TtscXMLDocument::Save(const std::string& fileName)

@@ -50,17 +50,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !TIniDocument::CheckValue(value).empty())
         return 0;
     const auto sectionsBefore = document.SectionNames();
-    // After each change the document's own index answers as one built afresh from its text.
+    // After each change the document's own index answers as one built afresh from its text, and as one
+    // that only ever reads its lines, changed the same way.
+    TIniDocument scanned = TIniDocument::Parse(bytes, carlume::TIniLookup::Scan);
     document.Write(section, key, value);
+    scanned.Write(section, key, value);
     const TIniDocument after = TIniDocument::Parse(document.Serialize());
     CheckSameContents(document, after);
+    CheckSameContents(scanned, after);
+    Check(scanned.Serialize() == document.Serialize());
     Check(after.Find(section, key) == carlume::Trim(value));
     for (const auto& name : sectionsBefore)
         Check(after.SectionExists(name));
     document.DeleteKey(section, key);
+    scanned.DeleteKey(section, key);
+    Check(scanned.Serialize() == document.Serialize());
     CheckSameContents(document, TIniDocument::Parse(document.Serialize()));
     Check(!TIniDocument::Parse(document.Serialize()).Find(section, key).has_value());
     document.EraseSection(section);
+    scanned.EraseSection(section);
+    Check(scanned.Serialize() == document.Serialize());
     CheckSameContents(document, TIniDocument::Parse(document.Serialize()));
     Check(!TIniDocument::Parse(document.Serialize()).SectionExists(section));
     return 0;

@@ -1,7 +1,10 @@
 #include "settings/data_storage.h"
 
+#include "platform/exceptions.h"
+#include "platform/sysutils.h"
 #include "settings/xml_document.h"
 #include "tests/settings/storage_fixtures.h"
+#include "tests/support/memory_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +72,46 @@ INSTANTIATE_TEST_SUITE_P(
                                 },
                                 "Storage name invalid (<folder>).  Cannot load storage data."}),
     RowName());
+
+// A value of 200,000 characters in a file already read, then read out with room for less than one more
+// copy of it: in full it is an error naming the file; in part the INI storage copies only that part.
+struct ShortOfMemory {
+    const char* Name;
+    std::uint8_t type;
+    std::string file;
+    bool inPart;
+    bool read; // else refused as too large for the memory available
+};
+
+class FrontShortOfMemory : public StorageFolder, public ::testing::WithParamInterface<ShortOfMemory> {};
+
+TEST_P(FrontShortOfMemory, ReadsWhatFitsAndNamesTheFileOtherwise)
+{
+    const ShortOfMemory& c = GetParam();
+    const std::string value(200000, 'v');
+    const std::string path = dir / c.file;
+    WriteAll(path, c.type == 1 ? "[S]\r\nV=" + value + "\r\n" : "<R><S><V>" + value + "</V></S></R>");
+    TtscDataStorage front;
+    front.SetStorageType(c.type);
+    front.SetFileName(path);
+    ASSERT_TRUE(front.ValueExists("S", "V"));
+    const ScopedMemoryLimit limit(value.size() / 2);
+    try {
+        const std::string got = c.inPart ? front.ReadValuePrefix("S", "V", 10) : front.ReadValue("S", "V");
+        EXPECT_TRUE(c.read);
+        EXPECT_EQ(got, value.substr(0, 10));
+    } catch (const EFOpenError& e) {
+        EXPECT_FALSE(c.read);
+        EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\". " + std::string(STooLargeForMemory));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, FrontShortOfMemory,
+                         ::testing::Values(ShortOfMemory{"IniInFull", 1, "s.ini", false, false},
+                                           ShortOfMemory{"IniInPart", 1, "s.ini", true, true},
+                                           ShortOfMemory{"XmlInFull", 2, "s.xml", false, false},
+                                           ShortOfMemory{"XmlInPart", 2, "s.xml", true, false}),
+                         RowName());
 
 class FrontTest : public StorageFolder {};
 

@@ -1,10 +1,12 @@
 #include "settings/settings_obj.h"
 
 #include "platform/date_time.h"
+#include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "settings/pm_maint_prefs.h"
 #include "settings/version_files.h"
+#include "tests/support/memory_limit.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/user_lookalikes.h"
@@ -209,6 +211,43 @@ TEST_F(SettingsObjTest, AnUnreadableOverrideFileIsMovedAsideAndReplaced)
     blocked.SetFileName(tool + "PMMaint");
     EXPECT_THAT(MessageOf([&] { blocked.ReadString("TSCSettings/S", "V", ""); }), HasSubstr(a));
     EXPECT_TRUE(fs::is_directory(a));
+}
+
+// An override file that runs out of memory as it is read is kept as it is, and the error names it, however
+// the file is stored and whatever its folder is called. Once there is memory again it reads as ever.
+TEST_F(SettingsObjTest, RunningOutOfMemoryKeepsTheFileAndNamesIt)
+{
+    struct Row {
+        const char* name;
+        std::uint8_t storageType;
+        const char* folder;
+    };
+    const std::string big(100000, 'x');
+    for (const Row& row :
+         {Row{"XML", 2, "tool/"}, Row{"XML in a folder named like a parse error", 2, "Parser Error/"},
+          Row{"INI", 1, "tool/"}}) {
+        SCOPED_TRACE(row.name);
+        const std::string folder = root / row.folder;
+        TSettingsObj settings;
+        settings.StorageType = row.storageType;
+        settings.SetFileName(folder + "PMMaint");
+        const std::string file = settings.ScopeFileName(ssAllUsers);
+        const std::string bytes = row.storageType == 1 ? "[S]\r\nV=40\r\nBig=" + big + "\r\n"
+                                                       : Settings("<S><V>40</V><Big>" + big + "</Big></S>");
+        Put(settings.ScopeFileName(ssDefault), row.storageType == 1 ? "" : Settings(""));
+        Put(file, bytes);
+        EXPECT_EQ(settings.ReadString("S", "V", ""), "40");
+        settings.SetFileName(folder + "PMMaint");
+        {
+            const test::ScopedMemoryLimit limit(big.size() * 3 / 4);
+            EXPECT_EQ(MessageOf([&] { settings.ReadString("S", "V", ""); }),
+                      "Cannot open file \"" + file + "\". " + std::string(STooLargeForMemory));
+        }
+        EXPECT_EQ(Slurp(file), bytes);
+        for (const auto& entry : fs::directory_iterator(folder))
+            EXPECT_THAT(entry.path().string(), Not(HasSubstr("CannotParse")));
+        EXPECT_EQ(settings.ReadString("S", "V", ""), "40");
+    }
 }
 
 TEST_F(SettingsObjTest, MaintenancePreferences)

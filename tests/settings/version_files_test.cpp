@@ -1,5 +1,7 @@
 #include "settings/version_files.h"
 
+#include "platform/exceptions.h"
+#include "tests/support/memory_limit.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
@@ -76,6 +78,37 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CleanupLine, IsPaddedByCharacters)
 {
     EXPECT_EQ(CleanupLine("café.ver", 10, "01/15/2024"), " café.ver  - 01/15/2024");
+}
+
+// A long description read with room for half as much again as the file: only what the details text shows
+// is copied out of it. With room for less than the file, the error names the file.
+TEST(ReadVersionFile, CopiesOutOnlyWhatIsShown)
+{
+    test::ScratchFolder folder;
+    const std::string path = folder / "long.ver";
+    const std::string description = Repeated("é", 200000);
+    test::WriteAll(path, "[General]\r\nBuildDate=20240115\r\nDescription=" + description + "\r\n");
+    struct Row {
+        const char* name;
+        std::size_t room;
+        bool read;
+    };
+    for (const Row& row : {Row{"room for the file and half again", description.size() * 3 / 2, true},
+                           Row{"room for half the file", description.size() / 2, false}}) {
+        SCOPED_TRACE(row.name);
+        std::string buildDate, shown;
+        try {
+            const ScopedMemoryLimit limit(row.room);
+            EXPECT_TRUE(ReadVersionFile(path, buildDate, shown));
+        } catch (const EFOpenError& e) {
+            EXPECT_FALSE(row.read);
+            EXPECT_EQ(e.Message(), "Cannot open file \"" + path + "\". " + std::string(STooLargeForMemory));
+            continue;
+        }
+        EXPECT_TRUE(row.read);
+        EXPECT_EQ(buildDate, "01/15/2024");
+        EXPECT_EQ(shown, Repeated("é", kMaxShownDescription + 1));
+    }
 }
 
 } // namespace
