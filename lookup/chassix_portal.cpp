@@ -158,7 +158,8 @@ void LoadEngine(const std::string& path)
         throw EChassixPortal("engine already loaded");
     LibHandle = LoadLibrary(path);
     if (LibHandle == nullptr) {
-        std::fprintf(stderr, "ChassixPortal: %s\n", VisibleControls(LibraryError()).c_str());
+        std::fprintf(stderr, "ChassixPortal: %s: %s\n", VisibleControls(LibraryPath(path)).c_str(),
+                     VisibleControls(LibraryError()).c_str());
         throw EChassixPortal(Format("Unable to load %s", VisibleControls(LibraryPath(path))));
     }
     // In order; a missing name stops the resolution there and leaves the rest null.

@@ -49,8 +49,7 @@ int LaunchCore(int argc, const char* const* argv)
         void* entry = library != nullptr ? ::dlsym(library, CoreEntryName) : nullptr;
         if (entry != nullptr)
             return reinterpret_cast<TCoreEntry>(entry)(argc, argv);
-        const char* error = ::dlerror();
-        reason = error != nullptr ? error : "it is no core library of this program";
+        reason = LoaderReason(core, ::dlerror(), "it is no core library of this program");
     }
     std::fprintf(stderr, "Unable to load %s: %s\n", VisibleControls(core).c_str(),
                  VisibleControls(reason).c_str());

@@ -20,10 +20,9 @@ namespace {
 
 thread_local std::string lastError;
 
-void NoteError(const char* fallback)
+void NoteError(const std::string& path, const char* fallback)
 {
-    const char* reason = dlerror();
-    lastError = reason != nullptr ? reason : fallback;
+    lastError = LoaderReason(path, dlerror(), fallback);
 }
 
 } // namespace
@@ -59,7 +58,7 @@ HMODULE LoadLibrary(std::string_view windowsPath)
     dlerror();
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        NoteError("cannot load library");
+        NoteError(path, "cannot load library");
         return nullptr;
     }
     return new TModule{handle, path};
@@ -74,7 +73,7 @@ void* GetProcAddress(HMODULE module, const char* name)
     dlerror();
     void* address = dlsym(module->handle, name);
     if (address == nullptr)
-        NoteError("symbol not found");
+        NoteError(module->path, "symbol not found");
     return address;
 }
 
@@ -87,7 +86,7 @@ bool FreeLibrary(HMODULE module)
     dlerror();
     const bool ok = dlclose(module->handle) == 0;
     if (!ok)
-        NoteError("cannot unload library");
+        NoteError(module->path, "cannot unload library");
     delete module;
     return ok;
 }

@@ -105,4 +105,15 @@ std::string DamagedLibraryReason(const std::string& path)
     return {};
 }
 
+std::string LoaderReason(const std::string& path, const char* loaderText, const char* fallback)
+{
+    if (loaderText == nullptr)
+        return fallback;
+    std::string reason(loaderText);
+    const std::string prefix = path + ": ";
+    if (reason.size() > prefix.size() && reason.compare(0, prefix.size(), prefix) == 0)
+        reason.erase(0, prefix.size());
+    return reason;
+}
+
 } // namespace carlume

@@ -14,4 +14,8 @@ namespace carlume {
 /// without mapping anything: a missing file, a file that is no ELF file, one of another class or byte order.
 std::string DamagedLibraryReason(const std::string& path);
 
+/// The system loader's text of why `path` did not load, without the path it starts with when it names the
+/// file itself (every message that shows it names the path already); `fallback` when there is none.
+std::string LoaderReason(const std::string& path, const char* loaderText, const char* fallback);
+
 } // namespace carlume

@@ -65,7 +65,8 @@ TEST_F(LibraryTest, FailuresCarryTheSystemsReason)
 {
     test::ScratchFolder dir;
     EXPECT_EQ(LoadLibrary(dir / "CHASSIX.DLL"), nullptr);
-    EXPECT_NE(LibraryError().find("libchassix.so"), std::string::npos) << LibraryError();
+    // Who shows the reason names the file: the reason does not name it again.
+    EXPECT_EQ(LibraryError(), "cannot open shared object file: No such file or directory");
     test::WriteAll(dir / "libchassix.so", "not a library\n");
     EXPECT_EQ(LoadLibrary(dir / "CHASSIX.DLL"), nullptr);
     EXPECT_FALSE(LibraryError().empty());
