@@ -6,6 +6,7 @@
 
 #include "platform/exceptions.h"
 #include "platform/format_settings.h"
+#include "platform/utf8.h"
 
 #include "tests/fuzz/fuzz_check.h"
 
@@ -92,7 +93,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         Check(carlume::DecimalStrToInt(text) == reference && inRange);
     } catch (const carlume::EConvertError& e) {
-        Check(!inRange && e.Message() == "'" + text + "' is not a valid integer value");
+        // The text is shown with its control characters written out: the message is one line.
+        Check(!inRange &&
+              e.Message() == "'" + carlume::VisibleControls(text) + "' is not a valid integer value");
+        Check(e.Message().find_first_of("\r\n") == std::string::npos);
     }
     return 0;
 }
