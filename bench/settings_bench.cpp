@@ -9,6 +9,7 @@
 #include "settings/pm_maint_prefs.h"
 
 #include "bench/benchmark_options.h"
+#include "bench/in_turns.h"
 #include "bench/verdict.h"
 
 #include <benchmark/benchmark.h>
@@ -83,12 +84,6 @@ std::string FileSystemOf(const fs::path& path)
     return ::statfs(path.c_str(), &info) == 0 && long(info.f_type) == kTmpfsMagic ? "tmpfs" : "a disk";
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 constexpr int kFinderRuns = 15;
 
 // Each iteration runs the finder and find once, in turns (which goes first alternates), on the wall clock:
@@ -110,23 +105,15 @@ void FinderAgainstFind(benchmark::State& state)
         failed = failed || found.Count() != 10000;
     };
     const auto find = [&] { failed = failed || std::system(command.c_str()) != 0; };
-    std::vector<double> finderTimes, findTimes, ratios;
-    for (auto _ : state) {
-        const bool finderFirst = finderTimes.size() % 2 == 0;
-        const double first = finderFirst ? seconds(finder) : seconds(find);
-        const double second = finderFirst ? seconds(find) : seconds(finder);
-        finderTimes.push_back(finderFirst ? first : second);
-        findTimes.push_back(finderFirst ? second : first);
-        ratios.push_back(finderTimes.back() / findTimes.back());
-        state.SetIterationTime(first + second);
-    }
+    const TTurns turns = TimeInTurns(
+        state, [&] { return seconds(finder); }, [&] { return seconds(find); });
     if (failed) {
         state.SkipWithError("the finder missed files, or find failed");
         return;
     }
-    state.counters["finder_ms"] = Median(finderTimes) * 1e3;
-    state.counters["find_ms"] = Median(findTimes) * 1e3;
-    state.counters["ratio"] = Median(ratios);
+    state.counters["finder_ms"] = Median(turns.First) * 1e3;
+    state.counters["find_ms"] = Median(turns.Second) * 1e3;
+    state.counters["ratio"] = Median(turns.Ratios);
 }
 BENCHMARK(FinderAgainstFind)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kFinderRuns);
 

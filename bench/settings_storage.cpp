@@ -23,6 +23,7 @@
 #include "settings/xml_data_storage.h"
 
 #include "bench/benchmark_options.h"
+#include "bench/in_turns.h"
 #include "bench/verdict.h"
 
 #include <QSettings>
@@ -246,12 +247,6 @@ template <class F> double SecondsPerPass(F&& pass, double minimum = 0.02)
     return elapsed / count;
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // QSettings keeps a file it has read in a process-wide cache and reads it again only when its time stamp
 // has changed, so each pass of either side gives the file a new one: both load it every time.
 void NewTimeStamp(const std::string& path)
@@ -437,9 +432,6 @@ void XmlFullPass(benchmark::State& state)
     WriteFileAtomically(path, XmlText(layout), TWriteMode::Unsynced);
     WriteFileAtomically(barePath, XmlText(layout), TWriteMode::Unsynced);
     xercesc::XMLPlatformUtils::Initialize();
-    std::vector<double> storageTimes;
-    std::vector<double> bareTimes;
-    std::vector<double> ratios;
     const auto timed = [](const auto& pass) {
         const double start = ThreadSeconds();
         pass();
@@ -451,18 +443,11 @@ void XmlFullPass(benchmark::State& state)
     try {
         storagePass(); // the first passes fill the caches and the allocator's pools
         barePass();
-        for (auto _ : state) {
-            const bool storageFirst = storageTimes.size() % 2 == 0;
-            const double first = storageFirst ? timed(storagePass) : timed(barePass);
-            const double second = storageFirst ? timed(barePass) : timed(storagePass);
-            storageTimes.push_back(storageFirst ? first : second);
-            bareTimes.push_back(storageFirst ? second : first);
-            ratios.push_back(storageTimes.back() / bareTimes.back());
-            state.SetIterationTime(first + second);
-        }
-        state.counters["storage_us"] = Median(storageTimes) * 1e6;
-        state.counters["bare_us"] = Median(bareTimes) * 1e6;
-        state.counters["ratio"] = Median(ratios);
+        const TTurns turns = TimeInTurns(
+            state, [&] { return timed(storagePass); }, [&] { return timed(barePass); });
+        state.counters["storage_us"] = Median(turns.First) * 1e6;
+        state.counters["bare_us"] = Median(turns.Second) * 1e6;
+        state.counters["ratio"] = Median(turns.Ratios);
     } catch (const std::exception& error) { // a file gone or spoilt under the benchmark
         state.SkipWithError(error.what());
     }
