@@ -36,8 +36,8 @@ template <class F> auto OnFile(const std::string& fileName, bool saving, F&& cal
     }
     const std::string reason(STooLargeForMemory);
     if (saving)
-        throw EFCreateError(Format(SFCreateError, fileName, reason), reason);
-    throw EFOpenError(Format(SFOpenError, fileName, reason), reason);
+        throw EFCreateError(Format(SFCreateError, VisibleControls(fileName), reason), reason);
+    throw EFOpenError(Format(SFOpenError, VisibleControls(fileName), reason), reason);
 }
 
 } // namespace

@@ -1027,7 +1027,7 @@ void TtscXMLDocument::Load(const std::string& fileName)
     // be taken for a damaged one: the error names the file as too large for the memory available.
     const auto tooLarge = [this] {
         const std::string reason(STooLargeForMemory);
-        return EFOpenError(Format(SFOpenError, fileName_, reason), reason);
+        return EFOpenError(Format(SFOpenError, VisibleControls(fileName_), reason), reason);
     };
     xercesc::DOMDocument* document = nullptr;
     try {
