@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,4 +63,34 @@ private:
     std::vector<std::string> storage_;
     std::vector<char*> args_;
     int count_ = 0;
+};
+
+/// A console report that keeps, for each benchmark, the run its figures are read from: the median of its
+/// repetitions when it is repeated, else its one run. Runs that failed are not kept.
+class TMedianReporter : public benchmark::ConsoleReporter {
+public:
+    using ConsoleReporter::ConsoleReporter;
+
+    void ReportRuns(const std::vector<Run>& runs) override
+    {
+        for (const Run& run : runs) {
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.iterations > 0;
+            if (run.error_occurred || !(median || single))
+                continue;
+            const std::string name = run.run_name.str();
+            if (median || !medians_.contains(name))
+                kept_.insert_or_assign(name, run);
+            if (median)
+                medians_[name] = true;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    /// The kept runs by benchmark name.
+    const std::map<std::string, Run>& Kept() const { return kept_; }
+
+private:
+    std::map<std::string, Run> kept_;
+    std::map<std::string, bool> medians_;
 };

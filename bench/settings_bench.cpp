@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -117,45 +118,32 @@ void FinderAgainstFind(benchmark::State& state)
 }
 BENCHMARK(FinderAgainstFind)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(kFinderRuns);
 
-// The console report, keeping the preferences' median and the finder's counters for the verdicts.
-class VerdictReporter : public benchmark::ConsoleReporter {
-public:
-    using ConsoleReporter::ConsoleReporter;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.error_occurred)
-                continue;
-            if (name.starts_with("MaintenancePreferences") && run.run_type == Run::RT_Aggregate &&
-                run.aggregate_name == "median")
-                preferencesMs = run.GetAdjustedRealTime();
-            else if (name.starts_with("FinderAgainstFind") && run.run_type == Run::RT_Iteration)
-                finderRatio = run.counters.at("ratio");
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    double preferencesMs = 0;
-    double finderRatio = 0;
-};
+// The kept run of the first benchmark whose name starts with `prefix`, or null.
+const benchmark::BenchmarkReporter::Run* KeptRun(const TMedianReporter& reporter, std::string_view prefix)
+{
+    for (const auto& [name, run] : reporter.Kept())
+        if (name.starts_with(prefix))
+            return &run;
+    return nullptr;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
     TBenchmarkOptions options(argc, argv);
-    VerdictReporter reporter(options.ConsoleOptions());
+    TMedianReporter reporter(options.ConsoleOptions());
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::printf("\n");
-    if (reporter.preferencesMs > 0)
+    if (const auto* preferences = KeptRun(reporter, "MaintenancePreferences"))
         PrintVerdict("maintenance preferences read on " + FileSystemOf(Root()) + " (" + Root().string() +
                          "), median wall time",
-                     reporter.preferencesMs, VerdictGoal::Under, 2, "ms");
-    if (reporter.finderRatio > 0)
+                     preferences->GetAdjustedRealTime(), VerdictGoal::Under, 2, "ms");
+    if (const auto* finder = KeptRun(reporter, "FinderAgainstFind"))
         PrintVerdict("file finder against find on 100,000 files, median of " + std::to_string(kFinderRuns) +
                          " runs in turns",
-                     reporter.finderRatio, VerdictGoal::AtMost, 1, "x");
+                     double(finder->counters.at("ratio")), VerdictGoal::AtMost, 1, "x");
     // Here, not at exit: the folder's path is gone by the time exit handlers run.
     std::error_code ignored;
     fs::remove_all(Root(), ignored);

@@ -193,31 +193,6 @@ void Sizes(benchmark::internal::Benchmark* b)
 BENCHMARK(StorageIni)->Apply(Sizes);
 BENCHMARK(BareMemIniFile)->Apply(Sizes);
 
-// Keeps each benchmark's CPU time per iteration and its counters (the medians when repeated) to compare the
-// pairs at the end.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    using ConsoleReporter::ConsoleReporter;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const auto& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                times[name] = run.GetAdjustedCPUTime();
-                counters[name] = run.counters;
-                medians[name] = true;
-            } else if (run.run_type == Run::RT_Iteration && !medians[name]) {
-                times[name] = run.GetAdjustedCPUTime();
-                counters[name] = run.counters;
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-    std::map<std::string, benchmark::UserCounters> counters;
-    std::map<std::string, bool> medians;
-};
-
 std::string Thousands(int n)
 {
     std::string text = std::to_string(n);
@@ -469,20 +444,21 @@ void XmlSizes(benchmark::internal::Benchmark* b)
 BENCHMARK(XmlFullPass)->Apply(XmlSizes);
 
 // One line per size and layout.
-void PrintXmlRatios(std::map<std::string, benchmark::UserCounters>& counters)
+void PrintXmlRatios(const std::map<std::string, benchmark::BenchmarkReporter::Run>& runs)
 {
     std::printf("\nXML full pass against bare Xerces (CPU time, medians; the ratio within each pair)\n"
                 "%-8s %-18s %14s %14s %8s\n",
                 "items", "layout", "Xml/Storage", "Xml/Bare", "ratio");
     for (const int n : kXmlItems)
         for (const int tens : {0, 1}) {
-            auto& row = counters["XmlFullPass/items:" + std::to_string(n) +
-                                 "/sections_of_ten:" + std::to_string(tens) + "/manual_time"];
-            const double storage = row["storage_us"];
-            const double bare = row["bare_us"];
-            if (storage == 0 || bare == 0)
+            const auto row = runs.find("XmlFullPass/items:" + std::to_string(n) +
+                                       "/sections_of_ten:" + std::to_string(tens) + "/manual_time");
+            if (row == runs.end())
                 continue; // filtered out
-            const double ratio = row["ratio"];
+            const auto counter = [&](const char* name) { return double(row->second.counters.at(name)); };
+            const double storage = counter("storage_us");
+            const double bare = counter("bare_us");
+            const double ratio = counter("ratio");
             const std::string layout = tens == 0 ? "in one section" : "in sections of ten";
             std::printf("%-8s %-18s %11.0f us %11.0f us %8.2f\n", Thousands(n).c_str(), layout.c_str(),
                         storage, bare, ratio);
@@ -510,14 +486,19 @@ int main(int argc, char** argv)
     TBenchmarkOptions options(argc, argv,
                               {"--benchmark_repetitions=9", "--benchmark_enable_random_interleaving=true",
                                "--benchmark_min_time=0.1", "--benchmark_report_aggregates_only=true"});
-    RatioReporter reporter(options.ConsoleOptions());
+    TMedianReporter reporter(options.ConsoleOptions());
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    PrintXmlRatios(reporter.counters);
+    PrintXmlRatios(reporter.Kept());
+    // CPU time per pass, in microseconds.
+    const auto timeOf = [&](const std::string& name) {
+        const auto run = reporter.Kept().find(name);
+        return run == reporter.Kept().end() ? 0.0 : run->second.GetAdjustedCPUTime();
+    };
     std::printf("\n%-8s %14s %14s %10s\n", "items", "Storage/Ini", "Bare/MemIni", "ratio");
     for (const int n : kItemsPerSection) {
         const std::string suffix = "/items:" + std::to_string(n);
-        const double ini = reporter.times["StorageIni" + suffix];
-        const double mem = reporter.times["BareMemIniFile" + suffix];
+        const double ini = timeOf("StorageIni" + suffix);
+        const double mem = timeOf("BareMemIniFile" + suffix);
         if (ini == 0)
             continue; // filtered out
         const double ratio = mem > 0 ? ini / mem : 0.0;

@@ -117,34 +117,23 @@ BENCHMARK(BM_SchemeButtonPlain);
 
 // The console report, plus the time per paint of every benchmark for the ratios: the median of its
 // repetitions, or its one run when not repeated.
-class RatioReporter : public benchmark::ConsoleReporter {
+class RatioReporter : public TMedianReporter {
 public:
-    using ConsoleReporter::ConsoleReporter;
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs) {
-            const std::string name = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
-                times_[name] = run.GetAdjustedRealTime();
-                medians_[name] = true;
-            } else if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !medians_[name]) {
-                times_[name] = run.GetAdjustedRealTime();
-            }
-        }
-    }
+    using TMedianReporter::TMedianReporter;
+
     // Each button against the QPushButton painted the same way: repeated paints of one look, or "Cold".
     void PrintRatios() const
     {
         std::printf("\nratio to a QPushButton painted the same way:\n");
         VerdictList verdicts;
-        for (const auto& [name, time] : times_) {
+        for (const auto& [name, run] : Kept()) {
             const bool cold = name.ends_with("Cold");
-            const auto reference = times_.find(cold ? "BM_QPushButtonCold" : "BM_QPushButton");
-            if (reference == times_.end() || reference->second <= 0 || name == reference->first) {
+            const auto reference = Kept().find(cold ? "BM_QPushButtonCold" : "BM_QPushButton");
+            if (reference == Kept().end() || reference->second.GetAdjustedRealTime() <= 0 ||
+                name == reference->first) {
                 continue;
             }
-            const double ratio = time / reference->second;
+            const double ratio = run.GetAdjustedRealTime() / reference->second.GetAdjustedRealTime();
             std::printf("  %-24s %6.2f%s\n", name.c_str(), ratio,
                         cold ? "  (a new look each paint: no goal)" : "");
             if (!cold) {
@@ -155,10 +144,6 @@ public:
         std::printf("\n");
         verdicts.Print();
     }
-
-private:
-    std::map<std::string, double> times_;
-    std::map<std::string, bool> medians_;
 };
 
 } // namespace

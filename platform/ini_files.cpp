@@ -123,7 +123,7 @@ bool TCustomIniFile::SectionExists(std::string_view section) const
 
 bool TCustomIniFile::ValueExists(std::string_view section, std::string_view ident) const
 {
-    return Document().Find(section, ident).has_value();
+    return Document().FindView(section, ident).has_value();
 }
 
 void TCustomIniFile::ReadSection(std::string_view section, TStringList& strings) const
@@ -145,7 +145,7 @@ void TCustomIniFile::ReadSectionValues(std::string_view section, TStringList& st
     strings.Clear();
     const TIniDocument& document = Document();
     for (const auto& name : document.KeyNames(section))
-        strings.Add(name + "=" + document.Find(section, name).value_or(std::string()));
+        strings.Add(name + "=" + std::string(document.FindView(section, name).value_or("")));
 }
 
 void TCustomIniFile::EraseSection(std::string_view section)
