@@ -37,6 +37,9 @@ if(CARLUME_SANITIZE)
     set(_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     target_compile_options(carlume_options INTERFACE ${_san})
     target_link_options(carlume_options INTERFACE ${_san})
+    # The sanitizer settings every sanitized program carries, whoever starts it (see the file).
+    target_sources(carlume_options INTERFACE
+        $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:${CMAKE_CURRENT_LIST_DIR}/sanitizer_defaults.c>)
 endif()
 
 if(CARLUME_FUZZ)
