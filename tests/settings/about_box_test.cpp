@@ -166,6 +166,8 @@ class AboutBoxInstallTest : public AboutWindowsTest, public ::testing::WithParam
 
 TEST_P(AboutBoxInstallTest, TheShownPathLiesWithinItsPanel)
 {
+    // A path of its own, not the scratch folder's: how long the temporary folder's path is must not matter.
+    properties.InstallLocation = "/opt/Qelvo/Carlume/";
     for (std::size_t i = 0; i < GetParam().Folders; ++i)
         properties.InstallLocation += std::string(19, char('a' + i)) + "/";
     TAboutBox box(nullptr, properties, fakes.Services());
