@@ -130,19 +130,25 @@ TEST_F(EmailBridgeTest, NotALibraryOrOneCutShortIsShownAndAnswersFalse)
 {
     const std::string contents[] = {
         "junk", test::DamagedElf(test::ReadAll(CARLUME_TSCEMAIL_PATH), test::Damage::CutInASegment)};
-    test::TFakeLogService log;
     for (const std::string& content : contents) {
         test::WriteAll(EmailDllPath(), content);
-        TtscEmailIntf email(dialogs, &log);
-        EXPECT_FALSE(email.SendEmail("a@b.example", "", "s", "", "", ""));
+        EXPECT_FALSE(SendEmail(dialogs, "a@b.example", "", "s", "", "", ""));
     }
     ASSERT_EQ(dialogs.Requests().size(), 2u);
     for (const auto& request : dialogs.Requests())
         EXPECT_EQ(request.Text, "tscSendEmailPortal: Unable to load " + EmailDllPath());
-    // The box keeps its text; why is logged.
-    EXPECT_THAT(log.Lines(),
-                ::testing::ElementsAre(StartsWith("tscSendEmailPortal: " + EmailDllPath() + ": "),
-                                       "tscSendEmailPortal: " + EmailDllPath() + ": the file is truncated"));
+}
+
+// The box keeps its text; why the plug-in could not be loaded is logged.
+TEST_F(EmailBridgeTest, WhyAPluginCannotBeLoadedIsLogged)
+{
+    test::WriteAll(EmailDllPath(),
+                   test::DamagedElf(test::ReadAll(CARLUME_TSCEMAIL_PATH), test::Damage::OtherMachine));
+    test::TFakeLogService log;
+    TtscEmailIntf email(dialogs, &log);
+    EXPECT_FALSE(email.SendEmail("a@b.example", "", "s", "", "", ""));
+    EXPECT_THAT(log.Lines(), ::testing::ElementsAre("tscSendEmailPortal: " + EmailDllPath() +
+                                                    ": the file is for another kind of machine"));
 }
 
 class MissingEntryPoint : public EmailBridgeTest, public ::testing::WithParamInterface<const char*> {};
