@@ -86,20 +86,21 @@ int ReportRunError(const TApplicationServices& services, TAppInfo& appInfo, cons
     return status;
 }
 
-void DeleteStaleHandBackFile(TAppInfo& appInfo, const std::string& dataFile)
+// `removedAtLaunch`: the launcher found the file and removed it before the core was loaded.
+void DeleteStaleHandBackFile(TAppInfo& appInfo, const std::string& dataFile, bool removedAtLaunch)
 {
-    if (!FileExists(dataFile))
+    if (!removedAtLaunch && !FileExists(dataFile))
         return;
     appInfo.Log("Previous data file found - deleting");
     std::string reason;
     // An earlier run's vehicle left in place would be read as this run's result: never go on with it. A
     // file another run deleted first is gone as well.
     if (!DeleteFileIfPresent(dataFile, &reason))
-        throw Exception(
-            Format("Unable to delete previous data file %s. %s", VisibleControls(dataFile), reason));
+        throw Exception(StaleHandBackFileMessage(VisibleControls(dataFile), reason));
 }
 
-void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInfo)
+void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInfo,
+              const std::string& removedHandBackFile)
 {
     const TApplicationServices services = ui.Services();
     const std::string program = ProgramFileName();
@@ -111,7 +112,8 @@ void RunSteps(ICarqueryUi& ui, const TCommandLine& commandLine, TAppInfo& appInf
     TParsedSwitches switches;
     const std::string dataFile = appInfo.DataPath() + std::string(HandBackFileName);
     appInfo.Log("output data file: " + VisibleControls(dataFile));
-    DeleteStaleHandBackFile(appInfo, dataFile);
+    DeleteStaleHandBackFile(appInfo, dataFile,
+                            !removedHandBackFile.empty() && removedHandBackFile == dataFile);
 
     TRunObjects run;
     run.Lookup =
@@ -157,7 +159,7 @@ TVehicleInfoLookup::TVehicleInfoLookup(TAppInfo& appInfo, bool startedWithParams
     , dialogs_(dialogs)
 {
     try {
-        LoadEngineFromExeFolder();
+        LoadEngineFromExeFolder(&appInfo_);
         fileVersion_ = GetFileVersionString(ProgramFileName(), vkFileVersion);
     } catch (...) {
         // No destructor runs for an object whose constructor failed: unload here what the load left.
@@ -240,13 +242,13 @@ void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const T
     }
 }
 
-int RunCarquery(ICarqueryUi& ui, const TCommandLine& commandLine)
+int RunCarquery(ICarqueryUi& ui, const TCommandLine& commandLine, const std::string& removedHandBackFile)
 {
     const TApplicationServices services = ui.Services();
     auto appInfo = std::make_unique<TAppInfo>(services);
     int status = 0;
     try {
-        RunSteps(ui, commandLine, *appInfo);
+        RunSteps(ui, commandLine, *appInfo, removedHandBackFile);
     } catch (const ENoDisplay& error) {
         WriteUnshown(error);
         LogUnshown(*appInfo, error);
@@ -274,10 +276,10 @@ void InitializeUnits()
     InitializeFourDigitYear();
 }
 
-int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine)
+int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine, const std::string& removedHandBackFile)
 {
     try {
-        const int status = RunCarquery(ui, commandLine);
+        const int status = RunCarquery(ui, commandLine, removedHandBackFile);
         ui.SetApplicationTitle(std::string(ApplicationTitle));
         return status;
     } catch (const ENoDisplay& error) {
@@ -293,12 +295,13 @@ int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine)
     return 1;
 }
 
-int ProgramMainBlock(int argc, const char* const* argv) noexcept
+int ProgramMainBlock(int argc, const char* const* argv, const char* removedHandBackFile) noexcept
 {
     try {
         InitializeUnits();
         TLazyCarqueryUi ui;
-        return ProgramMainBlock(ui, TCommandLine::FromArgs(argc, argv));
+        return ProgramMainBlock(ui, TCommandLine::FromArgs(argc, argv),
+                                removedHandBackFile != nullptr ? removedHandBackFile : "");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "cquery: %s\n", error.what());
     } catch (...) {

@@ -14,6 +14,7 @@
 #include "lookup/carquery_ui.h"
 #include "lookup/chassix_calls.h"
 #include "lookup/command_line.h"
+#include "lookup/core_entry.h"
 #include "lookup/vin_record.h"
 #include "platform/services.h"
 
@@ -27,8 +28,6 @@ inline constexpr std::string_view NotFoundMessage =
     "A vehicle could not be found with the information provided.  Please refine your search";
 /// What every error box of a run starts with.
 inline constexpr std::string_view LookupErrorPrefix = "Vehicle Lookup Error: ";
-/// The name of the hand-back file in the data folder.
-inline constexpr std::string_view HandBackFileName = "cquery.dat";
 /// The application's title, given once the run is over.
 inline constexpr std::string_view ApplicationTitle = "Carlume";
 /// The name of the INI file in the Windows folder.
@@ -84,9 +83,11 @@ bool RunLookupWindowModal(ICarqueryUi& ui, TVehicleInfoLookup& lookup, TVinRecor
 /// large for memory is left as it is and only logged.
 void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const TCommandLine& commandLine);
 
-/// One whole run. Returns the exit status: 0, or 1 when something could not be shown for want of a
-/// display. Only an error while the application information is set up reaches the caller.
-int RunCarquery(ICarqueryUi& ui, const TCommandLine& commandLine);
+/// One whole run. `removedHandBackFile` is the hand-back file the launcher already removed ("" for none):
+/// the run logs it as one it found. Returns the exit status: 0, or 1 when something could not be shown for
+/// want of a display. Only an error while the application information is set up reaches the caller.
+int RunCarquery(ICarqueryUi& ui, const TCommandLine& commandLine,
+                const std::string& removedHandBackFile = {});
 
 /// The start-up of the units: the locale settings from the environment, then the date routines'
 /// `FourDigitYear`, which keeps that value for the whole run.
@@ -94,11 +95,12 @@ void InitializeUnits();
 
 /// `RunCarquery` on `ui`, then the application title "Carlume": no window of the run carries it. An error
 /// that reaches it is shown, or written to standard error without a display. Returns the exit status.
-int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine);
+int ProgramMainBlock(ICarqueryUi& ui, const TCommandLine& commandLine,
+                     const std::string& removedHandBackFile = {});
 
-/// The process: the units' start-up, then `ProgramMainBlock` with the UI module loaded on first need.
-/// Returns the exit status.
-int ProgramMainBlock(int argc, const char* const* argv) noexcept;
+/// The process: the units' start-up, then `ProgramMainBlock` with the UI module loaded on first need;
+/// `removedHandBackFile` as for `RunCarquery` (null for none). Returns the exit status.
+int ProgramMainBlock(int argc, const char* const* argv, const char* removedHandBackFile) noexcept;
 
 /// Writes a text that could not be shown to standard error: the text, then the reason in parentheses.
 void WriteUnshown(const ENoDisplay& error);

@@ -134,33 +134,37 @@ bool ChassixEngineStarted()
     return Started;
 }
 
-void LoadEngineFromExeFolder()
+void LoadEngineFromExeFolder(ILogService* log)
 {
-    LoadEngineFromFolder(ProgramFolder());
+    LoadEngineFromFolder(ProgramFolder(), log);
 }
 
-void LoadEngineFromFolder(const std::string& folder)
+void LoadEngineFromFolder(const std::string& folder, ILogService* log)
 {
     try {
         const std::string path = LibraryPath(
             Format("%s%s", IncludeTrailingPathDelimiter(folder), std::string(ChassixLibraryName)));
         if (!FileExists(path))
             throw EChassixPortal(Format("Dll not found - %s", VisibleControls(path)));
-        LoadEngine(path);
+        LoadEngine(path, log);
     } catch (const std::exception& e) {
         throw EChassixPortal(Format("ChassixPortal: %s", std::string(e.what())));
     }
 }
 
-void LoadEngine(const std::string& path)
+void LoadEngine(const std::string& path, ILogService* log)
 {
     if (LibHandle != nullptr)
         throw EChassixPortal("engine already loaded");
     LibHandle = LoadLibrary(path);
     if (LibHandle == nullptr) {
-        std::fprintf(stderr, "ChassixPortal: %s: %s\n", VisibleControls(LibraryPath(path)).c_str(),
-                     VisibleControls(LibraryError()).c_str());
-        throw EChassixPortal(Format("Unable to load %s", VisibleControls(LibraryPath(path))));
+        // The message keeps its specified text; why goes where the installation's keeper looks.
+        const std::string library = VisibleControls(LibraryPath(path));
+        const std::string reason = "ChassixPortal: " + library + ": " + VisibleControls(LibraryError());
+        std::fprintf(stderr, "%s\n", reason.c_str());
+        if (log != nullptr)
+            log->Log(reason);
+        throw EChassixPortal(Format("Unable to load %s", library));
     }
     // In order; a missing name stops the resolution there and leaves the rest null.
 #define CARLUME_CHASSIX_RESOLVE(Name, Result, Params)                                                        \

@@ -62,17 +62,19 @@ const TChassixEntryPoints& ChassixEntries();
 bool ChassixEngineStarted();
 
 /// `LoadEngineFromFolder` with the program's folder.
-void LoadEngineFromExeFolder();
+void LoadEngineFromExeFolder(ILogService* log = nullptr);
 /// Loads the engine library from `folder` (with or without a trailing "/") and starts it. Every failure
 /// raises `EChassixPortal` "ChassixPortal: " + the reason: "Dll not found - <path>" when there is no
 /// file, "Unable to load <path>" when it is no loadable library, "Routine not valid." when an entry point
 /// is missing, or the message of an error `ChassixStart` raised. `<path>` is the path actually tried.
-void LoadEngineFromFolder(const std::string& folder);
+/// Why the library could not be loaded goes to standard error and to `log` (when given).
+void LoadEngineFromFolder(const std::string& folder, ILogService* log = nullptr);
 /// Loads the library at `path`, resolves the 22 entry points in order and calls `ChassixStart`. Raises
-/// "Unable to load <path>" or "Routine not valid." (without the "ChassixPortal: " prefix). After a
-/// missing entry point the library stays loaded, the entries after it null, and nothing is started:
-/// `UnloadEngine` releases it. Raises "engine already loaded" while another engine is loaded.
-void LoadEngine(const std::string& path);
+/// "Unable to load <path>" (with the system's reason written to standard error and `log`) or "Routine not
+/// valid." (without the "ChassixPortal: " prefix). After a missing entry point the library stays loaded,
+/// the entries after it null, and nothing is started: `UnloadEngine` releases it. Raises "engine already
+/// loaded" while another engine is loaded.
+void LoadEngine(const std::string& path, ILogService* log = nullptr);
 /// Stops the engine (only when it was started), frees the library and nulls the handle and every entry
 /// point. Never raises: an error is shown in a plain message box as "ChassixPortal: " + message, and the
 /// steps after it are skipped. Does nothing when no library is loaded.

@@ -162,7 +162,8 @@ ICarqueryUi& TLazyCarqueryUi::Real(const std::string& text)
     // One attempt per run: a module that failed once fails the same way again.
     if (!failure_) {
         std::string failure;
-        if (void* entry = LoadModuleEntry(modulePath_, UiModuleFactoryName, "user interface", failure)) {
+        if (void* entry =
+                LoadModuleEntry(modulePath_, UiModuleFactoryName, {"user interface", "a"}, failure)) {
             ICarqueryUi* ui = nullptr;
             std::string reason;
             if (CallModuleEntry(entry, UiModuleInterfaceVersion, ui, reason) != uiModuleOk || ui == nullptr) {

@@ -4,9 +4,10 @@
 // name into its Linux file in the same folder: "CHASSIX.DLL" becomes "libchassix.so" (base name
 // lower-cased, "lib" in front, ".so" for ".dll"; a name without extension counts as ".dll"; any other
 // extension is kept as it is). A name without a folder is looked for in the program's folder, never on
-// the system's library path nor in the current folder. A file shorter than the segments its headers
-// declare is refused before the system maps it. Libraries are opened with every symbol bound at once
-// (RTLD_NOW) and kept private (RTLD_LOCAL).
+// the system's library path nor in the current folder. What is no regular file, a file built for another
+// machine, and one whose headers do not fit the file are refused, with the reason, before the system maps
+// it (platform/library_check.h). Libraries are opened with every symbol bound at once (RTLD_NOW) and kept
+// private (RTLD_LOCAL).
 
 #include <string>
 #include <string_view>
@@ -26,7 +27,8 @@ std::string LibraryFileName(std::string_view windowsName);
 std::string LibraryPath(std::string_view windowsPath);
 
 /// Loads the library at `LibraryPath(windowsPath)`; nullptr on failure (see `LibraryError`; "the file is
-/// truncated" for a file cut short). Raises as `LibraryPath` does.
+/// truncated" for a file cut short, and the other reasons of `DamagedLibraryReason`). Raises as
+/// `LibraryPath` does.
 HMODULE LoadLibrary(std::string_view windowsPath);
 /// Address of the exported symbol `name` (case-sensitive); nullptr when missing (see `LibraryError`).
 void* GetProcAddress(HMODULE module, const char* name);

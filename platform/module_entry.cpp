@@ -31,20 +31,21 @@ void CopyModuleReason(std::string_view text, char* reason, std::size_t reasonSiz
     reason[length] = '\0';
 }
 
-void* LoadModuleEntry(std::string_view windowsPath, const char* entryName, std::string_view what,
+void* LoadModuleEntry(std::string_view windowsPath, const char* entryName, const TModuleKind& kind,
                       std::string& failure)
 {
     const std::string path = LibraryPath(windowsPath);
     HMODULE module = LoadLibrary(windowsPath);
     if (module == nullptr) {
-        failure = "Unable to load the " + std::string(what) + " " + VisibleControls(path) + ": " +
+        failure = "Unable to load the " + std::string(kind.Name) + " " + VisibleControls(path) + ": " +
                   VisibleControls(LibraryError());
         return nullptr;
     }
     KeptModules().push_back(module);
     void* entry = GetProcAddress(module, entryName);
     if (entry == nullptr)
-        failure = VisibleControls(path) + " is no " + std::string(what) + " module of this program";
+        failure = VisibleControls(path) + " is not " + std::string(kind.Article) + " " +
+                  std::string(kind.Name) + " module of this program";
     return entry;
 }
 

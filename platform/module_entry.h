@@ -23,10 +23,16 @@ using TModuleEntry = int (*)(unsigned interfaceVersion, Interface** result, char
 /// For a module's entry: copies `text` into the caller's buffer, cut to fit and NUL-terminated.
 void CopyModuleReason(std::string_view text, char* reason, std::size_t reasonSize) noexcept;
 
+/// What messages call a kind of module ("XML settings storage"), and the article that goes before it ("an").
+struct TModuleKind {
+    std::string_view Name;
+    std::string_view Article;
+};
+
 /// Loads the module `windowsPath` (a Windows name or a path, see platform/library.h) and returns the address
-/// of its export `entryName`; nullptr when that fails, with `failure` set to "Unable to load the <what>
-/// <path>: <the system's reason>" or "<path> is no <what> module of this program".
-void* LoadModuleEntry(std::string_view windowsPath, const char* entryName, std::string_view what,
+/// of its export `entryName`; nullptr when that fails, with `failure` set to "Unable to load the <name>
+/// <path>: <the system's reason>" or "<path> is not <article> <name> module of this program".
+void* LoadModuleEntry(std::string_view windowsPath, const char* entryName, const TModuleKind& kind,
                       std::string& failure);
 
 /// Calls the entry at `entry` (from `LoadModuleEntry`) for `version`: returns its status, with its interface

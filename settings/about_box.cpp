@@ -229,6 +229,8 @@ void TAboutBox::FormCreate()
         try {
             ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
         } catch (const ESettingsModuleError& error) {
+            LogMessage(services_, Format("The logo %s cannot be shown: %s",
+                                         VisibleControls(properties_.LogoFile), error.Message()));
             ShowErrorMessage(services_, error.Message());
         } catch (const std::exception& error) {
             LogMessage(services_, Format("The logo %s cannot be shown: %s",
@@ -428,7 +430,7 @@ void TFmAboutDetails::BtnEmailClick()
     IDialogService* dialogs = services_.Dialogs;
     if (!dialogs)
         throw Exception("No dialog service");
-    TtscEmailIntf email(*dialogs);
+    TtscEmailIntf email(*dialogs, services_.Logger);
     email.CheckLoaded();
     if (email.Loaded() && !email.SendEmail(recipient, "", subject, attachment, "", ""))
         ShowErrorMessage(services_, "The e-mail was not sent: the e-mail plug-in could not send it.");

@@ -12,6 +12,7 @@
 
 #include <cxxabi.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
@@ -105,14 +106,21 @@ bool EmailDllAvailable()
     return FileExists(EmailDllPath());
 }
 
-bool LoadEmailDll(IDialogService& dialogs)
+bool LoadEmailDll(IDialogService& dialogs, ILogService* log)
 {
     bool resolved = false;
     Guarded(dialogs, [&] {
         const std::string path = EmailDllPath();
         dll.Handle = LoadLibrary(path);
-        if (!dll.Handle)
+        if (!dll.Handle) {
+            // The box keeps its specified text; why goes where the installation's keeper looks.
+            const std::string reason =
+                Format(kPortalFormat, VisibleControls(path) + ": " + VisibleControls(LibraryError()));
+            std::fprintf(stderr, "%s\n", reason.c_str());
+            if (log != nullptr)
+                log->Log(reason);
             throw Exception(Format("Unable to load %s", VisibleControls(path)));
+        }
         try {
             Resolve(dll.Start, "tscEmailStart");
             Resolve(dll.Stop, "tscEmailStop");
@@ -143,8 +151,9 @@ void UnloadEmailDll(IDialogService& dialogs)
             ShowFailure(dialogs, failure);
 }
 
-TtscEmailIntf::TtscEmailIntf(IDialogService& dialogs)
+TtscEmailIntf::TtscEmailIntf(IDialogService& dialogs, ILogService* log)
     : dialogs_(dialogs)
+    , log_(log)
 {
 }
 
@@ -164,7 +173,7 @@ void TtscEmailIntf::CheckLoaded()
     if (!PluginAvailable())
         throw Exception("Attempt to access TSC Send Email library when plugin not available");
     if (!loaded_)
-        loaded_ = LoadEmailDll(dialogs_);
+        loaded_ = LoadEmailDll(dialogs_, log_);
 }
 
 bool TtscEmailIntf::SendEmail(const std::string& to, const std::string& arg2, const std::string& subject,

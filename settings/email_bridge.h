@@ -11,6 +11,7 @@
 namespace carlume {
 
 class IDialogService;
+class ILogService;
 
 /// Path of the plug-in file: the program's folder and the plug-in's Linux name.
 std::string EmailDllPath();
@@ -18,14 +19,16 @@ std::string EmailDllPath();
 bool EmailDllAvailable();
 /// Loads the plug-in, resolves its four entry points and starts it; a failure is shown as
 /// "tscSendEmailPortal: <reason>" and gives false. A library lacking an entry point is released at once.
-bool LoadEmailDll(IDialogService& dialogs);
+/// Why a library could not be loaded at all goes to standard error and to `log` (when given).
+bool LoadEmailDll(IDialogService& dialogs, ILogService* log = nullptr);
 /// Stops and releases a loaded plug-in; a failure is shown as "tscSendEmailPortal: <reason>".
 void UnloadEmailDll(IDialogService& dialogs);
 
 /// One use of the plug-in: loaded on the first send, unloaded when the object goes.
 class TtscEmailIntf {
 public:
-    explicit TtscEmailIntf(IDialogService& dialogs);
+    /// `log` (may be null) takes why the plug-in could not be loaded.
+    explicit TtscEmailIntf(IDialogService& dialogs, ILogService* log = nullptr);
     ~TtscEmailIntf();
     TtscEmailIntf(const TtscEmailIntf&) = delete;
     TtscEmailIntf& operator=(const TtscEmailIntf&) = delete;
@@ -42,6 +45,7 @@ public:
 
 private:
     IDialogService& dialogs_;
+    ILogService* log_;
     bool loaded_ = false;
 };
 

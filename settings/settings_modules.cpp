@@ -15,7 +15,7 @@ namespace {
 // Loads the module at `windowsPath` once it works; a failure is tried again on the next use, as the user
 // may have mended the installation in between.
 template <class Interface>
-Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryName, std::string_view what)
+Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryName, const TModuleKind& kind)
 {
     static std::mutex lock;
     static auto* loaded = new std::map<std::string, Interface*>(); // never destroyed, like the modules
@@ -24,7 +24,7 @@ Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryNam
     if (const auto found = loaded->find(path); found != loaded->end())
         return *found->second;
     std::string failure;
-    void* entry = LoadModuleEntry(path, entryName, what, failure);
+    void* entry = LoadModuleEntry(path, entryName, kind, failure);
     if (entry == nullptr)
         throw ESettingsModuleError(failure);
     Interface* module = nullptr;
@@ -42,12 +42,14 @@ Interface& LoadSettingsModule(std::string_view windowsPath, const char* entryNam
 
 IXmlStorageModule& LoadXmlStorageModule(std::string_view windowsPath)
 {
-    return LoadSettingsModule<IXmlStorageModule>(windowsPath, XmlStorageModuleEntry, "XML settings storage");
+    return LoadSettingsModule<IXmlStorageModule>(windowsPath, XmlStorageModuleEntry,
+                                                 {"XML settings storage", "an"});
 }
 
 IJpegDecoderModule& LoadJpegDecoderModule(std::string_view windowsPath)
 {
-    return LoadSettingsModule<IJpegDecoderModule>(windowsPath, JpegDecoderModuleEntry, "picture decoder");
+    return LoadSettingsModule<IJpegDecoderModule>(windowsPath, JpegDecoderModuleEntry,
+                                                  {"picture decoder", "a"});
 }
 
 IXmlStorageModule& XmlStorageModule()

@@ -35,6 +35,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::Not;
+using ::testing::StartsWith;
 
 constexpr TDateTime kToday = 46362.5; // 2026-12-06, noon
 constexpr TDateTime k2014 = 41791;    // 2014-06-01
@@ -156,15 +157,19 @@ TEST_F(ChassixPortalTest, WhatCannotBeLoadedIsNamedWithItsPath)
     EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }), notFound);
     fs::remove(library);
     // Neither a file that is no library nor one cut short by an interrupted copy can be loaded.
+    TFakeLogService log;
     for (const std::string& content : {std::string("this is not a library\n"),
                                        DamagedElf(ReadAll(kChassixLibraryPath), Damage::CutInASegment)}) {
         WriteAll(library, content);
-        EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path()); }),
+        EXPECT_EQ(ErrorOf([&] { LoadEngineFromFolder(program_.Path(), &log); }),
                   "ChassixPortal: Unable to load " + library);
         EXPECT_EQ(ErrorOf([&] { LoadEngine(library); }), "Unable to load " + library);
         EXPECT_EQ(ChassixLibHandle(), nullptr);
         EXPECT_THAT(ResolvedEntries(), Not(testing::Contains(true)));
     }
+    // The box keeps its text; why is logged.
+    EXPECT_THAT(log.Lines(), ElementsAre(StartsWith("ChassixPortal: " + library + ": "),
+                                         "ChassixPortal: " + library + ": the file is truncated"));
     fs::remove(library);
     LoadEngineFromFolder(InstallEngine() + "/");
     EXPECT_EQ(ModuleFileName(ChassixLibHandle()), library);

@@ -8,10 +8,12 @@
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/program_paths.h"
 #include "tests/support/elf_image.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -41,12 +43,12 @@ struct ProcessResult {
     std::string Errors;
 };
 
-// Runs `program` with `args` and exactly the environment `environment`, in `folder` unless that is empty;
-// standard error is collected. A process still running after 30 seconds is killed (a box waiting for an
-// answer would never end).
+// Runs `program` with `args` and exactly the environment `environment`, in `folder` unless that is empty,
+// as the user "nobody" when `asNobody`; standard error is collected. A process still running after 30
+// seconds is killed (a box waiting for an answer would never end).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& environment, const std::string& errorFile,
-                         const std::string& folder)
+                         const std::string& folder, bool asNobody = false)
 {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args)
@@ -64,6 +66,9 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         if (errors < 0 || input < 0 || dup2(errors, STDERR_FILENO) < 0 || dup2(input, STDIN_FILENO) < 0 ||
             (!folder.empty() && chdir(folder.c_str()) != 0))
             _exit(126);
+        constexpr uid_t nobody = 65534;
+        if (asNobody && (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
+            _exit(125);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
@@ -118,6 +123,7 @@ protected:
     }
 
     std::string DataFile() const { return program_ / "Data/cquery.dat"; }
+    std::string Core() const { return program_ / "libcarlume_core.so"; }
 
     ScratchFolder program_;
     ScratchFolder windows_;
@@ -189,7 +195,12 @@ TEST_P(CqueryEngineFaultTest, EndsTheSilentRunWithItsMessage)
     EXPECT_EQ(result.Status, 1);
     EXPECT_THAT(result.Errors, HasSubstr("Vehicle Lookup Error: " + error + "\n(not shown: "));
     EXPECT_FALSE(fs::exists(DataFile()));
-    EXPECT_THAT(ReadAll(program_ / "cquery.log"), HasSubstr("*** EXCEPTION GENERATED ***\r\n" + error));
+    const std::string log = ReadAll(program_ / "cquery.log");
+    EXPECT_THAT(log, HasSubstr("*** EXCEPTION GENERATED ***\r\n" + error));
+    if (cutShort) {
+        EXPECT_THAT(log,
+                    HasSubstr("ChassixPortal: " + (program_ / "libchassix.so") + ": the file is truncated"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Engine, CqueryEngineFaultTest,
@@ -197,43 +208,153 @@ INSTANTIATE_TEST_SUITE_P(Engine, CqueryEngineFaultTest,
                                            EngineFaultCase{"CutShort", true, "Unable to load "}),
                          ByName);
 
+enum class CoreFile { Missing, Copy, NamedPipe, Folder };
+
 struct CoreFaultCase {
     std::string Name;
-    const char* Source;          ///< the library laid in as the core; null for none
-    std::optional<Damage> Fault; ///< what is done to it
+    CoreFile File;
+    const char* Source;          ///< for a copy: the library laid in as the core
+    std::optional<Damage> Fault; ///< what is done to the copy
     std::string Reason;
 };
 
 class CqueryCoreFaultTest : public CqueryProcessTest, public ::testing::WithParamInterface<CoreFaultCase> {};
 
-// The core library is looked at before it is loaded: one missing, cut short, damaged or foreign ends the
-// run with a message naming it, and no earlier run's vehicle is left to be read as this run's.
+// The core library is looked at before it is loaded: one missing, cut short, damaged, foreign or no file
+// ends the run with a message naming it, and no earlier run's vehicle is left to be read as this run's.
 TEST_P(CqueryCoreFaultTest, EndsTheRunWithItsMessageAndNoHandBack)
 {
-    const auto& [name, source, damage, reason] = GetParam();
-    const std::string core = program_ / "libcarlume_core.so";
-    fs::remove(core);
-    if (source != nullptr)
-        WriteAll(core, damage ? DamagedElf(ReadAll(source), *damage) : ReadAll(source));
+    const auto& [name, file, source, damage, reason] = GetParam();
+    fs::remove(Core());
+    std::optional<ScopedNamedPipe> pipe;
+    if (file == CoreFile::Copy)
+        WriteAll(Core(), damage ? DamagedElf(ReadAll(source), *damage) : ReadAll(source));
+    else if (file == CoreFile::NamedPipe)
+        pipe.emplace(Core());
+    else if (file == CoreFile::Folder)
+        fs::create_directory(Core());
     WriteAll(DataFile(), "stale");
     const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, Environment());
 
     EXPECT_EQ(result.Status, 1);
     // Each names the file once: the system's reasons start with it, and it is left out of them.
-    EXPECT_EQ(result.Errors, "Unable to load " + core + ": " + reason + "\n");
+    EXPECT_EQ(result.Errors, "Unable to load " + Core() + ": " + reason + "\n");
     EXPECT_FALSE(fs::exists(DataFile()));
     EXPECT_TRUE(windows_.Entries().empty()) << "the run never started";
+    EXPECT_FALSE(pipe && pipe->ReleasedAReader()) << "the launcher waited on the pipe";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Core, CqueryCoreFaultTest,
-    ::testing::Values(
-        CoreFaultCase{"Missing", nullptr, std::nullopt,
-                      "cannot open shared object file: No such file or directory"},
-        CoreFaultCase{"CutInASegment", kCoreLibraryPath, Damage::CutInASegment, "the file is truncated"},
-        CoreFaultCase{"DamagedHeader", kCoreLibraryPath, Damage::BadEntrySize,
-                      "the file's headers are damaged"},
-        CoreFaultCase{"WithoutEntry", kFakeUiModulePath, std::nullopt, "undefined symbol: CarlumeCoreMain"}),
+    ::testing::Values(CoreFaultCase{"Missing", CoreFile::Missing, nullptr, std::nullopt,
+                                    "cannot open shared object file: No such file or directory"},
+                      CoreFaultCase{"CutInASegment", CoreFile::Copy, kCoreLibraryPath, Damage::CutInASegment,
+                                    "the file is truncated"},
+                      CoreFaultCase{"DamagedHeader", CoreFile::Copy, kCoreLibraryPath, Damage::BadEntrySize,
+                                    "the file's headers are damaged"},
+                      CoreFaultCase{"LastLoadDropped", CoreFile::Copy, kCoreLibraryPath,
+                                    Damage::LastLoadDropped, "the file's headers are damaged"},
+                      CoreFaultCase{"DynamicZeroed", CoreFile::Copy, kCoreLibraryPath, Damage::DynamicZeroed,
+                                    "the file's dynamic section is damaged"},
+                      CoreFaultCase{"OtherMachine", CoreFile::Copy, kCoreLibraryPath, Damage::OtherMachine,
+                                    "the file is for another kind of machine"},
+                      CoreFaultCase{"WithoutEntry", CoreFile::Copy, kFakeUiModulePath, std::nullopt,
+                                    "undefined symbol: CarlumeCoreMain"},
+                      CoreFaultCase{"NamedPipe", CoreFile::NamedPipe, nullptr, std::nullopt,
+                                    "it is a named pipe, not a library file"},
+                      CoreFaultCase{"Folder", CoreFile::Folder, nullptr, std::nullopt,
+                                    "it is a folder, not a library file"}),
+    ByName);
+
+// The earlier run's vehicle goes before the core is touched: a core that kills the process while the
+// loader maps it (as one changed under the loader can) leaves none behind either.
+TEST_F(CqueryProcessTest, ACoreKilledWhileLoadedLeavesNoEarlierVehicle)
+{
+    fs::remove(Core());
+    fs::copy_file(kKillingCorePath, Core());
+    WriteAll(DataFile(), "stale");
+    const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, Environment());
+
+    EXPECT_EQ(result.Status, 128 + SIGKILL);
+    EXPECT_FALSE(fs::exists(DataFile()));
+}
+
+struct EarlierVehicleCase {
+    std::string Name;
+    bool Left; ///< an earlier run left its vehicle
+};
+
+class CqueryEarlierVehicleTest : public CqueryProcessTest,
+                                 public ::testing::WithParamInterface<EarlierVehicleCase> {};
+
+// The launcher removes the earlier vehicle; the core logs it where its own step would have.
+TEST_P(CqueryEarlierVehicleTest, IsLoggedOnlyWhenFound)
+{
+    if (GetParam().Left)
+        WriteAll(DataFile(), "stale");
+    const ProcessResult result = Run({"/VIN=1AVQL14S1A"}, Environment());
+
+    ASSERT_EQ(result.Status, 0) << result.Errors;
+    EXPECT_THAT(ReadAll(DataFile()), StartsWith("[VehicleProperties]\r\n"));
+    const std::string log = ReadAll(program_ / "cquery.log");
+    const auto found = log.find("Previous data file found - deleting");
+    EXPECT_EQ(found != std::string::npos, GetParam().Left) << log;
+    if (GetParam().Left) {
+        EXPECT_LT(log.find("output data file: " + DataFile()), found);
+        EXPECT_LT(found, log.find("Command line parameters found"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Launcher, CqueryEarlierVehicleTest,
+                         ::testing::Values(EarlierVehicleCase{"Left", true},
+                                           EarlierVehicleCase{"None", false}),
+                         ByName);
+
+struct UndeletableCase {
+    std::string Name;
+    bool WithCore;
+    std::string Errors; ///< with "<core>" and "<file>" for the paths
+};
+
+class CqueryUndeletableTest : public CqueryProcessTest,
+                              public ::testing::WithParamInterface<UndeletableCase> {};
+
+// An earlier vehicle the launcher cannot remove is the core's to report, in its error box (here, without a
+// display, on standard error); without a core the launcher reports it after the core.
+TEST_P(CqueryUndeletableTest, EndsTheRunAndSaysSo)
+{
+    if (!GetParam().WithCore)
+        fs::remove(Core());
+    WriteAll(DataFile(), "stale");
+    // Run as a user who may not change the data folder: root may change any.
+    const bool root = geteuid() == 0;
+    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(program_ / "cquery", readOnly | fs::perms::owner_write);
+    fs::permissions(program_ / "Data", root ? readOnly | fs::perms::owner_write : readOnly);
+    const ProcessResult result =
+        RunProcess(program_ / "cquery", {"/VIN=1AVQL14S1A"}, Environment(), home_ / "stderr.txt", "", root);
+    fs::permissions(program_ / "Data", fs::perms::owner_all);
+
+    std::string errors = GetParam().Errors;
+    errors.replace(errors.find("<file>"), 6, DataFile());
+    if (const auto at = errors.find("<core>"); at != std::string::npos)
+        errors.replace(at, 6, Core());
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_THAT(result.Errors, StartsWith(errors));
+    EXPECT_EQ(ReadAll(DataFile()), "stale");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Launcher, CqueryUndeletableTest,
+    ::testing::Values(UndeletableCase{"WithCore", true,
+                                      "Vehicle Lookup Error: Unable to delete previous data file <file>. "
+                                      "Permission denied\n(not shown: "},
+                      UndeletableCase{
+                          "WithoutCore", false,
+                          "Unable to load <core>: cannot open shared object file: No such file or "
+                          "directory\nUnable to delete previous data file <file>. Permission "
+                          "denied\n"}),
     ByName);
 
 // A folder name with a line break cannot make the launcher's one message pass for two.

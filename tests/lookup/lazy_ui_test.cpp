@@ -129,7 +129,8 @@ TEST_F(LazyUiTest, ALibraryThatIsNoUiModuleIsRefused)
         ui.Services().Dialogs->AskYesNo("?");
         FAIL() << "asked";
     } catch (const ENoDisplay& e) {
-        EXPECT_EQ(e.Reason(), folder / "libcarlume_ui.so" + " is no user interface module of this program");
+        EXPECT_EQ(e.Reason(),
+                  folder / "libcarlume_ui.so" + " is not a user interface module of this program");
     }
 }
 

@@ -2,16 +2,26 @@
 
 #include "platform/file_version.h"
 #include "platform/folders.h"
+#include "platform/library_check.h"
 #include "platform/paths.h"
 #include "tests/support/elf_image.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
+
+#include <link.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace carlume {
@@ -90,21 +100,28 @@ struct DamagedLibraryCase {
 
 std::vector<DamagedLibraryCase> DamagedLibraryCases()
 {
-    const std::pair<const char*, Damage> damages[] = {{"CutInASegment", Damage::CutInASegment},
-                                                      {"HeaderTableCut", Damage::HeaderTableCut},
-                                                      {"BadEntrySize", Damage::BadEntrySize},
-                                                      {"NotElf", Damage::NotElf}};
+    const std::string truncated = "the file is truncated";
+    const std::string damaged = "the file's headers are damaged";
+    const std::string foreign = "the file is for another kind of machine";
+    const std::tuple<const char*, Damage, std::string> damages[] = {
+        {"CutInASegment", Damage::CutInASegment, truncated},
+        {"HeaderTableCut", Damage::HeaderTableCut, truncated},
+        {"BadEntrySize", Damage::BadEntrySize, damaged},
+        {"NotElf", Damage::NotElf, ""},
+        {"OtherMachine", Damage::OtherMachine, foreign},
+        {"OtherByteOrder", Damage::OtherByteOrder, foreign},
+        {"OtherClass", Damage::OtherClass, foreign},
+        {"LastLoadDropped", Damage::LastLoadDropped, damaged},
+        {"DynamicOutside", Damage::DynamicOutside, damaged},
+        {"MemoryBelowFile", Damage::MemoryBelowFile, damaged},
+        {"DynamicZeroed", Damage::DynamicZeroed, "the file's dynamic section is damaged"}};
     std::vector<DamagedLibraryCase> cases;
     for (const std::string library : {CARLUME_LOADED_LIBRARIES}) {
         std::string name = ExtractFileName(library).substr(3);
         name = name.substr(0, name.find('.'));
         std::erase(name, '_');
-        for (const auto& [damage, kind] : damages) {
-            const std::string reason = kind == Damage::BadEntrySize ? "the file's headers are damaged"
-                                       : kind == Damage::NotElf     ? ""
-                                                                    : "the file is truncated";
+        for (const auto& [damage, kind, reason] : damages)
             cases.push_back({name + damage, library, kind, reason});
-        }
     }
     return cases;
 }
@@ -128,6 +145,69 @@ TEST_P(DamagedLibrary, IsRefusedWithAReasonInsteadOfFaulting)
 }
 
 INSTANTIATE_TEST_SUITE_P(Loader, DamagedLibrary, ::testing::ValuesIn(DamagedLibraryCases()), ByName);
+
+struct NotAFileCase {
+    std::string Name;
+    std::function<void(const std::string& path)> Make;
+    std::string Reason;
+};
+
+// What is no file would hang the loader (a named pipe waits for a writer) or be acted on (a device); a link
+// is followed to what it names.
+class NotALibraryFile : public ::testing::TestWithParam<NotAFileCase> {};
+
+TEST_P(NotALibraryFile, IsRefusedWithoutBeingOpened)
+{
+    ScratchFolder folder;
+    const std::string path = folder / "libchassix.so";
+    std::optional<ScopedNamedPipe> pipe;
+    if (GetParam().Make)
+        GetParam().Make(path);
+    else
+        pipe.emplace(path);
+    EXPECT_EQ(LoadLibrary(path), nullptr);
+    EXPECT_EQ(LibraryError(), GetParam().Reason);
+    EXPECT_FALSE(pipe && pipe->ReleasedAReader());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Loader, NotALibraryFile,
+    ::testing::Values(
+        NotAFileCase{"NamedPipe", nullptr, "it is a named pipe, not a library file"},
+        NotAFileCase{"Folder", [](const std::string& path) { std::filesystem::create_directory(path); },
+                     "it is a folder, not a library file"},
+        NotAFileCase{"LinkToADevice",
+                     [](const std::string& path) { std::filesystem::create_symlink("/dev/null", path); },
+                     "it is a device, not a library file"},
+        NotAFileCase{"Socket",
+                     [](const std::string& path) {
+                         sockaddr_un address{};
+                         address.sun_family = AF_UNIX;
+                         ASSERT_LT(path.size(), sizeof address.sun_path);
+                         path.copy(address.sun_path, path.size());
+                         const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+                         ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+                         close(fd);
+                     },
+                     "it is a socket, not a library file"}),
+    ByName);
+
+// The program's own libraries and the system's, libc and the C++ library among them, pass the look.
+TEST(LibraryCheck, PassesEveryRealLibrary)
+{
+    std::vector<std::string> libraries{CARLUME_LOADED_LIBRARIES, CARLUME_PROBE_LIBRARY};
+    const std::size_t ours = libraries.size();
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* found) {
+            if (info->dlpi_name != nullptr && *info->dlpi_name == '/')
+                static_cast<std::vector<std::string>*>(found)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &libraries);
+    ASSERT_GT(libraries.size(), ours + 2) << "the system's libraries were not found";
+    for (const std::string& library : libraries)
+        EXPECT_EQ(DamagedLibraryReason(library), "") << library;
+}
 
 } // namespace
 } // namespace carlume::test

@@ -366,6 +366,9 @@ TEST_P(AboutBoxDecoderTest, TheMessageNamesTheModuleAndTheBoxOpensWithoutThePict
         GetParam().File == TBrokenDecoder::NoEntry ? "" : "Unable to load the picture decoder ";
     EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError),
                 ElementsAre(::testing::StartsWith(prefix + module + GetParam().Message)));
+    EXPECT_THAT(fakes.Logger.Lines(), ElementsAre(::testing::StartsWith("The logo " + properties.LogoFile +
+                                                                        " cannot be shown: " + prefix +
+                                                                        module + GetParam().Message)));
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     EXPECT_TRUE(Child<QLabel>(box, "ImageLogo").pixmap().isNull());
@@ -376,8 +379,9 @@ TEST_P(AboutBoxDecoderTest, TheMessageNamesTheModuleAndTheBoxOpensWithoutThePict
 INSTANTIATE_TEST_SUITE_P(Modules, AboutBoxDecoderTest,
                          ::testing::Values(TBrokenDecoder{"Absent", TBrokenDecoder::Absent, ": "},
                                            TBrokenDecoder{"NotALibrary", TBrokenDecoder::NotALibrary, ": "},
-                                           TBrokenDecoder{"NoEntry", TBrokenDecoder::NoEntry,
-                                                          " is no picture decoder module of this program"}),
+                                           TBrokenDecoder{
+                                               "NoEntry", TBrokenDecoder::NoEntry,
+                                               " is not a picture decoder module of this program"}),
                          test::ByName);
 
 TEST_F(AboutWindowsTest, AMissingLogoLeavesThePictureEmptyAndLogsNothing)

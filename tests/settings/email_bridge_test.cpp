@@ -139,6 +139,18 @@ TEST_F(EmailBridgeTest, NotALibraryOrOneCutShortIsShownAndAnswersFalse)
         EXPECT_EQ(request.Text, "tscSendEmailPortal: Unable to load " + EmailDllPath());
 }
 
+// The box keeps its text; why the plug-in could not be loaded is logged.
+TEST_F(EmailBridgeTest, WhyAPluginCannotBeLoadedIsLogged)
+{
+    test::WriteAll(EmailDllPath(),
+                   test::DamagedElf(test::ReadAll(CARLUME_TSCEMAIL_PATH), test::Damage::OtherMachine));
+    test::TFakeLogService log;
+    TtscEmailIntf email(dialogs, &log);
+    EXPECT_FALSE(email.SendEmail("a@b.example", "", "s", "", "", ""));
+    EXPECT_THAT(log.Lines(), ::testing::ElementsAre("tscSendEmailPortal: " + EmailDllPath() +
+                                                    ": the file is for another kind of machine"));
+}
+
 class MissingEntryPoint : public EmailBridgeTest, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(MissingEntryPoint, IsRefusedAndReleasedSoACorrectedPluginLoadsNextTime)

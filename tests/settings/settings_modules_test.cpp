@@ -4,6 +4,7 @@
 #include "platform/folders.h"
 #include "settings/data_storage.h"
 #include "tests/support/elf_image.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
@@ -12,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,16 +26,29 @@ using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
 struct ModuleKind {
-    std::string Name, What, File, OtherModule;
+    std::string Name, Article, What, File, OtherModule;
     std::function<void(std::string_view)> Load;
 };
 
-const ModuleKind Xml{"Xml", "XML settings storage", "libcarlume_xml.so", CARLUME_JPEG_MODULE,
-                     [](std::string_view path) { LoadXmlStorageModule(path); }};
-const ModuleKind Jpeg{"Jpeg", "picture decoder", "libcarlume_jpeg.so", CARLUME_XML_MODULE,
-                      [](std::string_view path) { LoadJpegDecoderModule(path); }};
+const ModuleKind Xml{
+    "Xml", "an", "XML settings storage", "libcarlume_xml.so", CARLUME_JPEG_MODULE, [](std::string_view path) {
+        LoadXmlStorageModule(path);
+    }};
+const ModuleKind Jpeg{
+    "Jpeg", "a", "picture decoder", "libcarlume_jpeg.so", CARLUME_XML_MODULE, [](std::string_view path) {
+        LoadJpegDecoderModule(path);
+    }};
 
-enum class Fault { Absent, NotALibrary, Truncated, NoEntry, OtherVersion, LibraryMissingUnderIt };
+enum class Fault {
+    Absent,
+    NotALibrary,
+    Truncated,
+    OtherMachine,
+    NamedPipe,
+    NoEntry,
+    OtherVersion,
+    LibraryMissingUnderIt
+};
 
 struct BrokenModuleCase {
     std::string Name;
@@ -46,6 +61,8 @@ std::vector<BrokenModuleCase> BrokenModuleCases()
     const std::pair<const char*, Fault> faults[] = {{"Absent", Fault::Absent},
                                                     {"NotALibrary", Fault::NotALibrary},
                                                     {"Truncated", Fault::Truncated},
+                                                    {"OtherMachine", Fault::OtherMachine},
+                                                    {"NamedPipe", Fault::NamedPipe},
                                                     {"NoEntry", Fault::NoEntry},
                                                     {"OtherVersion", Fault::OtherVersion},
                                                     {"LibraryMissingUnderIt", Fault::LibraryMissingUnderIt}};
@@ -66,6 +83,7 @@ TEST_P(BrokenModules, AreReportedWithTheirPath)
     const std::string path = folder / kind.File;
     const std::string unable = "Unable to load the " + kind.What + " " + path + ": ";
     ::testing::Matcher<const std::string&> expected = StartsWith(unable);
+    std::optional<ScopedNamedPipe> pipe;
     switch (fault) {
     case Fault::Absent:
         expected = AllOf(StartsWith(unable), HasSubstr("No such file"));
@@ -74,14 +92,21 @@ TEST_P(BrokenModules, AreReportedWithTheirPath)
         WriteAll(path, std::string(4096, 'x'));
         break;
     case Fault::Truncated:
-        // A copy of the module itself, cut short.
+    case Fault::OtherMachine: {
+        // A copy of the module itself, cut short or made for another processor.
+        const bool cut = fault == Fault::Truncated;
         WriteAll(path, DamagedElf(ReadAll(kind.Name == "Xml" ? CARLUME_XML_MODULE : CARLUME_JPEG_MODULE),
-                                  Damage::CutInASegment));
-        expected = unable + "the file is truncated";
+                                  cut ? Damage::CutInASegment : Damage::OtherMachine));
+        expected = unable + (cut ? "the file is truncated" : "the file is for another kind of machine");
+        break;
+    }
+    case Fault::NamedPipe:
+        pipe.emplace(path);
+        expected = unable + "it is a named pipe, not a library file";
         break;
     case Fault::NoEntry:
         fs::copy_file(kind.OtherModule, path);
-        expected = path + " is no " + kind.What + " module of this program";
+        expected = path + " is not " + kind.Article + " " + kind.What + " module of this program";
         break;
     case Fault::OtherVersion:
         fs::copy_file(CARLUME_OTHER_VERSION_MODULES, path);
@@ -100,6 +125,7 @@ TEST_P(BrokenModules, AreReportedWithTheirPath)
             EXPECT_THAT(e.Message(), expected);
         }
     }
+    EXPECT_FALSE(pipe && pipe->ReleasedAReader()) << "the pipe was opened";
 }
 
 INSTANTIATE_TEST_SUITE_P(Loader, BrokenModules, ::testing::ValuesIn(BrokenModuleCases()), ByName);

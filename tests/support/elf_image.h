@@ -6,8 +6,10 @@
 #include <elf.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 namespace carlume::test {
@@ -85,26 +87,54 @@ inline std::string MakeElf(const std::string& notes, Place place)
 
 // How a copy of a library is damaged.
 enum class Damage {
-    CutInASegment,  ///< cut in the middle of its last loadable segment, as an interrupted copy leaves it
-    HeaderTableCut, ///< cut inside its program header table
-    BadEntrySize,   ///< whole, but its header gives a wrong size of a program header
-    NotElf,         ///< whole, but without the ELF signature
+    CutInASegment,   ///< cut in the middle of its last loadable segment, as an interrupted copy leaves it
+    HeaderTableCut,  ///< cut inside its program header table
+    BadEntrySize,    ///< whole, but its header gives a wrong size of a program header
+    NotElf,          ///< whole, but without the ELF signature
+    OtherMachine,    ///< built, by its header, for another processor
+    OtherByteOrder,  ///< of the other byte order, by its header
+    OtherClass,      ///< of the other word size, by its header
+    LastLoadDropped, ///< its last loadable segment's type cleared, as one changed byte does
+    DynamicOutside,  ///< its dynamic section placed past every loadable segment
+    MemoryBelowFile, ///< a loadable segment smaller in memory than in the file
+    DynamicZeroed,   ///< its dynamic section zero-filled
 };
 
-// A copy of the 64-bit ELF image `image` with the damage `damage`.
+// A copy of the 64-bit ELF image `image` with the damage `damage`. Raises when `image` is no such image (a
+// library that was not built reads as empty), so that the test fails instead of reading past it.
 inline std::string DamagedElf(std::string image, Damage damage)
 {
     Elf64_Ehdr eh;
+    if (image.size() < sizeof eh || std::memcmp(image.data(), ELFMAG, SELFMAG) != 0 ||
+        image[EI_CLASS] != ELFCLASS64)
+        throw std::invalid_argument("no 64-bit ELF image (" + std::to_string(image.size()) + " bytes)");
     std::memcpy(&eh, image.data(), sizeof eh);
+    if (eh.e_phentsize != sizeof(Elf64_Phdr) || eh.e_phoff > image.size() ||
+        eh.e_phnum > (image.size() - eh.e_phoff) / sizeof(Elf64_Phdr))
+        throw std::invalid_argument("an ELF image whose program headers do not fit it");
+    const auto header = [&](std::size_t i) {
+        Elf64_Phdr ph;
+        std::memcpy(&ph, image.data() + eh.e_phoff + i * sizeof ph, sizeof ph);
+        return ph;
+    };
+    const auto setHeader = [&](std::size_t i, const Elf64_Phdr& ph) {
+        std::memcpy(image.data() + eh.e_phoff + i * sizeof ph, &ph, sizeof ph);
+    };
+    const auto lastOfType = [&](std::uint32_t type) {
+        std::size_t found = eh.e_phnum;
+        for (std::size_t i = 0; i < eh.e_phnum; ++i)
+            if (header(i).p_type == type)
+                found = i;
+        if (found == eh.e_phnum)
+            throw std::invalid_argument("an ELF image without the program header to damage");
+        return found;
+    };
     switch (damage) {
     case Damage::CutInASegment: {
         std::uint64_t cut = 0;
-        for (std::size_t i = 0; i < eh.e_phnum; ++i) {
-            Elf64_Phdr ph;
-            std::memcpy(&ph, image.data() + eh.e_phoff + i * sizeof ph, sizeof ph);
-            if (ph.p_type == PT_LOAD)
+        for (std::size_t i = 0; i < eh.e_phnum; ++i)
+            if (const Elf64_Phdr ph = header(i); ph.p_type == PT_LOAD)
                 cut = std::max<std::uint64_t>(cut, ph.p_offset + ph.p_filesz / 2);
-        }
         image.resize(cut);
         break;
     }
@@ -118,6 +148,48 @@ inline std::string DamagedElf(std::string image, Damage damage)
     case Damage::NotElf:
         image[0] = 'X';
         break;
+    case Damage::OtherMachine:
+        eh.e_machine = eh.e_machine == EM_AARCH64 ? EM_RISCV : EM_AARCH64;
+        std::memcpy(image.data(), &eh, sizeof eh);
+        break;
+    case Damage::OtherByteOrder:
+        image[EI_DATA] = image[EI_DATA] == ELFDATA2LSB ? ELFDATA2MSB : ELFDATA2LSB;
+        break;
+    case Damage::OtherClass:
+        image[EI_CLASS] = ELFCLASS32;
+        break;
+    case Damage::LastLoadDropped: {
+        const std::size_t last = lastOfType(PT_LOAD);
+        Elf64_Phdr ph = header(last);
+        ph.p_type = PT_NULL;
+        setHeader(last, ph);
+        break;
+    }
+    case Damage::DynamicOutside: {
+        std::uint64_t end = 0;
+        for (std::size_t i = 0; i < eh.e_phnum; ++i)
+            if (const Elf64_Phdr ph = header(i); ph.p_type == PT_LOAD)
+                end = std::max<std::uint64_t>(end, ph.p_vaddr + ph.p_memsz);
+        const std::size_t dynamic = lastOfType(PT_DYNAMIC);
+        Elf64_Phdr ph = header(dynamic);
+        ph.p_vaddr = ph.p_paddr = (end + 0xffff) & ~std::uint64_t(0xffff);
+        setHeader(dynamic, ph);
+        break;
+    }
+    case Damage::MemoryBelowFile: {
+        const std::size_t last = lastOfType(PT_LOAD);
+        Elf64_Phdr ph = header(last);
+        ph.p_memsz = ph.p_filesz / 2;
+        setHeader(last, ph);
+        break;
+    }
+    case Damage::DynamicZeroed: {
+        const Elf64_Phdr ph = header(lastOfType(PT_DYNAMIC));
+        if (ph.p_offset > image.size() || ph.p_filesz > image.size() - ph.p_offset)
+            throw std::invalid_argument("an ELF image whose dynamic section does not fit it");
+        std::fill_n(image.begin() + std::ptrdiff_t(ph.p_offset), ph.p_filesz, '\0');
+        break;
+    }
     }
     return image;
 }
