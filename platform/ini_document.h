@@ -31,14 +31,6 @@
 
 namespace carlume {
 
-/// How a document's look-ups find sections and keys.
-enum class TIniLookup {
-    /// By reading the lines until that has cost a few times the text, then through an index.
-    Adaptive,
-    /// Always by reading the lines: never an index (to check the index against).
-    Scan,
-};
-
 /// The lines of an INI file with the section and key structure read from them.
 class TIniDocument {
 public:
@@ -49,7 +41,7 @@ public:
     TIniDocument& operator=(TIniDocument&& other) noexcept;
 
     /// The document of a file's bytes; never fails, whatever the bytes (but memory).
-    static TIniDocument Parse(std::string_view bytes, TIniLookup lookup = TIniLookup::Adaptive);
+    static TIniDocument Parse(std::string_view bytes);
     /// The same, taking the bytes over: they are the only copy of the lines the document holds.
     static TIniDocument FromBytes(std::string bytes);
     /// The file's bytes: the lines, each ended by CR LF, after the byte-order mark if the file had one.
@@ -59,9 +51,8 @@ public:
     bool Rewritable() const;
     /// True when a section of that name exists.
     bool SectionExists(std::string_view section) const;
-    /// The value of a key, or nothing when the section or key is missing.
-    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
-    /// The same, in the document's own bytes: valid until the document changes.
+    /// The value of a key, in the document's own bytes (valid until the document changes), or nothing when
+    /// the section or key is missing.
     std::optional<std::string_view> FindView(std::string_view section, std::string_view key) const;
     /// Names of all sections in file order, each name once (as first spelled).
     std::vector<std::string> SectionNames() const;
