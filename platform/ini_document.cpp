@@ -18,11 +18,11 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t npos = std::string::npos;
 
-// A line: its place in the file's bytes, or, from kAdded on, the number of a line written since. A file of
-// 2 GB or more is taken for one too large for memory.
+// A line: its place in the file's bytes, or, from kAdded on, the number of a line written since.
 using Ref = std::uint32_t;
 constexpr Ref kNone = std::numeric_limits<Ref>::max();
 constexpr Ref kAdded = Ref(1) << 31;
+static_assert(kIniFileSizeLimit == kAdded, "every place in a file that is held must be below kAdded");
 // Look-ups read the lines until they have read this many times the document's bytes; then the index is
 // built. A file read for a few values is never indexed, one read for many values soon is.
 constexpr std::size_t kReadsBeforeIndex = 4;
@@ -616,9 +616,14 @@ TIniDocument TIniDocument::FromBytes(std::string bytes)
 
 std::string TIniDocument::Serialize() const
 {
+    return *SerializeUnder(std::numeric_limits<std::uint64_t>::max());
+}
+
+std::optional<std::string> TIniDocument::SerializeUnder(std::uint64_t limit) const
+{
     const Store& store = *store_;
     if (store.utf16)
-        return store.text;
+        return store.text.size() < limit ? std::optional<std::string>(store.text) : std::nullopt;
     // Measured first, so that the text is built in one piece; runs of the file's lines are copied whole.
     std::size_t size = store.byteOrderMark ? kByteOrderMark.size() : 0;
     store.Runs(
@@ -631,6 +636,8 @@ std::string TIniDocument::Serialize() const
             size += line.size() + 2;
             return true;
         });
+    if (size >= limit)
+        return std::nullopt;
     std::string out(size, '\0');
     char* at = out.data();
     if (store.byteOrderMark)

@@ -305,7 +305,8 @@ TEST(IniMemory, AFileTooLargeForMemoryIsAClearErrorNamingIt)
 
 // A helper process built without the sanitizers reads a file as the program does, under a limit of its
 // address space (what it uses at start and 128 MB): what fits in a few times its size is read, written
-// back or read in part; beyond that the error names the file.
+// back or read in part; beyond that the error names the file. A file the document cannot hold is refused
+// without being read.
 TEST(IniMemory, UnderAnAddressSpaceLimit)
 {
     struct Row {
@@ -313,7 +314,7 @@ TEST(IniMemory, UnderAnAddressSpaceLimit)
         std::string bytes; // "" for a file of zeros of `megabytes`
         std::size_t megabytes;
         const char* what;
-        int status; // of the helper: 0 done, 1 refused as too large for memory
+        int status; // of the helper: 0 done, 1 refused as too large for memory, 4 as too large to read
     };
     const std::string sections =
         FileOfBlocks([](int n) { return "[S" + std::to_string(n) + "]\nk=v\n"; }, 24 << 20);
@@ -321,6 +322,7 @@ TEST(IniMemory, UnderAnAddressSpaceLimit)
     const Row rows[] = {
         {"zeros read and written back", "", 16, "update", 0},
         {"zeros beyond the limit", "", 512, "update", 1},
+        {"zeros at the INI document's limit, refused unread", "", kIniFileSizeLimit >> 20, "update", 4},
         {"short sections read and written back", sections, 0, "update", 0},
         {"a long description read in part", description, 0, "prefix", 0},
         {"a long description written back", description, 0, "update", 1},
