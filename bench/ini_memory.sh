@@ -101,3 +101,4 @@ for name in $shapes; do
     verdict "silent run over a 10 MB cquery.ini of $name lines, peak memory" \
         "$(ratio "$(field "$name" 10 silent 5)" 1024)" under 100 MB
 done
+end_verdicts

@@ -233,8 +233,9 @@ void WriteCqueryIni(TAppInfo& appInfo, const TVehicleInfoLookup& lookup, const T
     } catch (const EIniFileException&) {
         throw;
     } catch (const EStreamError& error) {
-        // A file grown too large to hold is no failure to write: the run goes on and hands its vehicle back.
-        if (error.Reason() != STooLargeForMemory)
+        // A file grown too large to hold, or one the keys would make so, is no failure to write: the run goes
+        // on and hands its vehicle back.
+        if (!TooLargeToHold(error.Reason()))
             throw IniFileWriteError(path, error);
         appInfo.Log("cquery.ini not updated: " + error.Message());
     } catch (const Exception& error) {

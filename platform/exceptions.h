@@ -117,11 +117,23 @@ inline constexpr std::string_view SWriteError = "Cannot write file \"%s\". %s";
 inline constexpr std::string_view SIniFileWriteError = "Unable to write to %s";
 /// The reason of a file error when the file does not fit in memory.
 inline constexpr std::string_view STooLargeForMemory = "The file is too large for the memory available";
+/// The reason of a file error when the file is larger than its reader can hold, whatever the memory: it is
+/// refused by its size, unread.
+inline constexpr std::string_view STooLargeToRead = "The file is too large to read";
+/// The reason of a file error when a write would make the file larger than its reader can hold.
+inline constexpr std::string_view STooLargeToReadBack = "The file would grow too large to read back";
 inline constexpr std::string_view SListIndexError = "List index out of bounds (%d)";
 inline constexpr std::string_view SSortedListError = "Operation not allowed on sorted list";
 inline constexpr std::string_view SDuplicateString = "String list does not allow duplicates";
 inline constexpr std::string_view SAbstractError = "Abstract Error";
 inline constexpr std::string_view SInvalidFormat = "Format '%s' invalid or incompatible with argument";
 inline constexpr std::string_view SArgumentMissing = "No argument for format '%s'";
+
+/// True for the reason of a file error that tells the file is, or would be, too large to hold (for the memory
+/// available, to read, or to read back), rather than that the file could not be reached.
+inline bool TooLargeToHold(std::string_view reason)
+{
+    return reason == STooLargeForMemory || reason == STooLargeToRead || reason == STooLargeToReadBack;
+}
 
 } // namespace carlume

@@ -384,11 +384,14 @@ bool RenameFile(const std::string& oldName, const std::string& newName, std::str
     return error == 0;
 }
 
-bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* reason)
+bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* reason,
+                      std::uint64_t sizeLimit)
 {
     auto fail = [&](int error) {
         if (reason != nullptr)
-            *reason = error == ENOMEM ? std::string(STooLargeForMemory) : SysErrorMessage(error);
+            *reason = error == ENOMEM  ? std::string(STooLargeForMemory)
+                      : error == EFBIG ? std::string(STooLargeToRead)
+                                       : SysErrorMessage(error);
         return false;
     };
     if (const int error = InjectedFault(TFileStep::Read, path))
@@ -404,6 +407,8 @@ bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* 
         statError = EISDIR;
     else if (!S_ISREG(st.st_mode))
         statError = EINVAL;
+    else if (std::uint64_t(st.st_size) >= sizeLimit)
+        statError = EFBIG;
     if (statError != 0) {
         close(fd);
         return fail(statError);
@@ -424,6 +429,11 @@ bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* 
             }
             if (got == 0)
                 break;
+            // The file may have grown since it was measured.
+            if (contents.size() + std::size_t(got) >= sizeLimit) {
+                close(fd);
+                return fail(EFBIG);
+            }
             contents.append(buffer, std::size_t(got));
         }
     } catch (const std::exception&) { // std::bad_alloc, std::length_error
@@ -435,11 +445,11 @@ bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* 
     return true;
 }
 
-std::string ReadFileBytes(const std::string& path)
+std::string ReadFileBytes(const std::string& path, std::uint64_t sizeLimit)
 {
     std::string bytes;
     std::string reason;
-    if (!TryReadFileBytes(path, bytes, &reason))
+    if (!TryReadFileBytes(path, bytes, &reason, sizeLimit))
         throw EFOpenError(Format(SFOpenError, VisibleControls(path), reason), reason);
     return bytes;
 }

@@ -8,7 +8,9 @@
 // is the caller's choice (`TWriteMode`). Tests make single steps fail, or watch them, through
 // `ScopedFileFault`.
 
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <string>
 #include <string_view>
 
@@ -28,11 +30,16 @@ bool DeleteFileIfPresent(const std::string& path, std::string* reason = nullptr)
 /// Windows). False with the system's reason on failure.
 bool RenameFile(const std::string& oldName, const std::string& newName, std::string* reason = nullptr);
 
+/// No limit to the size of a file read whole.
+inline constexpr std::uint64_t kNoSizeLimit = std::numeric_limits<std::uint64_t>::max();
+
 /// The whole contents of a file; false with the system's reason when it cannot be read (`STooLargeForMemory`
-/// when it does not fit in memory).
-bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr);
+/// when it does not fit in memory). A file of `sizeLimit` bytes or more is refused unread, by the size of the
+/// file opened, with `STooLargeToRead`.
+bool TryReadFileBytes(const std::string& path, std::string& bytes, std::string* reason = nullptr,
+                      std::uint64_t sizeLimit = kNoSizeLimit);
 /// The whole contents of a file; raises `EFOpenError` "Cannot open file \"<path>\". <reason>".
-std::string ReadFileBytes(const std::string& path);
+std::string ReadFileBytes(const std::string& path, std::uint64_t sizeLimit = kNoSizeLimit);
 
 /// How a write meets the disk; every writer chooses.
 enum class TWriteMode {
@@ -67,7 +74,7 @@ enum class TFileStep {
     Sync,   ///< syncing the written file (the path of the write) or its folder (the folder's path)
     Rename, ///< putting it in place, and `RenameFile`
     Delete, ///< `DeleteFile`
-    Read,   ///< reading a whole file; ENOMEM is a file too large for memory
+    Read,   ///< reading a whole file; ENOMEM is a file too large for memory, EFBIG one too large to read
 };
 
 /// Decides whether a step fails: an `errno` value to fail with, or 0 to go ahead. `path` is the path the

@@ -18,11 +18,11 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t npos = std::string::npos;
 
-// A line: its place in the file's bytes, or, from kAdded on, the number of a line written since. A file of
-// 2 GB or more is taken for one too large for memory.
+// A line: its place in the file's bytes, or, from kAdded on, the number of a line written since.
 using Ref = std::uint32_t;
 constexpr Ref kNone = std::numeric_limits<Ref>::max();
 constexpr Ref kAdded = Ref(1) << 31;
+static_assert(kIniFileSizeLimit == kAdded, "every place in a file that is held must be below kAdded");
 // Look-ups read the lines until they have read this many times the document's bytes; then the index is
 // built. A file read for a few values is never indexed, one read for many values soon is.
 constexpr std::size_t kReadsBeforeIndex = 4;
@@ -400,7 +400,7 @@ struct TIniDocument::Store {
 
     bool Indexed() const
     {
-        if (!index && mayIndex && read > kReadsBeforeIndex * (text.size() + addedBytes))
+        if (!index && read > kReadsBeforeIndex * (text.size() + addedBytes))
             BuildIndex();
         return index != nullptr;
     }
@@ -578,7 +578,6 @@ struct TIniDocument::Store {
     std::map<std::size_t, std::size_t> removed;
     std::map<std::size_t, Ref> chains;
     Ref endTail = kNone;
-    bool mayIndex = true;
     mutable std::unique_ptr<Index> index;
     mutable std::unordered_map<std::string, Ref> foundHeaders;
     mutable std::size_t read = 0;
@@ -593,11 +592,9 @@ TIniDocument::~TIniDocument() = default;
 TIniDocument::TIniDocument(TIniDocument&& other) noexcept = default;
 TIniDocument& TIniDocument::operator=(TIniDocument&& other) noexcept = default;
 
-TIniDocument TIniDocument::Parse(std::string_view bytes, TIniLookup lookup)
+TIniDocument TIniDocument::Parse(std::string_view bytes)
 {
-    TIniDocument document = FromBytes(std::string(bytes));
-    document.store_->mayIndex = lookup == TIniLookup::Adaptive;
-    return document;
+    return FromBytes(std::string(bytes));
 }
 
 TIniDocument TIniDocument::FromBytes(std::string bytes)
@@ -619,9 +616,14 @@ TIniDocument TIniDocument::FromBytes(std::string bytes)
 
 std::string TIniDocument::Serialize() const
 {
+    return *SerializeUnder(std::numeric_limits<std::uint64_t>::max());
+}
+
+std::optional<std::string> TIniDocument::SerializeUnder(std::uint64_t limit) const
+{
     const Store& store = *store_;
     if (store.utf16)
-        return store.text;
+        return store.text.size() < limit ? std::optional<std::string>(store.text) : std::nullopt;
     // Measured first, so that the text is built in one piece; runs of the file's lines are copied whole.
     std::size_t size = store.byteOrderMark ? kByteOrderMark.size() : 0;
     store.Runs(
@@ -634,6 +636,8 @@ std::string TIniDocument::Serialize() const
             size += line.size() + 2;
             return true;
         });
+    if (size >= limit)
+        return std::nullopt;
     std::string out(size, '\0');
     char* at = out.data();
     if (store.byteOrderMark)
@@ -677,12 +681,6 @@ std::optional<std::string_view> TIniDocument::FindView(std::string_view section,
     return Classify(store.Line(line)).value;
 }
 
-std::optional<std::string> TIniDocument::Find(std::string_view section, std::string_view key) const
-{
-    const auto value = FindView(section, key);
-    return value ? std::optional<std::string>(std::string(*value)) : std::nullopt;
-}
-
 std::vector<std::string> TIniDocument::SectionNames() const
 {
     const Store& store = *store_;
@@ -690,7 +688,7 @@ std::vector<std::string> TIniDocument::SectionNames() const
     if (store.utf16)
         return names;
     // A listing looks every name up: worth the index at once.
-    if (!store.index && store.mayIndex)
+    if (!store.index)
         store.BuildIndex();
     store.Visit(kNone, [&](Ref ref, std::string_view line) {
         const Classified c = Classify(line);
@@ -707,7 +705,7 @@ std::vector<std::string> TIniDocument::KeyNames(std::string_view section) const
     std::vector<std::string> names;
     if (store.utf16)
         return names;
-    if (!store.index && store.mayIndex)
+    if (!store.index)
         store.BuildIndex();
     const Ref header = store.FirstHeader(TrimView(section));
     if (header == kNone)
@@ -871,10 +869,8 @@ void TIniDocument::EraseSection(std::string_view section)
 void TIniDocument::Clear()
 {
     const bool byteOrderMark = store_->byteOrderMark;
-    const bool mayIndex = store_->mayIndex;
     store_ = std::make_unique<Store>();
     store_->byteOrderMark = byteOrderMark;
-    store_->mayIndex = mayIndex;
 }
 
 } // namespace carlume

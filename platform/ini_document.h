@@ -23,6 +23,7 @@
 // over, an index of sections and keys is built, which answers every later one at once. A file read, changed
 // in a few keys and written back so costs little more than its size, in memory and in time.
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -31,13 +32,10 @@
 
 namespace carlume {
 
-/// How a document's look-ups find sections and keys.
-enum class TIniLookup {
-    /// By reading the lines until that has cost a few times the text, then through an index.
-    Adaptive,
-    /// Always by reading the lines: never an index (to check the index against).
-    Scan,
-};
+/// A document keeps its lines as 31-bit places in the file's bytes: a file of this many bytes or more cannot
+/// be held, however much memory there is. Such a file is refused by its size, and a change that would write
+/// one is refused, so that every file written can be read back.
+inline constexpr std::uint64_t kIniFileSizeLimit = std::uint64_t(1) << 31;
 
 /// The lines of an INI file with the section and key structure read from them.
 class TIniDocument {
@@ -48,20 +46,22 @@ public:
     TIniDocument(TIniDocument&& other) noexcept;
     TIniDocument& operator=(TIniDocument&& other) noexcept;
 
-    /// The document of a file's bytes; never fails, whatever the bytes (but memory).
-    static TIniDocument Parse(std::string_view bytes, TIniLookup lookup = TIniLookup::Adaptive);
+    /// The document of a file's bytes; never fails, whatever the bytes (but memory, and `kIniFileSizeLimit`
+    /// bytes or more, which raise `std::bad_alloc`).
+    static TIniDocument Parse(std::string_view bytes);
     /// The same, taking the bytes over: they are the only copy of the lines the document holds.
     static TIniDocument FromBytes(std::string bytes);
     /// The file's bytes: the lines, each ended by CR LF, after the byte-order mark if the file had one.
     std::string Serialize() const;
+    /// The same, or nothing when they would be `limit` bytes or more (measured before anything is built).
+    std::optional<std::string> SerializeUnder(std::uint64_t limit) const;
 
     /// False for a document that must not be changed (a UTF-16 file).
     bool Rewritable() const;
     /// True when a section of that name exists.
     bool SectionExists(std::string_view section) const;
-    /// The value of a key, or nothing when the section or key is missing.
-    std::optional<std::string> Find(std::string_view section, std::string_view key) const;
-    /// The same, in the document's own bytes: valid until the document changes.
+    /// The value of a key, in the document's own bytes (valid until the document changes), or nothing when
+    /// the section or key is missing.
     std::optional<std::string_view> FindView(std::string_view section, std::string_view key) const;
     /// Names of all sections in file order, each name once (as first spelled).
     std::vector<std::string> SectionNames() const;

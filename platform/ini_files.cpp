@@ -4,8 +4,10 @@
 #include "platform/files.h"
 #include "platform/sysutils.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -13,13 +15,13 @@ namespace carlume {
 namespace {
 
 // The document of a file; a missing file is empty. Raises `EFOpenError` when an existing file cannot be read,
-// also when it does not fit in memory.
-TIniDocument LoadDocument(const std::string& fileName)
+// also when it does not fit in memory or is `sizeLimit` bytes or more (then unread).
+TIniDocument LoadDocument(const std::string& fileName, std::uint64_t sizeLimit)
 {
     std::error_code ec;
     if (!std::filesystem::exists(fileName, ec) && !ec)
         return {};
-    std::string bytes = ReadFileBytes(fileName);
+    std::string bytes = ReadFileBytes(fileName, sizeLimit);
     try {
         return TIniDocument::FromBytes(std::move(bytes));
     } catch (const std::bad_alloc&) {
@@ -28,15 +30,22 @@ TIniDocument LoadDocument(const std::string& fileName)
     }
 }
 
-// The bytes to write for a document; raises `EFCreateError` when they do not fit in memory.
-std::string SerializeDocument(const std::string& fileName, const TIniDocument& document)
+// The bytes to write for a document; raises `EFCreateError` when they do not fit in memory, or would be
+// `sizeLimit` bytes or more: a file that no later read would take.
+std::string SerializeDocument(const std::string& fileName, const TIniDocument& document,
+                              std::uint64_t sizeLimit)
 {
+    std::optional<std::string> bytes;
     try {
-        return document.Serialize();
+        bytes = document.SerializeUnder(sizeLimit);
     } catch (const std::bad_alloc&) {
         throw EFCreateError(Format(SFCreateError, VisibleControls(fileName), STooLargeForMemory),
                             std::string(STooLargeForMemory));
     }
+    if (!bytes)
+        throw EFCreateError(Format(SFCreateError, VisibleControls(fileName), STooLargeToReadBack),
+                            std::string(STooLargeToReadBack));
+    return std::move(*bytes);
 }
 
 } // namespace
@@ -50,15 +59,21 @@ EIniFileException IniFileWriteError(const std::string& fileName, const Exception
     return EIniFileException(message);
 }
 
-TCustomIniFile::TCustomIniFile(std::string fileName, TWriteMode mode)
+TCustomIniFile::TCustomIniFile(std::string fileName, TWriteMode mode, std::uint64_t sizeLimit)
     : fileName_(std::move(fileName))
     , mode_(mode)
+    , sizeLimit_(std::min(sizeLimit, kIniFileSizeLimit))
 {
+}
+
+TIniDocument TCustomIniFile::Load() const
+{
+    return LoadDocument(fileName_, sizeLimit_);
 }
 
 void TCustomIniFile::Save(const TIniDocument& document) const
 {
-    WriteFileAtomically(fileName_, SerializeDocument(fileName_, document), mode_);
+    WriteFileAtomically(fileName_, SerializeDocument(fileName_, document, sizeLimit_), mode_);
 }
 
 void TCustomIniFile::Check(std::string_view section, std::string_view ident, std::string_view value) const
@@ -158,8 +173,8 @@ void TCustomIniFile::DeleteKey(std::string_view section, std::string_view ident)
     Change([&](TIniDocument& document) { document.DeleteKey(section, ident); });
 }
 
-TIniFile::TIniFile(std::string fileName, TWriteMode mode)
-    : TCustomIniFile(std::move(fileName), mode)
+TIniFile::TIniFile(std::string fileName, TWriteMode mode, std::uint64_t sizeLimit)
+    : TCustomIniFile(std::move(fileName), mode, sizeLimit)
 {
 }
 
@@ -167,7 +182,7 @@ const TIniDocument& TIniFile::Document() const
 {
     // Reads never fail: what cannot be read counts as empty, as with the profile functions.
     try {
-        cache_ = LoadDocument(FileName());
+        cache_ = Load();
     } catch (const Exception&) {
         cache_ = TIniDocument();
     }
@@ -177,7 +192,7 @@ const TIniDocument& TIniFile::Document() const
 void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
 {
     try {
-        TIniDocument document = LoadDocument(FileName());
+        TIniDocument document = Load();
         change(document);
         Save(document);
     } catch (const Exception& error) {
@@ -185,9 +200,9 @@ void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
     }
 }
 
-TMemIniFile::TMemIniFile(std::string fileName, TWriteMode mode)
-    : TCustomIniFile(std::move(fileName), mode)
-    , document_(LoadDocument(FileName()))
+TMemIniFile::TMemIniFile(std::string fileName, TWriteMode mode, std::uint64_t sizeLimit)
+    : TCustomIniFile(std::move(fileName), mode, sizeLimit)
+    , document_(Load())
 {
 }
 
@@ -200,7 +215,7 @@ void TMemIniFile::Rename(std::string fileName, bool reload)
 {
     SetFileName(std::move(fileName));
     if (reload)
-        document_ = LoadDocument(FileName());
+        document_ = Load();
 }
 
 void TMemIniFile::Clear()

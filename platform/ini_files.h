@@ -5,6 +5,11 @@
 // each write rewrites the file at once, atomically. `TMemIniFile` reads the file once and keeps changes
 // in memory until `UpdateFile`. Each is made with the way its file is written (`TWriteMode`).
 //
+// A file of `kIniFileSizeLimit` bytes or more (or of the smaller limit an object is made with) is refused
+// unread, by its size, as `EFOpenError` with the reason `STooLargeToRead` (`TIniFile` reads it as empty and
+// refuses to change it); a write that would make the file that large is refused, the file left as it was, as
+// `EFCreateError` with the reason `STooLargeToReadBack` (`TIniFile`: `EIniFileException` with that reason).
+//
 // Names and values that a line cannot hold (line breaks or NUL anywhere; for keys an empty name, "=", or
 // a leading ";" or "[") are refused with `EIniFileException` "Unable to write to <file>. <reason>";
 // nothing changes then, in memory or on disk. So are writes to a UTF-16 file, which reads as empty.
@@ -27,8 +32,9 @@ EIniFileException IniFileWriteError(const std::string& fileName, const Exception
 /// The operations both INI classes share.
 class TCustomIniFile {
 public:
-    /// An INI file object for `fileName`, written the `mode` way.
-    TCustomIniFile(std::string fileName, TWriteMode mode);
+    /// An INI file object for `fileName`, written the `mode` way; files of `sizeLimit` bytes or more (at most
+    /// `kIniFileSizeLimit`) are neither read nor written.
+    TCustomIniFile(std::string fileName, TWriteMode mode, std::uint64_t sizeLimit);
     virtual ~TCustomIniFile() = default;
     TCustomIniFile(const TCustomIniFile&) = delete;
     TCustomIniFile& operator=(const TCustomIniFile&) = delete;
@@ -80,6 +86,8 @@ protected:
     virtual void Change(const std::function<void(TIniDocument&)>& change) = 0;
     /// Changes the file name (for `TMemIniFile::Rename`).
     void SetFileName(std::string fileName) { fileName_ = std::move(fileName); }
+    /// The file's document; a missing file is empty. Raises `EFOpenError` when the file cannot be read.
+    TIniDocument Load() const;
     /// Puts the whole document in the file.
     void Save(const TIniDocument& document) const;
 
@@ -87,13 +95,14 @@ private:
     void Check(std::string_view section, std::string_view ident, std::string_view value) const;
     std::string fileName_;
     TWriteMode mode_;
+    std::uint64_t sizeLimit_;
 };
 
 /// An INI file read and written straight through to disk on every call.
 class TIniFile : public TCustomIniFile {
 public:
     /// Opens nothing yet: every call reads the file anew.
-    TIniFile(std::string fileName, TWriteMode mode);
+    TIniFile(std::string fileName, TWriteMode mode, std::uint64_t sizeLimit = kIniFileSizeLimit);
     /// Nothing is pending: every write already went to the file.
     void UpdateFile() override {}
 
@@ -111,10 +120,11 @@ private:
 class TMemIniFile : public TCustomIniFile {
 public:
     /// Reads the file; a missing file gives empty contents; an unreadable one raises `EFOpenError`, with the
-    /// reason `STooLargeForMemory` when it does not fit in memory.
-    TMemIniFile(std::string fileName, TWriteMode mode);
+    /// reason `STooLargeForMemory` when it does not fit in memory, `STooLargeToRead` when it is too large.
+    TMemIniFile(std::string fileName, TWriteMode mode, std::uint64_t sizeLimit = kIniFileSizeLimit);
     /// Writes the whole contents to the file atomically; raises `EFCreateError` (the reason
-    /// `STooLargeForMemory` when the text does not fit in memory) or `EWriteError`.
+    /// `STooLargeForMemory` when the text does not fit in memory, `STooLargeToReadBack` when it would make
+    /// the file too large) or `EWriteError`.
     void UpdateFile() override;
     /// Switches to another file name; with `reload` reads that file (a missing file gives empty contents;
     /// a failed read raises `EFOpenError` and leaves the contents as they were).

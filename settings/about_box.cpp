@@ -465,8 +465,8 @@ void TFmAboutDetails::ShowCleanupView()
     list.clear();
     std::vector<std::pair<QString, QString>> lines; // text, path
     for (const auto& entry : versionFiles_) {
-        std::string buildDate, description;
-        if (!ReadVersionFile(programFolder_ + entry, buildDate, description))
+        std::string buildDate;
+        if (!ReadCleanupDate(programFolder_ + entry, buildDate))
             continue;
         lines.emplace_back(Q(CleanupLine(ExtractFileName(entry), width, buildDate)),
                            Q(programFolder_ + entry));

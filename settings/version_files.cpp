@@ -2,6 +2,7 @@
 
 #include "foundation/string_helpers.h"
 #include "foundation/window_helpers.h"
+#include "platform/exceptions.h"
 #include "platform/files.h"
 #include "platform/library.h"
 #include "platform/paths.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <strings.h>
 #include <unistd.h>
 
@@ -78,6 +80,16 @@ std::string ShownDescription(const std::string& description)
     return shown.size() == description.size() ? description : std::string(shown) + "...";
 }
 
+// The line of a version file that could not be read: its path below the program folder, so that the user
+// finds it, and why.
+std::string UnreadableVersionLine(const std::string& entry, const Exception& error)
+{
+    const auto* fileError = dynamic_cast<const EStreamError*>(&error);
+    const std::string why =
+        fileError != nullptr && !fileError->Reason().empty() ? fileError->Reason() : error.Message();
+    return " " + VisibleControls(entry) + " " + std::string(kUnreadableVersionFile) + ": " + why;
+}
+
 } // namespace
 
 bool ReadVersionFile(const std::string& path, std::string& buildDate, std::string& description)
@@ -92,6 +104,17 @@ bool ReadVersionFile(const std::string& path, std::string& buildDate, std::strin
     buildDate = YYYYMMDDToDisplay(storage.ReadValuePrefix("General", "BuildDate", 8));
     description = storage.ReadValuePrefix("General", "Description", kMaxShownDescription + 1);
     return true;
+}
+
+bool ReadCleanupDate(const std::string& path, std::string& buildDate)
+{
+    std::string description;
+    try {
+        return ReadVersionFile(path, buildDate, description);
+    } catch (const Exception&) {
+        buildDate = kUnreadableVersionFile;
+        return true;
+    }
 }
 
 bool ClearVersionBuildDate(const std::string& path)
@@ -150,7 +173,12 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
                         GetFileVersionString(programFolder + name, vkFileVersion));
 
     std::string id;
-    ReadInstallationID(programFolder, id);
+    // A P5_USER.ver that cannot be read gives no ID; its line among the version files tells why.
+    try {
+        ReadInstallationID(programFolder, id);
+    } catch (const Exception&) {
+        id.clear();
+    }
     if (!id.empty())
         lines.push_back(" Polimark Installation ID : " + id);
     lines.push_back("");
@@ -161,18 +189,26 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         return details;
     lines.push_back("           Version files info          ");
     lines.push_back("");
-    std::vector<std::pair<std::string, std::string>> counted; // text, build date
+    // text, build date; no date for the whole line of a file that could not be read
+    std::vector<std::pair<std::string, std::optional<std::string>>> counted;
     width = 0;
     for (const auto& entry : details.VersionFiles) {
         std::string buildDate, description;
-        if (!ReadVersionFile(programFolder + entry, buildDate, description) || Trim(description).empty())
+        // One file that cannot be read is named in its place: it keeps neither the others nor the window
+        // away.
+        try {
+            if (!ReadVersionFile(programFolder + entry, buildDate, description) || Trim(description).empty())
+                continue;
+        } catch (const Exception& error) {
+            counted.emplace_back(UnreadableVersionLine(entry, error), std::nullopt);
             continue;
+        }
         counted.emplace_back(" " + ShownDescription(description) + " (" + ExtractFileName(entry) + ") ",
                              buildDate);
         width = std::max(width, Utf8Length(counted.back().first));
     }
     for (const auto& [text, buildDate] : counted) {
-        details.VersionLines.push_back(PadRight(text, width) + " : " + buildDate);
+        details.VersionLines.push_back(buildDate ? PadRight(text, width) + " : " + *buildDate : text);
         lines.push_back(details.VersionLines.back());
     }
     return details;

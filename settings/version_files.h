@@ -6,14 +6,20 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace carlume {
 
 /// Reads [General] BuildDate (as mm/dd/yyyy, "" when shorter than eight characters) and Description, cut
 /// to kMaxShownDescription + 1 characters; false, outputs untouched, when the file is missing or cannot be
-/// read. A file too large for the memory available raises `EFOpenError` naming it.
+/// opened. A file too large to read, or for the memory available, raises `EFOpenError` naming it.
 bool ReadVersionFile(const std::string& path, std::string& buildDate, std::string& description);
+/// What the details and the cleanup list show of a version file that raised an error when read.
+inline constexpr std::string_view kUnreadableVersionFile = "could not be read";
+/// The build date of a version file for the cleanup list: as `ReadVersionFile` reads it, or
+/// kUnreadableVersionFile when reading it raised; false when the file is missing.
+bool ReadCleanupDate(const std::string& path, std::string& buildDate);
 /// Empties [General] BuildDate and writes the file back; false when the file is missing. A file that
 /// cannot be written raises.
 bool ClearVersionBuildDate(const std::string& path);
@@ -29,7 +35,9 @@ std::vector<std::string> FindVersionFiles(const std::string& programFolder);
 /// bounds every version line, which is padded to the longest shown text and measured whole.
 inline constexpr std::size_t kMaxShownDescription = 1024;
 
-/// The text of the details pane, line by line.
+/// The text of the details pane, line by line. A version file that raises an error when read gives, in its
+/// place among the version lines, " <path below the program folder> could not be read: <why>", unpadded and
+/// without widening the others.
 struct TVersionDetails {
     std::vector<std::string> Lines;
     /// The lines of the version-file part (the window measures them).

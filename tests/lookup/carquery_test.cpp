@@ -5,6 +5,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/format_settings.h"
+#include "platform/ini_document.h"
 #include "platform/sysutils.h"
 #include "standins/chassix/chassix_test_control.h"
 #include "tests/lookup/chassix_paths.h"
@@ -15,6 +16,9 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -400,22 +404,39 @@ TEST_F(CarqueryTest, AnIniThatCannotBeReadOrRewrittenEndsTheRun)
     EXPECT_FALSE(FileExists(DataFile()));
 }
 
-TEST_F(CarqueryTest, AnIniTooLargeForMemoryIsLeftAsItIsAndTheVehicleStillHandedBack)
+TEST_F(CarqueryTest, AnIniTooLargeToHoldIsLeftAsItIsAndTheVehicleStillHandedBack)
 {
     InstallEngine();
     EnableLog();
-    WriteAll(IniFile(), "[Last]\r\nCommandLine=old\r\n");
-    {
-        const ScopedFileFault outOfMemory([this](TFileStep step, const std::string& path) {
-            return step == TFileStep::Read && path == IniFile() ? ENOMEM : 0;
-        });
-        EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
+    struct Row {
+        const char* name;
+        bool sparse; // a file of the INI document's limit, else a small one that runs out of memory when read
+        std::string_view reason;
+    };
+    for (const Row& row :
+         {Row{"out of memory", false, STooLargeForMemory}, Row{"at the limit", true, STooLargeToRead}}) {
+        SCOPED_TRACE(row.name);
+        WriteAll(IniFile(), "[Last]\r\nCommandLine=old\r\n");
+        if (row.sparse) {
+            ASSERT_EQ(::truncate(IniFile().c_str(), off_t(kIniFileSizeLimit)), 0);
+        }
+        struct stat before {};
+        ASSERT_EQ(::stat(IniFile().c_str(), &before), 0);
+        {
+            const ScopedFileFault outOfMemory([&](TFileStep step, const std::string& path) {
+                return !row.sparse && step == TFileStep::Read && path == IniFile() ? ENOMEM : 0;
+            });
+            EXPECT_EQ(Run({"/VIN=1AVQL14S1A"}), 0);
+        }
+        EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
+        EXPECT_THAT(Boxes(), IsEmpty());
+        struct stat after {};
+        ASSERT_EQ(::stat(IniFile().c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino) << "replaced";
+        EXPECT_EQ(after.st_size, before.st_size);
+        EXPECT_THAT(ReadAll(LogFile()), HasSubstr("cquery.ini not updated: Cannot open file \"" + IniFile() +
+                                                  "\". " + std::string(row.reason)));
     }
-    EXPECT_EQ(ReadAll(DataFile()), kQuillonDat);
-    EXPECT_THAT(Boxes(), IsEmpty());
-    EXPECT_EQ(ReadAll(IniFile()), "[Last]\r\nCommandLine=old\r\n");
-    EXPECT_THAT(ReadAll(LogFile()), HasSubstr("cquery.ini not updated: Cannot open file \"" + IniFile() +
-                                              "\". The file is too large for the memory available"));
 }
 
 TEST_F(CarqueryTest, AMissingDataFolderCannotTakeTheVehicle)

@@ -71,6 +71,19 @@ std::vector<PlainLine> PlainKeys(const std::vector<PlainLine>& lines, const std:
     return keys;
 }
 
+const char* const kProbedSections[] = {"A", "a", "B", "C", ""};
+const char* const kProbedKeys[] = {"k", "K", "m", "x", "y", "z"};
+
+// The value of a key by the plain scan of a written text.
+std::optional<std::string> PlainValue(const std::vector<PlainLine>& lines, const std::string& section,
+                                      const std::string& key)
+{
+    for (const auto& line : PlainKeys(lines, section))
+        if (SameText(line.name, key))
+            return line.value;
+    return std::nullopt;
+}
+
 void ExpectSameAsPlainScan(const TIniDocument& document)
 {
     const std::vector<PlainLine> lines = PlainScan(document.Serialize());
@@ -83,19 +96,14 @@ void ExpectSameAsPlainScan(const TIniDocument& document)
             sections.push_back(line.name);
     }
     EXPECT_EQ(document.SectionNames(), sections);
-    for (const std::string section : {"A", "a", "B", "C", ""}) {
-        const std::vector<PlainLine> keys = PlainKeys(lines, section);
+    for (const std::string section : kProbedSections) {
         std::vector<std::string> names;
-        for (const auto& key : keys)
+        for (const auto& key : PlainKeys(lines, section))
             names.push_back(key.name);
         EXPECT_EQ(document.KeyNames(section), names) << "[" << section << "]";
-        for (const std::string key : {"k", "K", "m", "x", "y", "z"}) {
-            std::optional<std::string> value;
-            for (const auto& line : keys)
-                if (!value && SameText(line.name, key))
-                    value = line.value;
-            EXPECT_EQ(document.Find(section, key), value) << "[" << section << "] " << key;
-        }
+        for (const std::string key : kProbedKeys)
+            EXPECT_EQ(document.FindView(section, key), PlainValue(lines, section, key))
+                << "[" << section << "] " << key;
     }
 }
 
@@ -108,43 +116,55 @@ struct Sequence {
     std::string expected;
 };
 
+// Applies a step to a document.
+void Apply(TIniDocument& document, const std::string& step)
+{
+    std::vector<std::string> words;
+    for (std::size_t at = 0, blank; at <= step.size(); at = blank + 1) {
+        blank = std::min(step.find(' ', at), step.size());
+        const std::string word = step.substr(at, blank - at);
+        words.push_back(word == "-" ? "" : word);
+    }
+    if (words[0] == "w")
+        document.Write(words[1], words[2], words[3]);
+    else if (words[0] == "d")
+        document.DeleteKey(words[1], words[2]);
+    else if (words[0] == "e")
+        document.EraseSection(words[1]);
+    else
+        document = TIniDocument::Parse(document.Serialize());
+}
+
 class IniIndexTest : public ::testing::TestWithParam<Sequence> {};
 
 TEST_P(IniIndexTest, StaysRightThroughEveryChange)
 {
     const Sequence& c = GetParam();
-    // Indexed before the changes, indexed after them (by the last check), never indexed.
-    const TIniLookup lookups[] = {TIniLookup::Adaptive, TIniLookup::Adaptive, TIniLookup::Scan};
-    std::vector<TIniDocument> documents;
-    for (const TIniLookup lookup : lookups)
-        documents.push_back(TIniDocument::Parse(c.file, lookup));
-    ExpectSameAsPlainScan(documents[0]);
-    for (const std::string& step : c.steps) {
-        std::vector<std::string> words;
-        for (std::size_t at = 0, blank; at <= step.size(); at = blank + 1) {
-            blank = std::min(step.find(' ', at), step.size());
-            const std::string word = step.substr(at, blank - at);
-            words.push_back(word == "-" ? "" : word);
-        }
-        for (std::size_t i = 0; i < documents.size(); ++i) {
-            TIniDocument& document = documents[i];
-            if (words[0] == "w")
-                document.Write(words[1], words[2], words[3]);
-            else if (words[0] == "d")
-                document.DeleteKey(words[1], words[2]);
-            else if (words[0] == "e")
-                document.EraseSection(words[1]);
-            else
-                document = TIniDocument::Parse(document.Serialize(), lookups[i]);
-        }
+    // Indexed before the changes (the first check lists every section), and indexed only after them.
+    TIniDocument indexed = TIniDocument::Parse(c.file);
+    TIniDocument changed = TIniDocument::Parse(c.file);
+    ExpectSameAsPlainScan(indexed);
+    for (std::size_t done = 1; done <= c.steps.size(); ++done) {
+        const std::string& step = c.steps[done - 1];
+        Apply(indexed, step);
+        Apply(changed, step);
         SCOPED_TRACE("after \"" + step + "\"");
-        ExpectSameAsPlainScan(documents[0]);
-        ExpectSameAsPlainScan(documents[2]);
-        EXPECT_EQ(documents[1].Serialize(), documents[0].Serialize());
+        ExpectSameAsPlainScan(indexed);
+        EXPECT_EQ(changed.Serialize(), indexed.Serialize());
+        // One look-up into a document changed the same way reads its lines: too little to build the index.
+        const std::vector<PlainLine> lines = PlainScan(indexed.Serialize());
+        for (const std::string section : kProbedSections)
+            for (const std::string key : kProbedKeys) {
+                TIniDocument fresh = TIniDocument::Parse(c.file);
+                for (std::size_t i = 0; i < done; ++i)
+                    Apply(fresh, c.steps[i]);
+                EXPECT_EQ(fresh.FindView(section, key), PlainValue(lines, section, key))
+                    << "[" << section << "] " << key;
+            }
     }
-    ExpectSameAsPlainScan(documents[1]);
-    for (const TIniDocument& document : documents)
-        EXPECT_EQ(document.Serialize(), c.expected);
+    ExpectSameAsPlainScan(changed);
+    EXPECT_EQ(indexed.Serialize(), c.expected);
+    EXPECT_EQ(changed.Serialize(), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -285,7 +305,8 @@ TEST(IniMemory, AFileTooLargeForMemoryIsAClearErrorNamingIt)
 
 // A helper process built without the sanitizers reads a file as the program does, under a limit of its
 // address space (what it uses at start and 128 MB): what fits in a few times its size is read, written
-// back or read in part; beyond that the error names the file.
+// back or read in part; beyond that the error names the file. A file the document cannot hold is refused
+// without being read.
 TEST(IniMemory, UnderAnAddressSpaceLimit)
 {
     struct Row {
@@ -293,7 +314,7 @@ TEST(IniMemory, UnderAnAddressSpaceLimit)
         std::string bytes; // "" for a file of zeros of `megabytes`
         std::size_t megabytes;
         const char* what;
-        int status; // of the helper: 0 done, 1 refused as too large for memory
+        int status; // of the helper: 0 done, 1 refused as too large for memory, 4 as too large to read
     };
     const std::string sections =
         FileOfBlocks([](int n) { return "[S" + std::to_string(n) + "]\nk=v\n"; }, 24 << 20);
@@ -301,6 +322,7 @@ TEST(IniMemory, UnderAnAddressSpaceLimit)
     const Row rows[] = {
         {"zeros read and written back", "", 16, "update", 0},
         {"zeros beyond the limit", "", 512, "update", 1},
+        {"zeros at the INI document's limit, refused unread", "", kIniFileSizeLimit >> 20, "update", 4},
         {"short sections read and written back", sections, 0, "update", 0},
         {"a long description read in part", description, 0, "prefix", 0},
         {"a long description written back", description, 0, "update", 1},

@@ -7,9 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace carlume {
@@ -428,6 +433,96 @@ TEST(IniFileTest, AFailedWriteSaysUnableToWriteAndKeepsTheFile)
     EXPECT_THROW(unreadable.WriteString("S", "K", "v"), EIniFileException);
     EXPECT_TRUE(DirectoryExists(dir / "dir.ini"));
 }
+
+// --- files too large to hold
+// --------------------------------------------------------------------------------
+
+// One INI class as a caller meets it: the object made on a file with a size limit, [S] M=2 written and the
+// file saved.
+struct SizeLimitKind {
+    std::string Name;
+    void (*writeKey)(const std::string& path, std::uint64_t sizeLimit);
+    // The message of a refusal for `reason`, reading (the open) or writing (the save).
+    std::string (*refusal)(const std::string& path, std::string_view reason, bool reading);
+};
+
+template <class F> std::string MessageOf(F&& call)
+{
+    try {
+        call();
+    } catch (const Exception& e) {
+        return e.Message();
+    }
+    return "";
+}
+
+void PrintTo(const SizeLimitKind& kind, std::ostream* os)
+{
+    *os << kind.Name;
+}
+
+class IniSizeLimitTest : public ::testing::TestWithParam<SizeLimitKind> {
+protected:
+    test::ScratchFolder dir;
+    const std::string path = dir / "s.ini";
+};
+
+TEST_P(IniSizeLimitTest, AFileAtTheLimitIsRefusedUnreadAndLeftAsItIs)
+{
+    test::WriteAll(path, "");
+    ASSERT_EQ(::truncate(path.c_str(), off_t(kIniFileSizeLimit)), 0);
+    const auto& kind = GetParam();
+    // Had it been read, the document would have refused it as too large for memory.
+    EXPECT_EQ(MessageOf([&] { kind.writeKey(path, kIniFileSizeLimit); }),
+              kind.refusal(path, STooLargeToRead, true));
+    EXPECT_EQ(std::filesystem::file_size(path), kIniFileSizeLimit);
+    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"s.ini"}));
+}
+
+TEST_P(IniSizeLimitTest, AWriteThatWouldReachTheLimitIsRefusedAndLeavesTheFile)
+{
+    // Written back with CR LF after the byte-order mark, the file grows from 11 to 18 bytes.
+    const std::string original = "\xEF\xBB\xBF[S]\nK=1\n";
+    const std::string written = "\xEF\xBB\xBF[S]\r\nK=1\r\nM=2\r\n";
+    struct Row {
+        std::uint64_t limit;
+        std::string_view refused; // the reason, "" when written
+    };
+    const auto& kind = GetParam();
+    for (const Row row : {Row{original.size(), STooLargeToRead}, Row{written.size(), STooLargeToReadBack},
+                          Row{written.size() + 1, ""}}) {
+        SCOPED_TRACE(row.limit);
+        test::WriteAll(path, original);
+        EXPECT_EQ(MessageOf([&] { kind.writeKey(path, row.limit); }),
+                  row.refused.empty() ? "" : kind.refusal(path, row.refused, row.refused == STooLargeToRead));
+        EXPECT_EQ(test::ReadAll(path), row.refused.empty() ? written : original);
+        EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"s.ini"}));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, IniSizeLimitTest,
+    ::testing::Values(SizeLimitKind{"Memory",
+                                    [](const std::string& path, std::uint64_t sizeLimit) {
+                                        TMemIniFile ini(path, TWriteMode::Unsynced, sizeLimit);
+                                        ini.WriteString("S", "M", "2");
+                                        ini.UpdateFile();
+                                    },
+                                    [](const std::string& path, std::string_view reason, bool reading) {
+                                        return Format(reading ? SFOpenError : SFCreateError, path, reason);
+                                    }},
+                      SizeLimitKind{"Direct",
+                                    [](const std::string& path, std::uint64_t sizeLimit) {
+                                        TIniFile ini(path, TWriteMode::Unsynced, sizeLimit);
+                                        EXPECT_EQ(ini.ReadString("S", "K", "unread"),
+                                                  std::filesystem::file_size(path) < sizeLimit ? "1"
+                                                                                               : "unread");
+                                        ini.WriteString("S", "M", "2");
+                                    },
+                                    [](const std::string& path, std::string_view reason, bool) {
+                                        return "Unable to write to " + path + ". " + std::string(reason);
+                                    }}),
+    [](const auto& row) { return row.param.Name; });
 
 } // namespace
 } // namespace carlume

@@ -3,6 +3,7 @@
 //   0  done
 //   1  refused with the error that names the file as too large for the memory available
 //   2  another error, 3  bad arguments or no limit set
+//   4  refused with the error that names the file as too large to read
 // What it does: "update" writes a key and saves the file (as a run does with cquery.ini); "prefix" reads
 // the first characters of [General] Description (as the details window does with a version file).
 // Built without the sanitizers, which end a process out of memory instead of letting it go on.
@@ -47,7 +48,9 @@ int main(int argc, char** argv)
         }
         return 0;
     } catch (const EStreamError& e) {
-        return e.Reason() == STooLargeForMemory && e.Message().find(path) != std::string::npos ? 1 : 2;
+        if (e.Message().find(path) == std::string::npos)
+            return 2;
+        return e.Reason() == STooLargeForMemory ? 1 : e.Reason() == STooLargeToRead ? 4 : 2;
     } catch (...) {
         return 2;
     }

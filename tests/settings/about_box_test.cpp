@@ -3,6 +3,7 @@
 #include "components/gradient_button.h"
 #include "platform/folders.h"
 #include "platform/gui/error_guard.h"
+#include "platform/ini_document.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scoped_env.h"
@@ -21,6 +22,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -534,6 +537,40 @@ TEST_F(AboutWindowsTest, TheHiddenCleanupViewClearsABuildDate)
     EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError).back(),
                 HasSubstr("cquery.ver no longer exists"));
     EXPECT_EQ(list.item(0)->text(), QStringLiteral(" cquery.ver  - 01/15/2024"));
+}
+
+// A version file too large to read keeps neither the window nor the other files away: it is named in its
+// place in the pane (and so in the copy and the message) and in the cleanup list, whose cleanup of it says
+// why it cannot be done.
+TEST_F(AboutWindowsTest, AVersionFileTooLargeToReadIsNamedInItsPlace)
+{
+    MakeInstallation();
+    const std::string huge = program + "huge.ver";
+    Put(huge, "");
+    ASSERT_EQ(::truncate(huge.c_str(), off_t(kIniFileSizeLimit)), 0);
+    TFmAboutDetails details(nullptr, properties, fakes.Services());
+    details.show();
+    const std::vector<std::string> versionPart(details.Lines().end() - 4, details.Lines().end());
+    EXPECT_EQ(versionPart, (std::vector<std::string>{
+                               " Carlume program (cquery.ver)  : 01/15/2024",
+                               " Engine data (data.ver)        : ",
+                               " huge.ver could not be read: The file is too large to read",
+                               " Rate tables (data.ver)        : 12/01/2023",
+                           }));
+
+    QTest::mouseClick(Child<QPlainTextEdit>(details, "MemoDetails").viewport(), Qt::RightButton,
+                      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_TRUE(details.CleanupShown());
+    QListWidget& list = Child<QListWidget>(details, "LbxCleanupVersions_Show");
+    ASSERT_EQ(list.count(), 6);
+    EXPECT_EQ(list.item(3)->text(), QStringLiteral(" huge.ver    - could not be read"));
+    list.item(3)->setSelected(true);
+    fakes.Dialogs.QueueYesNo(true);
+    QTest::mouseClick(&Child<TGradientButton>(details, "BtnCleanup"), Qt::LeftButton);
+    EXPECT_THAT(fakes.Dialogs.Messages(TMsgDlgType::mtError),
+                ElementsAre("Cannot open file \"" + huge + "\". The file is too large to read"));
+    EXPECT_EQ(list.item(3)->text(), QStringLiteral(" huge.ver    - could not be read"));
+    EXPECT_EQ(fs::file_size(huge), kIniFileSizeLimit);
 }
 
 } // namespace

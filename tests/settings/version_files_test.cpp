@@ -1,12 +1,16 @@
 #include "settings/version_files.h"
 
 #include "platform/exceptions.h"
+#include "platform/ini_document.h"
 #include "tests/support/memory_limit.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -109,6 +113,31 @@ TEST(ReadVersionFile, CopiesOutOnlyWhatIsShown)
         EXPECT_EQ(buildDate, "01/15/2024");
         EXPECT_EQ(shown, Repeated("é", kMaxShownDescription + 1));
     }
+}
+
+// A P5_USER.ver too large to read gives no installation ID, and its line among the version files says why;
+// with the memory limited far below its size, it was never read.
+TEST(BuildVersionDetails, AnInstallationIDFileTooLargeToReadIsNamedUnread)
+{
+    test::ScratchFolder folder;
+    test::WriteAll(folder / "a.ver", "[General]\r\nBuildDate=20240115\r\nDescription=Alpha\r\n");
+    test::WriteAll(folder / "P5_USER.ver", "");
+    ASSERT_EQ(::truncate((folder / "P5_USER.ver").c_str(), off_t(kIniFileSizeLimit)), 0);
+    std::vector<std::string> lines, versionLines;
+    {
+        const ScopedMemoryLimit limit(1 << 20);
+        TVersionDetails details = BuildVersionDetails(folder.Path() + "/");
+        lines = std::move(details.Lines);
+        versionLines = std::move(details.VersionLines);
+    }
+    EXPECT_EQ(versionLines, (std::vector<std::string>{
+                                " Alpha (a.ver)  : 01/15/2024",
+                                " P5_USER.ver could not be read: " + std::string(STooLargeToRead),
+                            }));
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(),
+                      [](const std::string& line) { return line.find("Installation ID") != line.npos; }),
+        0);
 }
 
 } // namespace
