@@ -221,9 +221,16 @@ std::string ReadFileVersionKey(const std::string& path, std::string_view key)
     const TLibelf* libelf = Libelf();
     if (libelf == nullptr)
         return {};
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK and the check after it: a named pipe or a device of that name is no program file, and
+    // opening one must not wait.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return {};
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return {};
+    }
     // ELF_C_READ reads through the descriptor instead of mapping it, so a file cut short while we read it
     // gives an error rather than a bus fault.
     Elf* elf = libelf->Begin(fd, ELF_C_READ, nullptr);

@@ -1,6 +1,7 @@
 #include "platform/file_version.h"
 
 #include "tests/support/elf_image.h"
+#include "tests/support/named_pipe.h"
 #include "tests/support/scratch_folder.h"
 
 #include <dlfcn.h>
@@ -100,6 +101,10 @@ TEST_F(FileVersionTest, FilesWithoutAVersionReadEmpty)
 
     WriteAll((dir / "magic-only").string(), std::string(ELFMAG) + std::string(60, 'x'));
     EXPECT_EQ(ReadFileVersionKey((dir / "magic-only").string(), "FileVersion"), "");
+
+    const test::ScopedNamedPipe pipe((dir / "pipe").string());
+    EXPECT_EQ(ReadFileVersionKey((dir / "pipe").string(), "FileVersion"), "");
+    EXPECT_FALSE(pipe.ReleasedAReader()) << "a named pipe was opened as a file";
 }
 
 TEST_F(FileVersionTest, TruncatedCopiesNeverCrashAndNeverInventAVersion)
