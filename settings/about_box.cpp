@@ -398,6 +398,10 @@ TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& prop
 {
     ui_->setupUi(this);
     bottomGap_ = ui_->PnlBottom->y() - ui_->PnlUpper->height();
+    cleanupLaidOut_ = ui_->PnlCleanupVersionFile->size();
+    titleLaidOut_ = ui_->LblCleanupTitle->geometry();
+    listLaidOut_ = ui_->LbxCleanupVersions_Show->geometry();
+    hintLaidOut_ = ui_->LblCleanupHint->geometry();
     SetPosition(TPosition::poOwnerFormCenter);
     const TFont courier = MakeFont("Courier", 8);
     SetFont(courier);
@@ -463,6 +467,12 @@ void TFmAboutDetails::resizeEvent(QResizeEvent* event)
     ui_->PnlUpper->resize(width, upperHeight);
     ui_->MemoDetails->resize(width, upperHeight);
     ui_->PnlCleanupVersionFile->resize(width, upperHeight);
+    // The cleanup list takes the room as the pane does, with its heading above it and the hint below.
+    const QSize grown = QSize(width, upperHeight) - cleanupLaidOut_;
+    ui_->LblCleanupTitle->setGeometry(titleLaidOut_.adjusted(0, 0, grown.width(), 0));
+    ui_->LbxCleanupVersions_Show->setGeometry(listLaidOut_.adjusted(0, 0, grown.width(), grown.height()));
+    ui_->LblCleanupHint->setGeometry(
+        hintLaidOut_.adjusted(0, 0, grown.width(), 0).translated(0, grown.height()));
     ui_->BtnEmail->move(width - 164, ui_->BtnEmail->y());
     ui_->btnClose->move(width - 83, ui_->btnClose->y());
 }

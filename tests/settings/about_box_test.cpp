@@ -506,6 +506,14 @@ TEST_P(AboutDetailsResizeTest, TheUpperPartGrowsAndTheButtonsKeepTheirPlaces)
               cleanup ? QPoint(1, 8) : QPoint(1, 9));
     EXPECT_EQ(larger.width() - place("btnClose").x(), 404 - 321);
     EXPECT_EQ(larger.width() - place("BtnEmail").x(), 404 - 240);
+    if (cleanup) {
+        // The list keeps its margins to the panel's edges; the heading stays above it, the hint below.
+        const QSize grown = larger - laidOut;
+        EXPECT_EQ(place("LbxCleanupVersions_Show"), QRect(96, 32, 233 + grown.width(), 161 + grown.height()));
+        EXPECT_EQ(place("LblCleanupTitle"), QRect(96, 8, 233 + grown.width(), 18));
+        EXPECT_EQ(place("LblCleanupHint"), QRect(96, 198 + grown.height(), 233 + grown.width(), 34));
+        EXPECT_LE(place("LblCleanupHint").bottom(), upper.height());
+    }
     SavePicture(details, cleanup ? "about_details_enlarged_cleanup" : "about_details_enlarged");
 }
 
