@@ -5,6 +5,7 @@
 #include "tests/support/modal_driver.h"
 #include "tests/support/print_case_name.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
@@ -22,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -195,8 +199,9 @@ TEST_P(MessageBoxWords, EveryCharacterShowsAndWordsThatFitStayWhole)
     TWrapped wrapped;
     TModalDriver driver;
     driver.Then([&](TModalWindow& w) {
-        boxWidth = w.Widget().width();
+        boxWidth = w.Widget().frameGeometry().width();
         const auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+        EXPECT_EQ(w.Widget().findChild<QScrollArea*>(), nullptr) << "a box that fits is left as Qt made it";
         room = label.contentsRect().size();
         wrapped = Wrap(label);
         w.Key(Qt::Key_Escape);
@@ -222,6 +227,68 @@ INSTANTIATE_TEST_SUITE_P(
         TLongWordCase{"NameWithoutASlash", "The name " + std::string(300, 'n') + "-end is too long.",
                       "is too long.", false}),
     test::ByName);
+
+// A path of some 3,000 characters in a message and in a question: the box keeps within the screen's free
+// area with its buttons in sight, and its text, wrapped as before, scrolls to its end by keyboard.
+TEST(QtDialogService, ABoxTallerThanTheScreenScrollsItsTextAboveItsButtons)
+{
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    if (const char* screen = std::getenv("CARLUME_TEST_SCREEN")) {
+        ASSERT_EQ(QStringLiteral("%1x%2").arg(free.width()).arg(free.height()), QString::fromLatin1(screen));
+    }
+    std::string path;
+    while (path.size() < 3000)
+        path += "/Subfolder_" + std::to_string(path.size());
+    const std::string text = "Cannot create file \"" + path + "/VersionMessage.txt\". Is a directory";
+    const std::vector<std::pair<const char*, std::function<void()>>> boxes = {
+        {"message", [&] { TQtDialogService().ShowMessage(TMsgDlgType::mtError, text); }},
+        {"question", [&] { TQtDialogService().AskYesNo(text); }}};
+    for (const auto& [what, show] : boxes) {
+        SCOPED_TRACE(what);
+        TModalDriver driver;
+        driver.Then([&](TModalWindow& w) {
+            QWidget& box = w.Widget();
+            EXPECT_TRUE(free.contains(box.frameGeometry()));
+            for (const QAbstractButton* button : box.findChildren<QAbstractButton*>())
+                EXPECT_TRUE(button->isVisible() &&
+                            box.rect().contains(QRect(button->mapTo(&box, QPoint(0, 0)), button->size())))
+                    << button->text().toStdString();
+            auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
+            const TWrapped wrapped = Wrap(label);
+            EXPECT_EQ(wrapped.Lines.join(QString()), QString::fromStdString(text));
+            EXPECT_LE(wrapped.Widest, label.contentsRect().width());
+            EXPECT_TRUE(std::all_of(wrapped.Lines.begin(), wrapped.Lines.end() - 1, [](const QString& line) {
+                return line.back().isSpace() || line.back() == QLatin1Char('/');
+            })) << "breaks after a slash";
+
+            auto* scroll = box.findChild<QScrollArea*>();
+            if (scroll == nullptr) {
+                ADD_FAILURE() << "the text does not scroll";
+                w.Key(Qt::Key_Escape);
+                return;
+            }
+            const QScrollBar& bar = *scroll->verticalScrollBar();
+            EXPECT_GT(bar.maximum(), 0);
+            EXPECT_TRUE(box.rect().contains(QRect(scroll->mapTo(&box, QPoint(0, 0)), scroll->size())));
+            // Tab reaches the text, and the keyboard scrolls it to its end.
+            for (int tabs = 0; tabs < 4 && QApplication::focusWidget() != scroll; ++tabs)
+                w.Key(Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), scroll);
+            for (int pages = 0; pages < 20 && bar.value() < bar.maximum(); ++pages)
+                w.Key(Qt::Key_PageDown);
+            EXPECT_EQ(bar.value(), bar.maximum());
+            EXPECT_LE(label.mapTo(scroll->viewport(), QPoint(0, int(wrapped.Height))).y(),
+                      scroll->viewport()->height() + 1)
+                << "the last line in sight";
+
+            QGuiApplication::clipboard()->clear();
+            w.Key(Qt::Key_C, Qt::ControlModifier);
+            EXPECT_TRUE(QGuiApplication::clipboard()->text().contains(QString::fromStdString(text)));
+            w.Key(Qt::Key_Escape);
+        });
+        show();
+    }
+}
 
 TEST(QtDialogService, CopiesHoldTheBoxsTextAndNothingElseTouchesTheClipboard)
 {
