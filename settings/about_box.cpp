@@ -410,6 +410,7 @@ TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& prop
                            static_cast<QWidget*>(ui_->MemoDetails)})
         FillBackground(*panel, clInfoBk);
     SetControlFont(*ui_->MemoDetails, courier);
+    // Owned by the pane's document.
     new TWideCellHighlighter(ui_->MemoDetails->document(), ui_->MemoDetails->font());
     SetControlFont(*ui_->LblCleanupTitle, MakeFont("Arial", 10, clWindowText, fsBold));
     SetControlFont(*ui_->LblCleanupHint, MakeFont("Arial", 8));
