@@ -18,6 +18,11 @@ inline constexpr std::uint32_t kInvalidBase = 0x200000;
 std::uint32_t DecodeUtf8(std::string_view s, std::size_t& i);
 /// The number of characters of a UTF-8 text; a byte that starts no valid character counts as one.
 std::size_t Utf8Length(std::string_view s);
+/// The cells a character takes in a fixed-width font: two for an East Asian wide or fullwidth character,
+/// one for any other (combining marks, and what `DecodeUtf8` gives for invalid bytes, included).
+int CharacterWidth(std::uint32_t cp);
+/// The cells a UTF-8 text takes in a fixed-width font, `CharacterWidth` of each character.
+std::size_t Utf8Width(std::string_view s);
 /// The first `characters` characters of a UTF-8 text, counted as `Utf8Length` counts them.
 std::string_view Utf8Prefix(std::string_view s, std::size_t characters);
 /// An outside text (a switch, a file name, a value read from a file) as it goes into a log line or a

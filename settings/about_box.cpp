@@ -14,6 +14,7 @@
 #include "platform/gui/resources.h"
 #include "platform/paths.h"
 #include "platform/sysutils.h"
+#include "platform/utf8.h"
 #include "settings/email_bridge.h"
 #include "settings/jpeg_picture.h"
 #include "settings/pm_maint_prefs.h"
@@ -25,13 +26,16 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QHash>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSyntaxHighlighter>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <strings.h>
 
@@ -112,6 +116,75 @@ bool LessNoCase(const QString& a, const QString& b)
     const int order = QString::compare(a, b, Qt::CaseInsensitive);
     return order != 0 ? order < 0 : a < b;
 }
+
+// The details text is padded with blanks counting a wide character as two cells of the fixed-width font.
+// That font has no such characters of its own: their glyphs come from other fonts and seldom take exactly
+// two of its cells, so each gets the letter spacing that makes it do so, and the columns line up on screen.
+class TWideCells {
+public:
+    explicit TWideCells(const QFont& font)
+        : metrics_(font)
+        , twoCells_(2 * metrics_.horizontalAdvance(QLatin1Char(' ')))
+    {
+    }
+
+    // The spacing the character at `at` needs (0 for all but wide ones); `length` gets its length in `text`.
+    qreal Spacing(const QString& text, qsizetype at, qsizetype& length)
+    {
+        char32_t cp = text.at(at).unicode();
+        length = 1;
+        if (QChar::isHighSurrogate(cp) && at + 1 < text.size() && text.at(at + 1).isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(text.at(at), text.at(at + 1));
+            length = 2;
+        }
+        if (CharacterWidth(cp) != 2)
+            return 0;
+        const auto known = spacing_.constFind(cp);
+        if (known != spacing_.cend())
+            return *known;
+        return spacing_[cp] = twoCells_ - metrics_.horizontalAdvance(text.mid(at, length));
+    }
+
+    // The width of the line as the pane shows it.
+    int Width(const QString& text)
+    {
+        qreal width = metrics_.horizontalAdvance(text);
+        for (qsizetype at = 0, length = 0; at < text.size(); at += length)
+            width += Spacing(text, at, length);
+        return int(std::ceil(width));
+    }
+
+private:
+    QFontMetricsF metrics_;
+    qreal twoCells_;
+    QHash<char32_t, qreal> spacing_;
+};
+
+class TWideCellHighlighter final : public QSyntaxHighlighter {
+public:
+    TWideCellHighlighter(QTextDocument* document, const QFont& font)
+        : QSyntaxHighlighter(document)
+        , cells_(font)
+    {
+    }
+
+protected:
+    void highlightBlock(const QString& text) override
+    {
+        for (qsizetype at = 0, length = 0; at < text.size(); at += length) {
+            const qreal spacing = cells_.Spacing(text, at, length);
+            if (spacing == 0)
+                continue;
+            QTextCharFormat format;
+            format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+            format.setFontLetterSpacing(spacing);
+            setFormat(int(at), int(length), format);
+        }
+    }
+
+private:
+    TWideCells cells_;
+};
 
 } // namespace
 
@@ -327,6 +400,10 @@ TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& prop
 {
     ui_->setupUi(this);
     bottomGap_ = ui_->PnlBottom->y() - ui_->PnlUpper->height();
+    cleanupLaidOut_ = ui_->PnlCleanupVersionFile->size();
+    titleLaidOut_ = ui_->LblCleanupTitle->geometry();
+    listLaidOut_ = ui_->LbxCleanupVersions_Show->geometry();
+    hintLaidOut_ = ui_->LblCleanupHint->geometry();
     SetPosition(TPosition::poOwnerFormCenter);
     const TFont courier = MakeFont("Courier", 8);
     SetFont(courier);
@@ -335,6 +412,8 @@ TFmAboutDetails::TFmAboutDetails(QWidget* owner, const TAboutBoxProperties& prop
                            static_cast<QWidget*>(ui_->MemoDetails)})
         FillBackground(*panel, clInfoBk);
     SetControlFont(*ui_->MemoDetails, courier);
+    // Owned by the pane's document.
+    new TWideCellHighlighter(ui_->MemoDetails->document(), ui_->MemoDetails->font());
     SetControlFont(*ui_->LblCleanupTitle, MakeFont("Arial", 10, clWindowText, fsBold));
     SetControlFont(*ui_->LblCleanupHint, MakeFont("Arial", 8));
     SetControlFont(*ui_->LbxCleanupVersions_Show, courier);
@@ -370,10 +449,10 @@ void TFmAboutDetails::FormCreate()
         text << Q(line);
     ui_->MemoDetails->setPlainText(text.join(QLatin1Char('\n')));
 
-    const QFontMetrics metrics(Font().ToQFont());
+    TWideCells cells(Font().ToQFont());
     int widest = 0;
     for (const auto& line : details.VersionLines)
-        widest = std::max(widest, metrics.horizontalAdvance(Q(line)));
+        widest = std::max(widest, cells.Width(Q(line)));
     // Never wider than the screen (the form sees to that): the pane scrolls to the rest.
     if (widest + 40 > ClientWidth())
         SetClientWidth(widest + 40);
@@ -391,6 +470,12 @@ void TFmAboutDetails::resizeEvent(QResizeEvent* event)
     ui_->PnlUpper->resize(width, upperHeight);
     ui_->MemoDetails->resize(width, upperHeight);
     ui_->PnlCleanupVersionFile->resize(width, upperHeight);
+    // The cleanup list takes the room as the pane does, with its heading above it and the hint below.
+    const QSize grown = QSize(width, upperHeight) - cleanupLaidOut_;
+    ui_->LblCleanupTitle->setGeometry(titleLaidOut_.adjusted(0, 0, grown.width(), 0));
+    ui_->LbxCleanupVersions_Show->setGeometry(listLaidOut_.adjusted(0, 0, grown.width(), grown.height()));
+    ui_->LblCleanupHint->setGeometry(
+        hintLaidOut_.adjusted(0, 0, grown.width(), 0).translated(0, grown.height()));
     ui_->BtnEmail->move(width - 164, ui_->BtnEmail->y());
     ui_->btnClose->move(width - 83, ui_->btnClose->y());
 }
@@ -460,7 +545,7 @@ void TFmAboutDetails::ShowCleanupView()
 {
     std::size_t width = 0;
     for (const auto& entry : versionFiles_)
-        width = std::max(width, Utf8Length(ExtractFileName(entry)) + 1);
+        width = std::max(width, Utf8Width(ExtractFileName(entry)) + 1);
     QListWidget& list = *ui_->LbxCleanupVersions_Show;
     list.clear();
     std::vector<std::pair<QString, QString>> lines; // text, path

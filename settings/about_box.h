@@ -8,6 +8,8 @@
 #include "platform/services.h"
 
 #include <QImage>
+#include <QRect>
+#include <QSize>
 
 #include <memory>
 #include <string>
@@ -97,6 +99,9 @@ private:
     std::vector<std::string> versionFiles_;
     /// The space between the upper part and the bottom strip, as laid out.
     int bottomGap_ = 0;
+    /// The cleanup panel and the places of its controls, as laid out.
+    QSize cleanupLaidOut_;
+    QRect titleLaidOut_, listLaidOut_, hintLaidOut_;
 };
 
 /// Shows the installation-details window modally over `owner`, with the hourglass while it reads the files.

@@ -59,12 +59,13 @@ std::string LinuxName(const std::string& windowsName)
     return LibraryFileName(windowsName);
 }
 
-// Padded by characters: a blank stands for one character of the fixed-width font, not for one byte.
+// Padded to `width` cells of the fixed-width font the text is shown in, where a blank takes one cell and
+// a wide (East Asian) character two.
 std::string PadRight(std::string text, std::size_t width)
 {
-    const std::size_t length = Utf8Length(text);
-    if (length < width)
-        text.append(width - length, ' ');
+    const std::size_t cells = Utf8Width(text);
+    if (cells < width)
+        text.append(width - cells, ' ');
     return text;
 }
 
@@ -166,7 +167,7 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         if (name.empty())
             continue;
         siblings.push_back(name);
-        width = std::max(width, Utf8Length(name) + 2);
+        width = std::max(width, Utf8Width(name) + 2);
     }
     for (const auto& name : siblings)
         lines.push_back(PadRight(" " + name + " ", width) + " : " +
@@ -205,7 +206,7 @@ TVersionDetails BuildVersionDetails(const std::string& programFolder)
         }
         counted.emplace_back(" " + ShownDescription(description) + " (" + ExtractFileName(entry) + ") ",
                              buildDate);
-        width = std::max(width, Utf8Length(counted.back().first));
+        width = std::max(width, Utf8Width(counted.back().first));
     }
     for (const auto& [text, buildDate] : counted) {
         details.VersionLines.push_back(buildDate ? PadRight(text, width) + " : " + *buildDate : text);

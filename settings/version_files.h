@@ -49,8 +49,8 @@ struct TVersionDetails {
 /// Builds the details text for the installation in `programFolder` (with a trailing "/").
 TVersionDetails BuildVersionDetails(const std::string& programFolder);
 
-/// The line of one version file in the cleanup list: " name" padded to `width` characters, " - " and the
-/// build date.
+/// The line of one version file in the cleanup list: " name" padded to `width` cells of a fixed-width font
+/// (`Utf8Width`), " - " and the build date.
 std::string CleanupLine(const std::string& fileName, std::size_t width, const std::string& buildDate);
 /// A cleanup line once its build date is cleared: everything up to and including the " -" of its
 /// separator (a "-" in the file name stays).

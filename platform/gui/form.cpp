@@ -44,23 +44,6 @@ bool PlainButtonTakesKey(QAbstractButton& button, const QWidget& form, TVirtualK
     return takes;
 }
 
-// The frame the window manager puts round `window`: its own once it is on the screen, else that of the
-// window it belongs to or of the active one (the program's windows get the same frame), else none.
-QMargins FrameMargins(const QWidget& window)
-{
-    const auto known = [](const QWidget* widget) {
-        return widget != nullptr && widget->isVisible() && widget->windowHandle() != nullptr
-                   ? widget->windowHandle()->frameMargins()
-                   : QMargins();
-    };
-    QMargins margins = known(&window);
-    if (margins.isNull() && window.parentWidget() != nullptr)
-        margins = known(window.parentWidget()->window());
-    if (margins.isNull())
-        margins = known(QApplication::activeWindow());
-    return margins;
-}
-
 template <class Offer> bool OfferToChildren(QWidget& parent, const Offer& offer)
 {
     for (QObject* child : parent.children()) {
@@ -690,6 +673,21 @@ bool TForm::BroadcastDialogChar(QChar character)
 }
 
 // --- free functions -----------------------------------------------------------------------------------
+
+QMargins FrameMargins(const QWidget& window)
+{
+    const auto known = [](const QWidget* widget) {
+        return widget != nullptr && widget->isVisible() && widget->windowHandle() != nullptr
+                   ? widget->windowHandle()->frameMargins()
+                   : QMargins();
+    };
+    QMargins margins = known(&window);
+    if (margins.isNull() && window.parentWidget() != nullptr)
+        margins = known(window.parentWidget()->window());
+    if (margins.isNull())
+        margins = known(QApplication::activeWindow());
+    return margins;
+}
 
 TForm* ParentForm(const QWidget* widget)
 {

@@ -21,6 +21,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QMargins>
 #include <QPointer>
 
 #include <functional>
@@ -208,6 +209,10 @@ private:
     QHash<QWidget*, std::function<void()>> onExit_;
     QMetaObject::Connection focusConnection_;
 };
+
+/// The frame the window manager puts round `window`: its own once it is on the screen, else that of the
+/// window it belongs to or of the active one (the program's windows get the same frame), else none.
+QMargins FrameMargins(const QWidget& window);
 
 /// The nearest form holding the widget (the widget itself when it is a form), or null.
 TForm* ParentForm(const QWidget* widget);

@@ -1,5 +1,6 @@
 #include "platform/gui/qt_services.h"
 
+#include "platform/gui/form.h"
 #include "platform/gui/resources.h"
 
 #include <QAbstractButton>
@@ -8,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,8 +17,12 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTextBoundaryFinder>
 #include <QUrl>
+#include <QWindow>
 
 #include <algorithm>
 #include <vector>
@@ -42,11 +48,14 @@ QString WithoutBreakMarks(QString text)
     return text;
 }
 
-// The widest Qt lets a message box grow on a screen of this width; a line wider than that is cut.
-int WidestMessageBox(const QScreen* screen)
+// The widest a message box may be: what Qt lets it grow to on its screen (a line wider than that is cut),
+// and no wider than the screen with the box's frame.
+int WidestMessageBox(const QWidget& box)
 {
-    const int width = screen != nullptr ? screen->availableGeometry().width() : 0;
-    return width <= 1024 ? width : std::min(width - 480, 1000);
+    const int width = box.screen() != nullptr ? box.screen()->availableGeometry().width() : 0;
+    const QMargins frame = FrameMargins(box);
+    return std::min(width <= 1024 ? width : std::min(width - 480, 1000),
+                    width - frame.left() - frame.right());
 }
 
 QString ButtonCaption(QString caption)
@@ -72,15 +81,37 @@ public:
     }
 
 protected:
+    bool event(QEvent* event) override
+    {
+        // Qt fits a box to its whole text whenever its layout changes; one whose text scrolls keeps the room
+        // the screen gave it.
+        if (scroll_ != nullptr && event->type() == QEvent::LayoutRequest)
+            return QDialog::event(event);
+        return QMessageBox::event(event);
+    }
+
     void showEvent(QShowEvent* event) override
     {
         // Only now are the screen and the room beside the text known; the label may round its lines up by a
         // pixel.
-        if (label_ != nullptr) {
+        if (label_ != nullptr && scroll_ == nullptr) {
             const int besideText = width() - label_->width() + 1;
-            setText(KeepWordsWhole(text_, label_->fontMetrics(), WidestMessageBox(screen()) - besideText));
+            setText(KeepWordsWhole(text_, label_->fontMetrics(), WidestMessageBox(*this) - besideText));
         }
         QMessageBox::showEvent(event);
+        if (!event->spontaneous())
+            FitIntoScreen();
+    }
+
+    void moveEvent(QMoveEvent* event) override
+    {
+        QMessageBox::moveEvent(event);
+        // The frame is known once the window manager has placed the box; until then it was guessed from the
+        // other windows' frames.
+        if (!frameChecked_ && windowHandle() != nullptr && !windowHandle()->frameMargins().isNull()) {
+            frameChecked_ = true;
+            FitIntoScreen();
+        }
     }
 
     void keyPressEvent(QKeyEvent* event) override
@@ -118,6 +149,53 @@ protected:
     }
 
 private:
+    // Qt makes a box as tall as its text, also beyond the screen, where its end and its buttons cannot be
+    // reached. Such a box gets the room the screen has, and its text scrolls above the buttons, which stay.
+    void FitIntoScreen()
+    {
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        if (label_ == nullptr || grid == nullptr || screen() == nullptr)
+            return;
+        const QRect area = screen()->availableGeometry();
+        const QMargins frame = FrameMargins(*this);
+        const QSize room = area.size().shrunkBy(frame);
+        if (scroll_ == nullptr) {
+            if (width() <= room.width() && height() <= room.height())
+                return;
+            const int index = grid->indexOf(label_);
+            if (index < 0)
+                return;
+            int row = 0, column = 0, rows = 0, columns = 0;
+            grid->getItemPosition(index, &row, &column, &rows, &columns);
+            besideText_ = size() - label_->size();
+            QWidget* focused = focusWidget();
+            scroll_ = new QScrollArea(this);
+            scroll_->setFrameShape(QFrame::NoFrame);
+            scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            scroll_->setWidgetResizable(true);
+            grid->removeWidget(label_);
+            scroll_->setWidget(label_);
+            grid->addWidget(scroll_, row, column, rows, columns);
+            // The text keeps the layout's spacing from the scroll bar.
+            label_->setContentsMargins(0, 0, std::max(0, grid->horizontalSpacing()), 0);
+            if (focused != nullptr)
+                focused->setFocus(Qt::OtherFocusReason);
+        }
+        const int bar = scroll_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+        const int width = std::min(this->width(), room.width());
+        const int textWidth = std::max(1, width - besideText_.width() - bar);
+        const int lineWidth = textWidth - label_->contentsMargins().right() - 1;
+        label_->setText(KeepWordsWhole(text_, label_->fontMetrics(), lineWidth));
+        const int height = std::min(room.height(), besideText_.height() + label_->heightForWidth(textWidth));
+        // Centred where Qt placed the whole box, and within the screen.
+        QRect box(QPoint(0, 0), QSize(width, height).grownBy(frame));
+        box.moveCenter(frameGeometry().center());
+        box.moveLeft(std::clamp(box.left(), area.left(), area.right() + 1 - box.width()));
+        box.moveTop(std::clamp(box.top(), area.top(), area.bottom() + 1 - box.height()));
+        setFixedSize(width, height);
+        move(box.topLeft());
+    }
+
     void CopySelection()
     {
         if (label_->hasSelectedText())
@@ -138,6 +216,10 @@ private:
 
     QString text_;
     QLabel* label_;
+    QScrollArea* scroll_ = nullptr;
+    // The box's room around its text, as Qt laid it out before the text went into a scroll area.
+    QSize besideText_;
+    bool frameChecked_ = false;
 };
 
 } // namespace

@@ -16,7 +16,8 @@ namespace carlume {
 /// Message boxes and the input box. Texts are shown as plain text exactly as given ("&" stays "&",
 /// tags stay text); line breaks may be CR LF, CR or LF. A message box wraps at blanks, so that an address
 /// that fits the box stays on one line; a word wider than the box breaks after a "/", else where its line
-/// is full. Ctrl+C copies the box: title, text and buttons between rules. Titles: "Information", "Error",
+/// is full. A box is never larger than the screen's free area: a text too long for it scrolls above the
+/// buttons. Ctrl+C copies the box: title, text and buttons between rules. Titles: "Information", "Error",
 /// "Warning", "Confirm"; a custom box carries the application name. The boxes belong to the active window.
 class TQtDialogService : public IDialogService {
 public:

@@ -1,6 +1,7 @@
 #include "platform/sysutils.h"
 
 #include "platform/format_settings.h"
+#include "platform/utf8.h"
 #include "tests/support/print_case_name.h"
 
 #include <gtest/gtest.h>
@@ -213,6 +214,35 @@ TEST(VisibleControlsTest, WritesOutControlCharactersAndKeepsEveryOtherByte)
         EXPECT_EQ(VisibleControls(c.shown), c.shown) << c.row << ", shown twice";
     }
 }
+
+struct WidthCase {
+    std::string Name;
+    std::string text;
+    std::size_t cells;
+};
+using test::PrintTo;
+
+class Utf8WidthTest : public ::testing::TestWithParam<WidthCase> {};
+
+TEST_P(Utf8WidthTest, WideAndFullwidthCharactersTakeTwoCellsAndAllOthersOne)
+{
+    EXPECT_EQ(Utf8Width(GetParam().text), GetParam().cells);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Utf8WidthTest,
+    ::testing::Values(WidthCase{"Ascii", "Rate tables 2024", 16},
+                      WidthCase{"LatinAccents", "Café Müller", 11},
+                      WidthCase{"CombiningMark", "Cafe\u0301", 5}, WidthCase{"Cjk", "車両データ", 10},
+                      WidthCase{"FullwidthFormsAndIdeographicSpace", "ＡＢ１！\u3000", 10},
+                      WidthCase{"HalfwidthKatakana", "ｶﾀｶﾅ", 4}, WidthCase{"Hangul", "한국어", 6},
+                      WidthCase{"HangulJamoAtTheEdgeOfItsRange", "\u115F\u1160", 3},
+                      WidthCase{"Emoji", "😀👍", 4}, WidthCase{"NarrowSymbols", "☺☀", 2},
+                      WidthCase{"PlanesTwoAndThree", "\U00020000\U0003FFFD\U0003FFFE", 5},
+                      WidthCase{"MixedLine", " 車両データ (c.ver) ", 20},
+                      WidthCase{"InvalidBytesOneEach", "\xff\xe8\x80 \xe8\xbb", 6},
+                      WidthCase{"WideAfterAnInvalidByte", "\xff車", 3}),
+    test::ByName);
 
 } // namespace
 } // namespace carlume

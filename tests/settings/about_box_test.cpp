@@ -4,6 +4,7 @@
 #include "platform/folders.h"
 #include "platform/gui/error_guard.h"
 #include "platform/ini_document.h"
+#include "platform/utf8.h"
 #include "tests/support/fake_services.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scoped_env.h"
@@ -19,6 +20,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -271,13 +273,21 @@ TEST_F(AboutWindowsTest, ALongDescriptionLeavesTheDetailsWithinTheScreenAndScrol
     SavePicture(details, "about_details_long");
 }
 
-// Three long descriptions and a short one: every " : " in one column of the pane, the clipboard and the
-// attachment, and the window wide enough for the longest line.
-TEST_F(AboutWindowsTest, LongDescriptionsLineUpAndTheWindowShowsThemWhole)
+// Long and short descriptions, of Latin or of wide (East Asian) characters: every " : " in one column of
+// cells in the pane, the clipboard and the attachment, and on the screen, and the window wide enough for
+// the longest line as the pane shows it.
+struct TLineUpCase {
+    const char* Name;
+    std::vector<std::pair<const char*, std::string>> Files; // name, description
+};
+
+class AboutDetailsLineUpTest : public AboutWindowsTest, public ::testing::WithParamInterface<TLineUpCase> {};
+
+TEST_P(AboutDetailsLineUpTest, TheColumnsLineUpAndTheWindowShowsTheLongestLineWhole)
 {
-    MakeInstallation();
-    for (const auto& [name, length] : {std::pair{"a.ver", 45}, {"b.ver", 52}, {"c.ver", 60}})
-        Put(program + name, VersionFile("20240101", std::string(std::size_t(length), name[0])));
+    fs::copy_file(CARLUME_TSCEMAIL_PATH, program + "libtscemail.so");
+    for (const auto& [name, description] : GetParam().Files)
+        Put(program + name, VersionFile("20240101", description));
     TFmAboutDetails details(nullptr, properties, fakes.Services());
     details.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&details));
@@ -292,22 +302,43 @@ TEST_F(AboutWindowsTest, LongDescriptionsLineUpAndTheWindowShowsThemWhole)
         const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r?\n")));
         const auto info = lines.indexOf(QStringLiteral("           Version files info          "));
         ASSERT_GE(info, 0) << where;
-        std::set<qsizetype> columns;
+        std::set<std::size_t> columns;
         for (const QString& line : lines.mid(info + 2))
             if (!line.isEmpty())
-                columns.insert(line.indexOf(QStringLiteral(" : ")));
+                columns.insert(Utf8Width(line.left(line.indexOf(QStringLiteral(" : "))).toStdString()));
         EXPECT_EQ(columns.size(), 1u) << where;
-        EXPECT_EQ(lines.mid(info + 2).filter(QStringLiteral(" : ")).size(), 6) << where;
+        EXPECT_EQ(lines.mid(info + 2).filter(QStringLiteral(" : ")).size(),
+                  qsizetype(GetParam().Files.size()))
+            << where;
     }
+    std::set<int> onScreen;
+    for (QTextBlock block = pane.document()->begin(); block.isValid(); block = block.next()) {
+        const auto colon = block.text().indexOf(QStringLiteral(" : "));
+        if (block.text().contains(QStringLiteral(".ver) ")) && colon > 0) {
+            QTextCursor cursor(block);
+            cursor.setPosition(block.position() + int(colon) + 1);
+            onScreen.insert(pane.cursorRect(cursor).x());
+        }
+    }
+    EXPECT_EQ(onScreen.size(), 1u) << "the colons stand in one column on the screen";
     EXPECT_EQ(pane.horizontalScrollBar()->maximum(), 0) << "the longest line is shown whole";
-    const auto longest =
-        std::find_if(details.Lines().begin(), details.Lines().end(), [](const std::string& line) {
-            return line.find(std::string(60, 'c')) != std::string::npos;
-        });
-    ASSERT_NE(longest, details.Lines().end());
-    EXPECT_GE(details.ClientWidth(),
-              QFontMetrics(pane.font()).horizontalAdvance(QString::fromStdString(*longest)) + 40);
+    EXPECT_GT(details.ClientWidth(), 404) << "widened for it";
+    SavePicture(details, (std::string("about_details_line_up_") + GetParam().Name).c_str());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Descriptions, AboutDetailsLineUpTest,
+    ::testing::Values(TLineUpCase{"Latin",
+                                  {{"a.ver", std::string(45, 'a')},
+                                   {"b.ver", std::string(52, 'b')},
+                                   {"c.ver", std::string(60, 'c')},
+                                   {"d.ver", "Short"}}},
+                      // Every line holds wide characters, so that none measures as it shows without them.
+                      TLineUpCase{"Wide",
+                                  {{"a.ver", "車両データ車両データ車両データ車両データ 😀"},
+                                   {"b.ver", "ＡＢＣ料率表 한국어"},
+                                   {"c.ver", "料率表の説明データ"}}}),
+    test::ByName);
 
 // A logo the box cannot show: the file name, what its bytes are, and how the decoder's message begins.
 struct TBadLogo {
@@ -484,6 +515,14 @@ TEST_P(AboutDetailsResizeTest, TheUpperPartGrowsAndTheButtonsKeepTheirPlaces)
               cleanup ? QPoint(1, 8) : QPoint(1, 9));
     EXPECT_EQ(larger.width() - place("btnClose").x(), 404 - 321);
     EXPECT_EQ(larger.width() - place("BtnEmail").x(), 404 - 240);
+    if (cleanup) {
+        // The list keeps its margins to the panel's edges; the heading stays above it, the hint below.
+        const QSize grown = larger - laidOut;
+        EXPECT_EQ(place("LbxCleanupVersions_Show"), QRect(96, 32, 233 + grown.width(), 161 + grown.height()));
+        EXPECT_EQ(place("LblCleanupTitle"), QRect(96, 8, 233 + grown.width(), 18));
+        EXPECT_EQ(place("LblCleanupHint"), QRect(96, 198 + grown.height(), 233 + grown.width(), 34));
+        EXPECT_LE(place("LblCleanupHint").bottom(), upper.height());
+    }
     SavePicture(details, cleanup ? "about_details_enlarged_cleanup" : "about_details_enlarged");
 }
 

@@ -26,7 +26,7 @@ struct PaddingCase {
 
 class VersionLinePaddingTest : public ::testing::TestWithParam<PaddingCase> {};
 
-TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCharactersToTheLongest)
+TEST_P(VersionLinePaddingTest, DescriptionsArePaddedByCellsToTheLongest)
 {
     test::ScratchFolder folder;
     for (const auto& [name, description] : GetParam().files)
@@ -51,9 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
         PaddingCase{"Accented",
                     {{"a.ver", "Café tables"}, {"b.ver", "Rate tables"}},
                     {" Café tables (a.ver)  : 01/15/2024", " Rate tables (b.ver)  : 01/15/2024"}},
+        // A wide character takes two cells of the fixed-width font, a combining mark one as any other.
         PaddingCase{"Japanese",
-                    {{"c.ver", "車両データ"}, {"d.ver", "Engine"}},
-                    {" 車両データ (c.ver)   : 01/15/2024", " Engine (d.ver)  : 01/15/2024"}},
+                    {{"c.ver", "車両データ"}, {"d.ver", "Engine"}, {"e.ver", "Cafe\u0301"}},
+                    {" 車両データ (c.ver)  : 01/15/2024", " Engine (d.ver)      : 01/15/2024",
+                     " Cafe\u0301 (e.ver)       : 01/15/2024"}},
         PaddingCase{"OneLong",
                     {{"a.ver", kLong}, {"b.ver", "Short"}},
                     {" " + kLong + " (a.ver)  : 01/15/2024",
@@ -79,9 +81,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {" " + Repeated("é", kMaxShownDescription) + " (a.ver)  : 01/15/2024"}}),
     ByName);
 
-TEST(CleanupLine, IsPaddedByCharacters)
+TEST(CleanupLine, IsPaddedByCells)
 {
     EXPECT_EQ(CleanupLine("café.ver", 10, "01/15/2024"), " café.ver  - 01/15/2024");
+    EXPECT_EQ(CleanupLine("車両.ver", 10, "01/15/2024"), " 車両.ver  - 01/15/2024");
 }
 
 // A long description read with room for half as much again as the file: only what the details text shows

@@ -5,6 +5,7 @@
 #include "tests/support/modal_driver.h"
 #include "tests/support/print_case_name.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
 #include <QTimer>
@@ -22,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <utility>
@@ -178,31 +182,62 @@ std::string LongPath()
     return folder + "/VersionMessage.txt";
 }
 
+// Some 3,000 characters of a path.
+std::string VeryLongPath()
+{
+    std::string path;
+    while (path.size() < 3000)
+        path += "/Subfolder_" + std::to_string(path.size());
+    return path + "/VersionMessage.txt";
+}
+
 struct TLongWordCase {
     const char* Name;
     std::string Text;
     const char* Whole;     // must stay on one line
     bool BreaksAfterSlash; // a line that ends inside a word ends after a "/"
+    bool Scrolls;          // too long for the screen
 };
 
 class MessageBoxWords : public ::testing::TestWithParam<TLongWordCase> {};
 
+// The box stays within the screen's free area with its buttons in sight; a text too long for it scrolls,
+// and the keyboard reaches its end.
 TEST_P(MessageBoxWords, EveryCharacterShowsAndWordsThatFitStayWhole)
 {
     const TLongWordCase& row = GetParam();
-    int boxWidth = 0;
+    const QRect free = QGuiApplication::primaryScreen()->availableGeometry();
+    if (const char* screen = std::getenv("CARLUME_TEST_SCREEN")) {
+        ASSERT_EQ(QStringLiteral("%1x%2").arg(free.width()).arg(free.height()), QString::fromLatin1(screen));
+    }
     QSize room;
     TWrapped wrapped;
     TModalDriver driver;
     driver.Then([&](TModalWindow& w) {
-        boxWidth = w.Widget().width();
+        QWidget& box = w.Widget();
+        EXPECT_TRUE(free.contains(box.frameGeometry()));
+        for (const QAbstractButton* button : box.findChildren<QAbstractButton*>())
+            EXPECT_TRUE(box.rect().contains(QRect(button->mapTo(&box, QPoint(0, 0)), button->size())));
         const auto& label = w.Find<QLabel>(QStringLiteral("qt_msgbox_label"));
         room = label.contentsRect().size();
         wrapped = Wrap(label);
+        auto* scroll = box.findChild<QScrollArea*>();
+        EXPECT_EQ(scroll != nullptr, row.Scrolls) << "a box that fits is left as Qt made it";
+        if (scroll != nullptr) {
+            for (int tabs = 0; tabs < 4 && QApplication::focusWidget() != scroll; ++tabs)
+                w.Key(Qt::Key_Tab);
+            const QScrollBar& bar = *scroll->verticalScrollBar();
+            for (int pages = 0; pages < 20 && bar.value() < bar.maximum(); ++pages)
+                w.Key(Qt::Key_PageDown);
+            EXPECT_GT(bar.value(), 0);
+            EXPECT_LE(label.mapTo(scroll->viewport(), QPoint(0, int(wrapped.Height))).y(),
+                      scroll->viewport()->height() + 1)
+                << "the last line in sight";
+        }
         w.Key(Qt::Key_Escape);
     });
     TQtDialogService().ShowMessage(TMsgDlgType::mtError, row.Text);
-    EXPECT_LE(boxWidth, QGuiApplication::primaryScreen()->availableGeometry().width());
+    EXPECT_EQ(wrapped.Lines.join(QString()).toStdString(), row.Text);
     EXPECT_LE(wrapped.Widest, room.width()) << wrapped.Lines.join(QLatin1Char('|')).toStdString();
     EXPECT_LE(wrapped.Height, room.height() + 1) << "every line has room";
     EXPECT_EQ(wrapped.Lines.filter(QString::fromUtf8(row.Whole)).size(), 1) << row.Whole;
@@ -216,11 +251,14 @@ INSTANTIATE_TEST_SUITE_P(
     LongWords, MessageBoxWords,
     ::testing::Values(
         TLongWordCase{"PathWiderThanTheBox", "Cannot create file \"" + LongPath() + "\". Is a directory",
-                      "VersionMessage.txt", true},
+                      "VersionMessage.txt", true, false},
         TLongWordCase{"PartOfAPathWiderThanTheBox", "Cannot open /srv/" + std::string(180, 'x') + "/data.txt",
-                      "data.txt", false},
+                      "data.txt", false, false},
         TLongWordCase{"NameWithoutASlash", "The name " + std::string(300, 'n') + "-end is too long.",
-                      "is too long.", false}),
+                      "is too long.", false, false},
+        TLongWordCase{"PathTallerThanTheScreen",
+                      "Cannot create file \"" + VeryLongPath() + "\". Is a directory", "VersionMessage.txt",
+                      true, true}),
     test::ByName);
 
 TEST(QtDialogService, CopiesHoldTheBoxsTextAndNothingElseTouchesTheClipboard)
