@@ -1,6 +1,7 @@
 #include "settings/file_finder.h"
 
 #include "platform/string_list.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -113,17 +114,15 @@ TEST_P(FileFinderLinks, EachRealFolderIsSearchedOnce)
         EXPECT_EQ(found(), GetParam().expected);
         return;
     }
-    ::chmod((root / "private").c_str(), 0700);
     std::string expected;
     for (const auto& line : GetParam().expected)
         expected += line + "\n";
-    // The super-user reads every folder: the search runs as a user who may not.
+    // The super-user reads every folder: the search runs without that right.
     EXPECT_EXIT(
         {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            if (!test::DropTheSuperUsersFileRights())
                 std::_Exit(2);
-            if (::geteuid() != 0)
-                ::chmod((root / "private").c_str(), 0);
+            ::chmod((root / "private").c_str(), 0);
             std::string lines;
             for (const auto& line : found())
                 lines += line + "\n";
