@@ -7,6 +7,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <initializer_list>
+
 namespace carlume::test {
 
 /// Gives up, for this process, the super-user's rights to read, pass and change files regardless of their
