@@ -5,12 +5,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <set>
 #include <utility>
 #include <vector>
@@ -30,25 +34,50 @@ bool EndsWithNoCase(const char* name, const std::string& ending)
            strncasecmp(name + (length - ending.size()), ending.c_str(), ending.size()) == 0;
 }
 
-// Opens a folder not entered before; nullptr when it was, or when it cannot be read (it is skipped).
-DIR* EnterFolder(const std::string& folder, TVisitedFolders& visited)
+// File systems the kernel makes up. Through a link, /proc leads into every process's working folder, and so
+// to other installations' version files; the others hold no installation.
+bool IsPseudoFileSystem(int fd)
 {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr)
+    constexpr std::uint32_t kConfigFs = 0x62656570, kFuseCtl = 0x65735543, kMqueue = 0x19800202;
+    static constexpr std::uint32_t kPseudo[] = {
+        PROC_SUPER_MAGIC, SYSFS_MAGIC,        DEBUGFS_MAGIC,        TRACEFS_MAGIC,
+        SECURITYFS_MAGIC, CGROUP_SUPER_MAGIC, CGROUP2_SUPER_MAGIC,  PSTOREFS_MAGIC,
+        BPF_FS_MAGIC,     kConfigFs,          EFIVARFS_MAGIC,       kFuseCtl,
+        kMqueue,          DEVPTS_SUPER_MAGIC, SELINUX_MAGIC,        SMACK_MAGIC,
+        BINFMTFS_MAGIC,   NSFS_MAGIC,         RDTGROUP_SUPER_MAGIC, BINDERFS_SUPER_MAGIC};
+    struct statfs info {};
+    if (::fstatfs(fd, &info) != 0)
+        return true;
+    const auto type = static_cast<std::uint32_t>(info.f_type);
+    return std::find(std::begin(kPseudo), std::end(kPseudo), type) != std::end(kPseudo);
+}
+
+// Opens a folder not entered before; nullptr when it was, when it cannot be read (it is skipped), or when
+// it lies on a pseudo file system and the search did not start there. Checked on the opened folder, so no
+// path or link leads around it.
+DIR* EnterFolder(const std::string& folder, bool isStart, TVisitedFolders& visited)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
         return nullptr;
     struct stat info {};
-    if (::fstat(::dirfd(dir), &info) != 0 || !visited.emplace(info.st_dev, info.st_ino).second) {
-        ::closedir(dir);
+    if (::fstat(fd, &info) != 0 || (!isStart && IsPseudoFileSystem(fd)) ||
+        !visited.emplace(info.st_dev, info.st_ino).second) {
+        ::close(fd);
         return nullptr;
     }
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr)
+        ::close(fd);
     return dir;
 }
 
 // Reads the folder once with the entry types the system gives (a stat only where it gives none, and for
 // links), and sorts only what is kept, so a large tree costs little more than listing it.
-void Search(const std::string& folder, const std::string& ending, TStringList& list, TVisitedFolders& visited)
+void Search(const std::string& folder, const std::string& ending, TStringList& list, TVisitedFolders& visited,
+            bool isStart)
 {
-    DIR* dir = EnterFolder(folder, visited);
+    DIR* dir = EnterFolder(folder, isStart, visited);
     if (dir == nullptr)
         return;
     std::vector<std::string> files, folders;
@@ -80,7 +109,7 @@ void Search(const std::string& folder, const std::string& ending, TStringList& l
     for (const auto& sub : folders) {
         for (; file != files.end() && noCase(*file, sub); ++file)
             list.Add(folder + *file);
-        Search(folder + sub + "/", ending, list, visited);
+        Search(folder + sub + "/", ending, list, visited, false);
     }
     for (; file != files.end(); ++file)
         list.Add(folder + *file);
@@ -123,7 +152,7 @@ bool SearchFilesByExt(const std::string& folder, const std::string& ending, TStr
     std::string start = folder;
     AddBackslash(start);
     TVisitedFolders visited = Ancestors(start);
-    Search(start, ending, list, visited);
+    Search(start, ending, list, visited, true);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/exceptions.h"
 #include "platform/folders.h"
 #include "tests/support/fake_services.h"
+#include "tests/support/scratch_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -136,10 +137,17 @@ TEST(ShellExecTest, HandsTheRequestToTheShell)
 
 TEST(GetWindowsDirTest, ExactlyOneTrailingDelimiter)
 {
-    for (const char* given : {"/w", "/w/", "/w//", " /w "}) {
+    // Asking for the folder makes it, the padded one below the working folder: all of them in a scratch
+    // folder.
+    test::ScratchFolder scratch;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(scratch.Path());
+    const std::string w = scratch / "w";
+    for (const std::string& given : {w, w + "/", w + "//", " " + w + " "}) {
         ScopedFolderOverride windows(TFolder::Windows, given);
-        EXPECT_EQ(GetWindowsDir(), "/w/") << given;
+        EXPECT_EQ(GetWindowsDir(), w + "/") << given;
     }
+    std::filesystem::current_path(before);
 }
 
 TEST(FileVersionTest, ReadsTheProgramsOwnNote)

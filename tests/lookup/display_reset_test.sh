@@ -15,6 +15,8 @@ cleanup() {
 }
 trap cleanup EXIT
 mkdir -p "$tmp/program/Data" "$tmp/windows"
+# Without a runtime folder of its own, Qt makes one in the temporary folder and leaves it there.
+mkdir -m 700 "$tmp/runtime"
 cp "$@" "$tmp/program/"
 
 Xvfb -displayfd 3 -terminate -nolisten tcp -screen 0 1024x768x24 3>"$tmp/display" 2>"$tmp/xvfb.log" &
@@ -29,7 +31,7 @@ fi
 display=":$(tr -d '\n' < "$tmp/display")"
 
 env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY DISPLAY="$display" WINDIR="$tmp/windows" \
-    "$tmp/program/$(basename "$1")" >"$tmp/run.log" 2>&1 &
+    XDG_RUNTIME_DIR="$tmp/runtime" "$tmp/program/$(basename "$1")" >"$tmp/run.log" 2>&1 &
 run=$!
 # A run that got its display waits in the lookup window; one that did not ends at once.
 for _ in $(seq 50); do

@@ -1,6 +1,7 @@
 #include "settings/file_finder.h"
 
 #include "platform/string_list.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/scratch_folder.h"
 
 #include <gmock/gmock.h>
@@ -73,13 +74,15 @@ TEST(FileFinder, FindsByEndingBelowTheFolder)
 }
 
 // Below a scratch root: app/a.ver (the folder searched), other/b.ver, other/deep/c.ver and private/p.ver,
-// the row's files and its links (path below the root, target as the link holds it).
+// the row's files and its links (path below the root, target as the link holds it). With `workInOther` the
+// search runs with `other` as the working folder, so /proc leads to its files.
 struct LinkCase {
     const char* Name;
     std::vector<std::string> files;
     std::vector<std::pair<std::string, std::string>> links;
     std::vector<std::string> expected;
     bool privateUnreadable = false;
+    bool workInOther = false;
 };
 
 void PrintTo(const LinkCase& c, std::ostream* os)
@@ -105,25 +108,27 @@ TEST_P(FileFinderLinks, EachRealFolderIsSearchedOnce)
         fs::create_symlink(target, root / link);
     }
     const auto found = [&] {
+        const fs::path before = fs::current_path();
+        if (GetParam().workInOther)
+            fs::current_path(root / "other");
         TStringList list;
         FindFilesByExt(root / "app", "ver", list);
+        fs::current_path(before);
         return Lines(list);
     };
     if (!GetParam().privateUnreadable) {
         EXPECT_EQ(found(), GetParam().expected);
         return;
     }
-    ::chmod((root / "private").c_str(), 0700);
     std::string expected;
     for (const auto& line : GetParam().expected)
         expected += line + "\n";
-    // The super-user reads every folder: the search runs as a user who may not.
+    // The super-user reads every folder: the search runs without that right.
     EXPECT_EXIT(
         {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            if (!test::DropTheSuperUsersFileRights())
                 std::_Exit(2);
-            if (::geteuid() != 0)
-                ::chmod((root / "private").c_str(), 0);
+            ::chmod((root / "private").c_str(), 0);
             std::string lines;
             for (const auto& line : found())
                 lines += line + "\n";
@@ -161,8 +166,27 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  {{"app/locked", "../private"}, {"app/m", "../other"}},
                  {"a.ver", "m/b.ver", "m/deep/c.ver"},
+                 true},
+        LinkCase{"ToProc", {}, {{"app/proc", "/proc"}}, {"a.ver"}, false, true},
+        LinkCase{"ToTheProcessFolderInProc", {}, {{"app/me", "/proc/self"}}, {"a.ver"}, false, true},
+        LinkCase{"ToSys", {}, {{"app/sys", "/sys"}}, {"a.ver"}},
+        LinkCase{"ThroughProcToAnOrdinaryFolder",
+                 {},
+                 {{"app/here", "/proc/self/cwd"}},
+                 {"a.ver", "here/b.ver", "here/deep/c.ver"},
+                 false,
                  true}),
     [](const auto& row) { return std::string(row.param.Name); });
+
+TEST(FileFinder, APseudoFileSystemIsSearchedOnlyWhereTheSearchStarts)
+{
+    if (!fs::exists("/proc/self/task"))
+        GTEST_SKIP() << "no /proc here";
+    // Each thread's folder below task/ holds an "environ" too.
+    TStringList list;
+    EXPECT_TRUE(FindFilesByExt("/proc/self", "environ", list));
+    EXPECT_EQ(Lines(list), std::vector<std::string>{"environ"});
+}
 
 } // namespace
 } // namespace carlume

@@ -5,6 +5,13 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include <unistd.h>
+
 namespace {
 
 constexpr int kLeakedBytes = 4711; // a size nothing else allocates, to find the report by
@@ -23,13 +30,26 @@ char* volatile gLeaked = nullptr;
 
 int main(int argc, char** argv)
 {
-    QApplication application(argc, argv);
-    QPushButton button;
-    QObject::connect(&button, &QPushButton::clicked, &button, [] {
-        gLeaked = new char[kLeakedBytes];
-        gLeaked = nullptr;
-    });
-    button.click();
-    ClearStack();
+    // Without a runtime folder Qt makes one in the temporary folder and leaves it there.
+    std::string runtimeFolder;
+    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        std::string pattern = (std::filesystem::temp_directory_path() / "carlume-xdg-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            runtimeFolder = pattern;
+            ::setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
+        }
+    }
+    {
+        QApplication application(argc, argv);
+        QPushButton button;
+        QObject::connect(&button, &QPushButton::clicked, &button, [] {
+            gLeaked = new char[kLeakedBytes];
+            gLeaked = nullptr;
+        });
+        button.click();
+        ClearStack();
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(runtimeFolder, ec);
     return 0;
 }
