@@ -8,12 +8,12 @@
 #include "tests/lookup/chassix_paths.h"
 #include "tests/lookup/program_paths.h"
 #include "tests/support/elf_image.h"
+#include "tests/support/file_rights.h"
 #include "tests/support/named_pipe.h"
 #include "tests/support/print_case_name.h"
 #include "tests/support/scratch_folder.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,11 +44,12 @@ struct ProcessResult {
 };
 
 // Runs `program` with `args` and exactly the environment `environment`, in `folder` unless that is empty,
-// as the user "nobody" when `asNobody`; standard error is collected. A process still running after 30
+// without the super-user's rights over files when `bindModes` (a folder without write permission is then
+// read-only for it too); standard error is collected. A process still running after 30
 // seconds is killed (a box waiting for an answer would never end).
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const std::vector<std::string>& environment, const std::string& errorFile,
-                         const std::string& folder, bool asNobody = false)
+                         const std::string& folder, bool bindModes = false)
 {
     std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (const std::string& arg : args)
@@ -66,8 +67,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         if (errors < 0 || input < 0 || dup2(errors, STDERR_FILENO) < 0 || dup2(input, STDIN_FILENO) < 0 ||
             (!folder.empty() && chdir(folder.c_str()) != 0))
             _exit(126);
-        constexpr uid_t nobody = 65534;
-        if (asNobody && (setgroups(0, nullptr) != 0 || setgid(nobody) != 0 || setuid(nobody) != 0))
+        if (bindModes && !DropTheSuperUsersFileRightsForGood())
             _exit(125);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
@@ -326,14 +326,10 @@ TEST_P(CqueryUndeletableTest, EndsTheRunAndSaysSo)
     if (!GetParam().WithCore)
         fs::remove(Core());
     WriteAll(DataFile(), "stale");
-    // Run as a user who may not change the data folder: root may change any.
-    const bool root = geteuid() == 0;
-    const auto readOnly = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                          fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
-    fs::permissions(program_ / "cquery", readOnly | fs::perms::owner_write);
-    fs::permissions(program_ / "Data", root ? readOnly | fs::perms::owner_write : readOnly);
+    // A data folder without write permission, which binds the super-user too once it gives up its rights.
+    fs::permissions(program_ / "Data", fs::perms::owner_read | fs::perms::owner_exec);
     const ProcessResult result =
-        RunProcess(program_ / "cquery", {"/VIN=1AVQL14S1A"}, Environment(), home_ / "stderr.txt", "", root);
+        RunProcess(program_ / "cquery", {"/VIN=1AVQL14S1A"}, Environment(), home_ / "stderr.txt", "", true);
     fs::permissions(program_ / "Data", fs::perms::owner_all);
 
     std::string errors = GetParam().Errors;
