@@ -301,13 +301,11 @@ void TAboutBox::FormCreate()
         // broken decoder module is the installation's to mend, so the user is told which file it is.
         try {
             ui.ImageLogo->setPixmap(QPixmap::fromImage(LoadPictureFile(properties_.LogoFile)));
-        } catch (const ESettingsModuleError& error) {
-            LogMessage(services_, Format("The logo %s cannot be shown: %s",
-                                         VisibleControls(properties_.LogoFile), error.Message()));
-            ShowErrorMessage(services_, error.Message());
         } catch (const std::exception& error) {
             LogMessage(services_, Format("The logo %s cannot be shown: %s",
                                          VisibleControls(properties_.LogoFile), error.what()));
+            if (const auto* module = dynamic_cast<const ESettingsModuleError*>(&error))
+                ShowErrorMessage(services_, module->Message());
         }
     }
     BringPanelToFront();

@@ -67,7 +67,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
         if (errors < 0 || input < 0 || dup2(errors, STDERR_FILENO) < 0 || dup2(input, STDIN_FILENO) < 0 ||
             (!folder.empty() && chdir(folder.c_str()) != 0))
             _exit(126);
-        if (bindModes && !DropTheSuperUsersFileRightsForGood())
+        if (bindModes && !DropTheSuperUsersFileRights())
             _exit(125);
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);

@@ -12,24 +12,12 @@
 
 namespace carlume::test {
 
-/// Gives up, for this process, the super-user's rights to read, pass and change files regardless of their
-/// modes, so that modes bind it as they bind the owner; true when done (also when there was none to give up).
-/// Meant for the child process of a death test: the rights do not come back.
+/// Gives up the super-user's rights to read, pass and change files regardless of their modes, so that modes
+/// bind it as they bind the owner: for this process and every program it executes, as the rights leave the
+/// bounding, inheritable and ambient sets too. True when done (also when there was none to give up). Meant
+/// for a child process (of a death test, or before it executes the program under test): they do not come
+/// back.
 inline bool DropTheSuperUsersFileRights()
-{
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[2]{};
-    if (::syscall(SYS_capget, &header, data) != 0)
-        return false;
-    for (const int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-        data[cap / 32].effective &= ~(1U << (cap % 32));
-    return ::syscall(SYS_capset, &header, data) == 0;
-}
-
-/// The same for this process and every program it starts: the rights leave the bounding, inheritable and
-/// ambient sets too, so that no program it executes, though run by the super-user, gets them back. For a
-/// child process before it executes the program under test; true when done (also when there was none).
-inline bool DropTheSuperUsersFileRightsForGood()
 {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct data[2]{};
